@@ -1,0 +1,69 @@
+# Warnings, sanitizers and test registration shared by every directory.
+
+set(RECORDER_WARNINGS -Wall -Wextra -Wshadow -Wformat=2 -Wno-unused-parameter)
+if(RECORDER_WERROR)
+  list(APPEND RECORDER_WARNINGS -Werror)
+endif()
+add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:${RECORDER_WARNINGS}>")
+
+if(RECORDER_SANITIZE)
+  add_compile_options(-fsanitize=${RECORDER_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=${RECORDER_SANITIZE})
+endif()
+
+# Every system path is RECORDER_ROOT followed by the device path (see common/include/sys_paths.h).
+add_compile_definitions(RECORDER_ROOT="${RECORDER_ROOT}")
+file(MAKE_DIRECTORY "${RECORDER_ROOT}")
+
+set(RECORDER_ISOLATE "${PROJECT_SOURCE_DIR}/scripts/run-isolated")
+
+# recorder_add_gtest(NAME SOURCES src... [LIBS lib...] [ISOLATED] [TIMEOUT s] [LABELS l...])
+# One CTest test per GoogleTest program. ISOLATED runs it in private IPC and mount namespaces
+# with a fresh /dev/shm, for tests that use System V queues, POSIX semaphores or shared memory.
+# Label "threaded" marks the tests that the ThreadSanitizer run takes.
+function(recorder_add_gtest name)
+  cmake_parse_arguments(T "ISOLATED" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  recorder_register_test(${name} ${name} "${T_ISOLATED}" "${T_TIMEOUT}")
+  if(T_LABELS)
+    set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
+  endif()
+endfunction()
+
+# recorder_add_fuzz(NAME SOURCES src... [LIBS lib...])
+# A libFuzzer target (LLVMFuzzerTestOneInput). Built only with RECORDER_FUZZ=ON (clang);
+# its CTest test, label "fuzz", runs it for RECORDER_FUZZ_SECONDS.
+set(RECORDER_FUZZ_SECONDS 20 CACHE STRING "Length of each fuzz target's run in the fuzz tests")
+function(recorder_add_fuzz name)
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT RECORDER_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${F_SOURCES})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  set(corpus "${CMAKE_CURRENT_BINARY_DIR}/${name}_corpus")
+  file(MAKE_DIRECTORY "${corpus}")
+  add_test(NAME ${name} COMMAND ${RECORDER_ISOLATE} $<TARGET_FILE:${name}>
+    -max_total_time=${RECORDER_FUZZ_SECONDS} -rss_limit_mb=2048 ${corpus})
+  set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT 600)
+endfunction()
+
+# recorder_register_test(TESTNAME TARGET ISOLATED TIMEOUT [args...])
+function(recorder_register_test testname target isolated timeout)
+  set(cmd)
+  if(isolated)
+    list(APPEND cmd ${RECORDER_ISOLATE})
+  endif()
+  if(CMAKE_CROSSCOMPILING_EMULATOR)
+    list(APPEND cmd ${CMAKE_CROSSCOMPILING_EMULATOR})
+  endif()
+  add_test(NAME ${testname} COMMAND ${cmd} $<TARGET_FILE:${target}> ${ARGN})
+  if(NOT timeout)
+    set(timeout 300)
+  endif()
+  set_tests_properties(${testname} PROPERTIES TIMEOUT ${timeout}
+    ENVIRONMENT "RECORDER_BUILD_DIR=${CMAKE_BINARY_DIR};RECORDER_SOURCE_DIR=${PROJECT_SOURCE_DIR};RECORDER_ROOT=${RECORDER_ROOT}")
+endfunction()
