@@ -31,12 +31,13 @@ function(recorder_add_gtest name)
   endif()
 endfunction()
 
-# recorder_add_fuzz(NAME SOURCES src... [LIBS lib...])
+# recorder_add_fuzz(NAME SOURCES src... [LIBS lib...] [SEEDS dir])
 # A libFuzzer target (LLVMFuzzerTestOneInput). Built only with RECORDER_FUZZ=ON (clang);
-# its CTest test, label "fuzz", runs it for RECORDER_FUZZ_SECONDS.
+# its CTest test, label "fuzz", runs it for RECORDER_FUZZ_SECONDS, starting from the files in
+# SEEDS when given.
 set(RECORDER_FUZZ_SECONDS 20 CACHE STRING "Length of each fuzz target's run in the fuzz tests")
 function(recorder_add_fuzz name)
-  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(F "" "SEEDS" "SOURCES;LIBS" ${ARGN})
   if(NOT RECORDER_FUZZ)
     return()
   endif()
@@ -46,6 +47,10 @@ function(recorder_add_fuzz name)
   target_link_libraries(${name} PRIVATE ${F_LIBS})
   set(corpus "${CMAKE_CURRENT_BINARY_DIR}/${name}_corpus")
   file(MAKE_DIRECTORY "${corpus}")
+  if(F_SEEDS)
+    file(GLOB seeds "${F_SEEDS}/*")
+    file(COPY ${seeds} DESTINATION "${corpus}")
+  endif()
   add_test(NAME ${name} COMMAND ${RECORDER_ISOLATE} $<TARGET_FILE:${name}>
     -max_total_time=${RECORDER_FUZZ_SECONDS} -rss_limit_mb=2048 ${corpus})
   set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT 600)
