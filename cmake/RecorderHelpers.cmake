@@ -11,6 +11,10 @@ if(RECORDER_SANITIZE)
   add_link_options(-fsanitize=${RECORDER_SANITIZE})
 endif()
 
+# 64-bit file offsets everywhere: musl on the device has nothing else, and 32-bit glibc builds
+# (the armhf check) would otherwise fail readdir on file systems with 64-bit directory cookies.
+add_compile_definitions(_FILE_OFFSET_BITS=64)
+
 # Every system path is RECORDER_ROOT followed by the device path (see common/include/sys_paths.h).
 add_compile_definitions(RECORDER_ROOT="${RECORDER_ROOT}")
 file(MAKE_DIRECTORY "${RECORDER_ROOT}")
