@@ -6,7 +6,9 @@
 
 #include "vqe_host.h"
 
-#define RES_DEFAULT_FRAME 1024 /* frames per buffer, as the framework hands them */
+/* Frames per buffer, as the framework hands them: 20 ms at 48000 Hz, a multiple of every
+ * decimation factor (2, 4, 6). */
+#define RES_DEFAULT_FRAME 960
 
 static long res_rate, res_mode, res_channels;
 
