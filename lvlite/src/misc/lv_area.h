@@ -12,11 +12,8 @@ extern "C" {
 #include <stdbool.h>
 #include <stdint.h>
 
+#include "../lv_conf_internal.h"
 #include "lv_types.h"
-
-#ifndef LV_USE_LARGE_COORD
-#define LV_USE_LARGE_COORD 1
-#endif
 
 #if LV_USE_LARGE_COORD
 typedef int32_t lv_coord_t;

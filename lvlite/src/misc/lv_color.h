@@ -12,6 +12,7 @@ extern "C" {
 #include <stdbool.h>
 #include <stdint.h>
 
+#include "../lv_conf_internal.h"
 #include "lv_types.h"
 
 #if defined(LV_COLOR_DEPTH) && LV_COLOR_DEPTH != 32

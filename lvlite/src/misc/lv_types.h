@@ -37,16 +37,36 @@ typedef uint32_t lv_uintptr_t;
 #define _LV_CONCAT3(x, y, z) x##y##z
 #define LV_CONCAT3(x, y, z)  _LV_CONCAT3(x, y, z)
 
+#ifndef LV_ATTRIBUTE_TICK_INC
 #define LV_ATTRIBUTE_TICK_INC
+#endif
+#ifndef LV_ATTRIBUTE_TIMER_HANDLER
 #define LV_ATTRIBUTE_TIMER_HANDLER
+#endif
+#ifndef LV_ATTRIBUTE_FLUSH_READY
 #define LV_ATTRIBUTE_FLUSH_READY
+#endif
+#ifndef LV_ATTRIBUTE_MEM_ALIGN
 #define LV_ATTRIBUTE_MEM_ALIGN
+#endif
+#ifndef LV_ATTRIBUTE_LARGE_CONST
 #define LV_ATTRIBUTE_LARGE_CONST
+#endif
+#ifndef LV_ATTRIBUTE_LARGE_RAM_ARRAY
 #define LV_ATTRIBUTE_LARGE_RAM_ARRAY
+#endif
+#ifndef LV_ATTRIBUTE_FAST_MEM
 #define LV_ATTRIBUTE_FAST_MEM
+#endif
+#ifndef LV_ATTRIBUTE_DMA
 #define LV_ATTRIBUTE_DMA
+#endif
+#ifndef LV_ATTRIBUTE_EXTERN_DATA
 #define LV_ATTRIBUTE_EXTERN_DATA
+#endif
+#ifndef LV_ATTRIBUTE_MEM_ALIGN_SIZE
 #define LV_ATTRIBUTE_MEM_ALIGN_SIZE 1
+#endif
 
 #define LV_EXPORT_CONST_INT(int_value)      struct _silence_gcc_warning
 #define LV_FORMAT_ATTRIBUTE(fmtstr, vararg) __attribute__((format(printf, fmtstr, vararg)))
