@@ -54,6 +54,8 @@ def lzw(indices, min_size):
         prefix = next(it)
     except StopIteration:
         emit(eoi, width)
+        if nbits:
+            out.append(acc & 0xFF)
         return bytes(out)
     for c in it:
         key = (prefix << 8) | c
