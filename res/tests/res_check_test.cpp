@@ -9,12 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -105,16 +107,120 @@ std::vector<fs::path> ProgramSources() {
     return out;
 }
 
+// The printf conversions of a text ("%d", "%02u", "%s" ...), "%%" left out.
 std::vector<std::string> FormatParts(const std::string &text) {
-    static const std::regex kFormat("%[-+ 0#]*[0-9]*(\\.[0-9]+)?(hh|h|ll|l|z)?[diouxXcsfp%]");
     std::vector<std::string> out;
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), kFormat); it != std::sregex_iterator();
-         ++it) {
-        if (it->str() != "%%") {
-            out.push_back(it->str());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            continue;
+        }
+        size_t j = i + 1;
+        while (j < text.size() && std::strchr("-+ 0#", text[j]) != nullptr) {
+            ++j;
+        }
+        while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j])) != 0) {
+            ++j;
+        }
+        if (j < text.size() && text[j] == '.') {
+            ++j;
+            while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j])) != 0) {
+                ++j;
+            }
+        }
+        while (j < text.size() && std::strchr("hlz", text[j]) != nullptr) {
+            ++j;
+        }
+        if (j < text.size() && std::strchr("diouxXcsfp%", text[j]) != nullptr) {
+            if (text[j] != '%') {
+                out.push_back(text.substr(i, j - i + 1));
+            }
+            i = j;
         }
     }
     return out;
+}
+
+// A string literal of a source file: its text and the offsets of its quotes.
+struct Literal {
+    std::string text;
+    size_t begin; // offset of the opening quote
+    size_t end;   // offset just past the closing quote
+};
+
+// The string literals of a C or C++ source; comments and character literals are skipped.
+std::vector<Literal> StringLiterals(const std::string &src) {
+    std::vector<Literal> out;
+    size_t i = 0;
+    while (i < src.size()) {
+        if (src.compare(i, 2, "//") == 0) {
+            i = src.find('\n', i);
+            i = i == std::string::npos ? src.size() : i;
+        } else if (src.compare(i, 2, "/*") == 0) {
+            i = src.find("*/", i + 2);
+            i = i == std::string::npos ? src.size() : i + 2;
+        } else if (src[i] == '"' || src[i] == '\'') {
+            const char quote = src[i];
+            std::string text;
+            size_t j = i + 1;
+            while (j < src.size() && src[j] != quote && src[j] != '\n') {
+                if (src[j] == '\\' && j + 1 < src.size()) {
+                    text += src[j++];
+                }
+                text += src[j++];
+            }
+            if (quote == '"') {
+                out.push_back({text, i, j + 1});
+            }
+            i = j + 1;
+        } else {
+            ++i;
+        }
+    }
+    return out;
+}
+
+bool IsTextId(const std::string &s) {
+    const std::string prefix = "LANG_RES_ID_";
+    return s.size() > prefix.size() && s.compare(0, prefix.size(), prefix) == 0 &&
+           std::all_of(s.begin() + long(prefix.size()), s.end(),
+                       [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_'; });
+}
+
+bool IsResourceName(const std::string &s) {
+    const bool pic_or_gif =
+        s.size() > 4 && (s.compare(s.size() - 4, 4, ".png") == 0 || s.compare(s.size() - 4, 4, ".gif") == 0);
+    return pic_or_gif && std::all_of(s.begin(), s.end(), [](char c) {
+               return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_' || c == '.' || c == '/' ||
+                      c == '-';
+           });
+}
+
+// Root named right after a literal that is the first argument of UI_ResPath: "pic/", "gif/" or
+// empty when the literal is not such an argument.
+std::string ResPathRoot(const std::string &src, const Literal &lit) {
+    if (lit.begin == 0) {
+        return "";
+    }
+    const size_t paren = src.find_last_not_of(" \t\n", lit.begin - 1);
+    if (paren == std::string::npos || paren == 0 || src[paren] != '(') {
+        return "";
+    }
+    const size_t name_end = src.find_last_not_of(" \t\n", paren - 1);
+    if (name_end == std::string::npos || name_end < 9 || src.compare(name_end - 9, 10, "UI_ResPath") != 0) {
+        return "";
+    }
+    const size_t comma = src.find_first_not_of(" \t\n", lit.end);
+    if (comma == std::string::npos || src[comma] != ',') {
+        return "";
+    }
+    const size_t root = src.find_first_not_of(" \t\n", comma + 1);
+    if (root != std::string::npos && src.compare(root, 15, "UI_RES_PIC_ROOT") == 0) {
+        return "pic/";
+    }
+    if (root != std::string::npos && src.compare(root, 15, "UI_RES_GIF_ROOT") == 0) {
+        return "gif/";
+    }
+    return "";
 }
 
 struct Image {
@@ -224,13 +330,13 @@ TEST(LanguageFile, EveryTextIdNamedInTheProgramExists) {
     ASSERT_TRUE(LoadTexts(texts, err)) << err;
     // Every quoted id in the program's sources (its tests are left out: they name missing ids on
     // purpose).
-    static const std::regex kId("\"(LANG_RES_ID_[A-Z0-9_]+)\"");
     std::set<std::string> missing;
     for (const fs::path &src : ProgramSources()) {
-        const std::string body = ReadFile(src.string());
-        for (auto it = std::sregex_iterator(body.begin(), body.end(), kId); it != std::sregex_iterator();
-             ++it) {
-            const std::string id = (*it)[1].str();
+        for (const Literal &lit : StringLiterals(ReadFile(src.string()))) {
+            if (!IsTextId(lit.text)) {
+                continue;
+            }
+            const std::string &id = lit.text;
             const auto row = texts.find(id);
             if (row == texts.end() || row->second.size() != 16) {
                 missing.insert(id + " (" + src.filename().string() + ")");
@@ -248,36 +354,34 @@ TEST(ResourceTree, EveryResourcePathNamedInTheProgramExists) {
     const std::string res = ResDir();
     // Absolute resource paths, paths built with UI_ResPath and bare picture or animation names
     // (status-bar items name their file below statusbar/).
-    static const std::regex kAbsolute("\"(?:/:)?/app/bin/res/([^\"]*)\"");
-    static const std::regex kResPath("UI_ResPath\\(\\s*\"([^\"]+)\"\\s*,\\s*UI_RES_(PIC|GIF)_ROOT\\s*\\)");
-    static const std::regex kName("\"([A-Za-z0-9_./-]+\\.(png|gif))\"");
     std::set<std::string> missing;
     for (const fs::path &src : ProgramSources()) {
         const std::string body = ReadFile(src.string());
         const std::string where = " (" + src.filename().string() + ")";
-        for (auto it = std::sregex_iterator(body.begin(), body.end(), kAbsolute);
-             it != std::sregex_iterator(); ++it) {
-            const std::string rel = (*it)[1].str();
-            if (rel.empty() || rel.back() == '/' || rel.find('%') != std::string::npos) {
+        for (const Literal &lit : StringLiterals(body)) {
+            std::string rel = lit.text;
+            if (rel.compare(0, 2, "/:") == 0) {
+                rel.erase(0, 2);
+            }
+            if (rel.compare(0, 13, "/app/bin/res/") == 0) {
+                rel.erase(0, 13);
+                if (!rel.empty() && rel.back() != '/' && rel.find('%') == std::string::npos &&
+                    !fs::exists(res + "/" + rel)) {
+                    missing.insert(rel + where);
+                }
                 continue;
             }
-            if (!fs::exists(res + "/" + rel)) {
+            if (!IsResourceName(rel)) {
+                continue;
+            }
+            const std::string root = ResPathRoot(body, lit);
+            if (!root.empty()) {
+                if (!fs::exists(res + "/" + root + rel)) {
+                    missing.insert(root + rel + where);
+                }
+            } else if (!fs::exists(res + "/pic/" + rel) && !fs::exists(res + "/pic/statusbar/" + rel) &&
+                       !fs::exists(res + "/gif/" + rel)) {
                 missing.insert(rel + where);
-            }
-        }
-        for (auto it = std::sregex_iterator(body.begin(), body.end(), kResPath); it != std::sregex_iterator();
-             ++it) {
-            const std::string dir = (*it)[2].str() == "PIC" ? "/pic/" : "/gif/";
-            if (!fs::exists(res + dir + (*it)[1].str())) {
-                missing.insert((*it)[1].str() + where);
-            }
-        }
-        for (auto it = std::sregex_iterator(body.begin(), body.end(), kName); it != std::sregex_iterator();
-             ++it) {
-            const std::string name = (*it)[1].str();
-            if (!fs::exists(res + "/pic/" + name) && !fs::exists(res + "/pic/statusbar/" + name) &&
-                !fs::exists(res + "/gif/" + name)) {
-                missing.insert(name + where);
             }
         }
     }
