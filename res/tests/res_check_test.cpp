@@ -2,6 +2,7 @@
 // and loads, every text id used in code has a text in every language, and every character of
 // every text is covered by the font set along its fallback chain.
 #include "font_chain.h"
+#include "res_fonts.h"
 
 #include <cjson/cJSON.h>
 #include <gif_lib.h>
@@ -445,6 +446,20 @@ TEST(Fonts, DigitsFontDrawsDigitsItselfAndTheRestThroughTheChain) {
     FT_Face han = digits.Find(0x65F6, nullptr);
     ASSERT_NE(han, nullptr);
     EXPECT_NE(std::string(han->family_name).find("CJK"), std::string::npos);
+}
+
+TEST(Fonts, ProgramFallbackListFollowsTheFontList) {
+    std::vector<res::FontEntry> fonts;
+    std::string err;
+    ASSERT_TRUE(res::ReadFontList(SourceDir() + "/res/fonts.txt", fonts, err)) << err;
+    res::FontChain body;
+    ASSERT_TRUE(body.Open(fonts, "body", ResDir() + "/font", err)) << err;
+    const char *const fallbacks[] = RES_FONT_FALLBACKS;
+    ASSERT_EQ(RES_FONT_FALLBACK_COUNT, int(body.Files().size()) - 1);
+    for (int i = 0; i < RES_FONT_FALLBACK_COUNT; ++i) {
+        EXPECT_EQ(std::string(fallbacks[i]), "/app/bin/res/font/" + body.Files()[size_t(i) + 1]);
+        EXPECT_TRUE(fs::exists(ResDir() + "/font/" + body.Files()[size_t(i) + 1]));
+    }
 }
 
 // The helpers the test and the contact sheet share.
