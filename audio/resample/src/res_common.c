@@ -82,6 +82,13 @@ static const res_poly_table k_mid[] = {
     MID(12000, 44100, 12, 44, 147),
 };
 
+const res_poly_table *res_poly_table_at(int mid, size_t i) {
+    if (!mid) {
+        return i < sizeof(k_good) / sizeof(k_good[0]) ? &k_good[i] : NULL;
+    }
+    return i < sizeof(k_mid) / sizeof(k_mid[0]) ? &k_mid[i] : NULL;
+}
+
 static int entry_matches(const res_poly_table *t, int in_rate, int out_rate) {
     return (in_rate == t->in_rate && out_rate == t->out_rate) ||
            (in_rate / 2 == t->in_rate && out_rate / 2 == t->out_rate) ||

@@ -76,8 +76,16 @@ struct RES_Resampler {
     uint32_t tail;
 };
 
+/* Plug-in instance. */
+typedef struct res_instance {
+    RES_Resampler *res;
+    int chunk; /* the most frames handed to one conversion call */
+} res_instance;
+
 /* The polyphase table serving (in, out), or NULL. */
 const res_poly_table *res_find_poly_table(int in_rate, int out_rate);
+/* Entry i of the "good" (mid 0) or "mid" (mid 1) list, NULL past its end. */
+const res_poly_table *res_poly_table_at(int mid, size_t i);
 /* Index of the integer-ratio table for (in, out): 0..6, or -1. */
 int res_int_ratio_index(int in_rate, int out_rate);
 int res_is_input_rate(int rate);
@@ -96,10 +104,13 @@ int res_linear_process(RES_LinearSrc *lin, const void *in, void *out, int count,
 /* Upper bound on the output of count samples for integer and polyphase objects. */
 int res_max_output(const RES_Resampler *res, int count);
 
-/* Dot products of Q15 coefficients with 16-bit samples. The table design keeps every phase's
- * absolute coefficient sum below 65536, so 32-bit sums cannot overflow and any order of
- * summation gives the same bits. */
-static inline int32_t res_dot16(const int16_t *x, const int16_t *h, int n) {
+/* Dot products of Q15 coefficients with 16-bit samples. Products are summed in 32 bits over
+ * runs of at most RES_DOT_RUN taps and the runs in 64 bits: the filter tables keep every run's
+ * absolute coefficient sum below 65536, so no run can overflow, whatever the input, and any
+ * order of summation gives the same bits. */
+#define RES_DOT_RUN 16
+
+static inline int32_t res_dot_run(const int16_t *x, const int16_t *h, int n) {
     int32_t s = 0;
     for (int i = 0; i < n; i++) {
         s += (int32_t)x[i] * h[i];
@@ -107,8 +118,18 @@ static inline int32_t res_dot16(const int16_t *x, const int16_t *h, int n) {
     return s;
 }
 
-static inline int16_t res_round_q15(int32_t s) {
-    return audio_sat16((s + 16384) >> 15);
+static inline int64_t res_dot16(const int16_t *x, const int16_t *h, int n) {
+    int64_t s = 0;
+    for (int i = 0; i < n; i += RES_DOT_RUN) {
+        s += res_dot_run(x + i, h + i, n - i < RES_DOT_RUN ? n - i : RES_DOT_RUN);
+    }
+    return s;
+}
+
+/* Q15 sum to a 16-bit sample: round half up, saturate. */
+static inline int16_t res_round_q15(int64_t s) {
+    int64_t v = (s + 16384) >> 15;
+    return (int16_t)(v > 32767 ? 32767 : (v < -32768 ? -32768 : v));
 }
 
 #endif /* RES_INTERNAL_H */

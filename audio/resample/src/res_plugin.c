@@ -2,11 +2,6 @@
  * code, and buffer processing in calls of at most `chunk` frames. */
 #include "res_internal.h"
 
-typedef struct res_instance {
-    RES_Resampler *res;
-    int chunk; /* the most frames handed to one conversion call */
-} res_instance;
-
 /* Output rate of a mode code for an input rate, or 0 when the mode does not take that input. */
 static int mode_rate(int mode, int in_rate) {
     static const int twice[] = {8000, 11025, 12000, 16000, 22050, 24000};

@@ -199,13 +199,15 @@ int RES_resample_config(RES_Resampler *res, int in_rate, int out_rate) {
     return 0;
 }
 
-/* Forward half: x[0 .. T-1]; backward half: x[-1 .. -T], both against their own row. */
-static inline int32_t half_dots16(const int16_t *x, const int16_t *a, const int16_t *b, int taps) {
-    int32_t s = 0;
+/* Forward half: x[0 .. T-1]; backward half: x[-1 .. -T], both against their own row. Each
+ * half is one run of at most 16 taps (see res_dot16). */
+static inline int64_t half_dots16(const int16_t *x, const int16_t *a, const int16_t *b, int taps) {
+    int32_t sa = 0, sb = 0;
     for (int k = 0; k < taps; k++) {
-        s += (int32_t)x[k] * a[k] + (int32_t)x[-1 - k] * b[k];
+        sa += (int32_t)x[k] * a[k];
+        sb += (int32_t)x[-1 - k] * b[k];
     }
-    return s;
+    return (int64_t)sa + sb;
 }
 
 static inline int64_t half_dots32(const int32_t *x, const int16_t *a, const int16_t *b, int taps) {
