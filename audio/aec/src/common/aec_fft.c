@@ -1,0 +1,158 @@
+/*
+ * Fixed-point FFT of the echo canceller: radix-2 decimation in time on 32-bit complex values
+ * with Q30 twiddles and 64-bit products, and the real transform of 2M points built on the
+ * M-point complex one (even/odd packing and a split step).
+ */
+#include "aec_internal.h"
+
+#define TW_POINTS 256 /* the twiddle table holds e^(j*2*pi*k/256), k < 128 */
+
+static inline int32_t round30(int64_t v) {
+    return aec_sat32((v + (1 << 29)) >> 30);
+}
+
+int zorvo_fft_get_buf_size_c_sc32(int order, int32_t *size) {
+    if (size == 0 || order < 1 || order > 8) {
+        return -1;
+    }
+    *size = (int32_t)(sizeof(zorvo_cpx32) << order);
+    return 0;
+}
+
+int zorvo_fft_init_c_sc32(zorvo_fft_c_sc32 *spec, int order) {
+    if (spec == 0 || order < 1 || order > 8) {
+        return -1;
+    }
+    spec->order = order;
+    spec->points = 1 << order;
+    return 0;
+}
+
+static void bit_reverse(zorvo_cpx32 *d, int n, int order) {
+    for (int i = 0; i < n; i++) {
+        int r = 0;
+        for (int b = 0; b < order; b++) {
+            r |= ((i >> b) & 1) << (order - 1 - b);
+        }
+        if (r > i) {
+            zorvo_cpx32 t = d[i];
+            d[i] = d[r];
+            d[r] = t;
+        }
+    }
+}
+
+/* Forward uses e^(-j), inverse e^(+j) and halves at every stage with rounding. Angles stay
+ * below pi (j < len / 2), inside the table. */
+static int fft_run(const zorvo_fft_c_sc32 *spec, zorvo_cpx32 *d, int inverse) {
+    if (spec == 0 || d == 0 || spec->order < 1 || spec->order > 8 || spec->points != (1 << spec->order)) {
+        return -1;
+    }
+    int n = spec->points;
+    bit_reverse(d, n, spec->order);
+    for (int len = 2; len <= n; len <<= 1) {
+        int half = len >> 1;
+        int step = TW_POINTS / len; /* table index step of e^(j*2*pi/len) */
+        for (int i = 0; i < n; i += len) {
+            for (int j = 0; j < half; j++) {
+                int64_t c = g_zorvo_fft_twiddle_table[2 * j * step];
+                int64_t s = g_zorvo_fft_twiddle_table[2 * j * step + 1];
+                if (!inverse) {
+                    s = -s;
+                }
+                zorvo_cpx32 *a = &d[i + j];
+                zorvo_cpx32 *b = &d[i + j + half];
+                int64_t tr = (int64_t)b->re * c - (int64_t)b->im * s;
+                int64_t ti = (int64_t)b->re * s + (int64_t)b->im * c;
+                int64_t xr = round30(tr), xi = round30(ti);
+                int64_t ar = a->re, ai = a->im;
+                if (inverse) {
+                    a->re = (int32_t)((ar + xr + 1) >> 1);
+                    a->im = (int32_t)((ai + xi + 1) >> 1);
+                    b->re = (int32_t)((ar - xr + 1) >> 1);
+                    b->im = (int32_t)((ai - xi + 1) >> 1);
+                } else {
+                    a->re = aec_sat32(ar + xr);
+                    a->im = aec_sat32(ai + xi);
+                    b->re = aec_sat32(ar - xr);
+                    b->im = aec_sat32(ai - xi);
+                }
+            }
+        }
+    }
+    return 0;
+}
+
+int zorvo_fft_fwd_c_to_c_sc32_sfs(const zorvo_fft_c_sc32 *spec, zorvo_cpx32 *data) {
+    return fft_run(spec, data, 0);
+}
+
+int zorvo_fft_inv_c_to_c_sc32_sfs(const zorvo_fft_c_sc32 *spec, zorvo_cpx32 *data) {
+    return fft_run(spec, data, 1);
+}
+
+/* e^(-j*2*pi*k/(2M)) as (cos, sin) with the sign of sin positive (callers conjugate). */
+static void split_twiddle(int m, int k, int64_t *c, int64_t *s) {
+    int idx = k * (TW_POINTS / (2 * m));
+    *c = g_zorvo_fft_twiddle_table[2 * idx];
+    *s = g_zorvo_fft_twiddle_table[2 * idx + 1];
+}
+
+int zorvo_aec_realfft(const zorvo_fft_c_sc32 *spec, const int32_t *x, zorvo_cpx32 *X, zorvo_cpx32 *work) {
+    if (spec == 0 || x == 0 || X == 0 || work == 0 || spec->points > TW_POINTS / 2) {
+        return -1;
+    }
+    int m = spec->points;
+    for (int n = 0; n < m; n++) {
+        work[n].re = x[2 * n];
+        work[n].im = x[2 * n + 1];
+    }
+    if (zorvo_fft_fwd_c_to_c_sc32_sfs(spec, work) != 0) {
+        return -1;
+    }
+    /* X[k] = Xe[k] + W^k Xo[k], Xe = (Z[k] + Z*[m-k]) / 2, Xo = (Z[k] - Z*[m-k]) / 2j */
+    X[0].re = aec_sat32((int64_t)work[0].re + work[0].im);
+    X[0].im = 0;
+    X[m].re = aec_sat32((int64_t)work[0].re - work[0].im);
+    X[m].im = 0;
+    for (int k = 1; k < m; k++) {
+        zorvo_cpx32 z = work[k], w = work[m - k];
+        int64_t er = (int64_t)z.re + w.re, ei = (int64_t)z.im - w.im;  /* 2 Xe */
+        int64_t or_ = (int64_t)z.im + w.im, oi = (int64_t)w.re - z.re; /* 2 Xo */
+        int64_t c, s;
+        split_twiddle(m, k, &c, &s); /* W^k = c - j s */
+        int64_t tr = or_ * c + oi * s;
+        int64_t ti = oi * c - or_ * s;
+        X[k].re = aec_sat32(((er << 30) + tr + (1LL << 30)) >> 31);
+        X[k].im = aec_sat32(((ei << 30) + ti + (1LL << 30)) >> 31);
+    }
+    return 0;
+}
+
+int zorvo_aec_realifft(const zorvo_fft_c_sc32 *spec, const zorvo_cpx32 *X, int32_t *x, zorvo_cpx32 *work) {
+    if (spec == 0 || x == 0 || X == 0 || work == 0 || spec->points > TW_POINTS / 2) {
+        return -1;
+    }
+    int m = spec->points;
+    /* Z[k] = Xe[k] + j Xo[k], Xe = (X[k] + X*[m-k]) / 2, Xo = (X[k] - X*[m-k]) e^(+j pi k/m) / 2 */
+    for (int k = 0; k < m; k++) {
+        zorvo_cpx32 a = X[k], b = X[m - k];
+        int64_t er = (int64_t)a.re + b.re, ei = (int64_t)a.im - b.im;
+        int64_t dr = (int64_t)a.re - b.re, di = (int64_t)a.im + b.im;
+        int64_t c, s;
+        split_twiddle(m, k, &c, &s);   /* e^(+j) = c + j s */
+        int64_t orr = dr * c - di * s; /* 2 Xo, Q30 */
+        int64_t oii = dr * s + di * c;
+        /* Z = Xe + j Xo: re = Xe.re - Xo.im, im = Xe.im + Xo.re */
+        work[k].re = aec_sat32(((er << 30) - oii + (1LL << 30)) >> 31);
+        work[k].im = aec_sat32(((ei << 30) + orr + (1LL << 30)) >> 31);
+    }
+    if (zorvo_fft_inv_c_to_c_sc32_sfs(spec, work) != 0) {
+        return -1;
+    }
+    for (int n = 0; n < m; n++) {
+        x[2 * n] = work[n].re;
+        x[2 * n + 1] = work[n].im;
+    }
+    return 0;
+}
