@@ -67,10 +67,14 @@ static uint32_t next_word(const char *txt, const lv_font_t *font, lv_coord_t let
         if (letter_w > 0)
             cur_w += letter_space;
 
-        if (break_index == NO_BREAK_FOUND && (cur_w - letter_space) > max_width)
+        bool ends_word = letter == '\n' || letter == '\r' || _lv_txt_is_break_char(letter);
+
+        /* A break character may hang over the end of the line: the word before it still fits,
+         * and the next line does not start with it. */
+        if (break_index == NO_BREAK_FOUND && (cur_w - letter_space) > max_width && !ends_word)
             break_index = i;
 
-        if (letter == '\n' || letter == '\r' || _lv_txt_is_break_char(letter)) {
+        if (ends_word) {
             /* A break character that starts the word is the word itself. */
             if (i == 0 && break_index == NO_BREAK_FOUND && word_w_ptr)
                 *word_w_ptr = cur_w;

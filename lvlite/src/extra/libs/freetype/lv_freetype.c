@@ -107,16 +107,18 @@ static bool render_glyph(ft_font_t *f, uint32_t letter, ft_glyph_t *out) {
     if (FT_Load_Glyph(f->face, index, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) != 0)
         return true;
     FT_GlyphSlot slot = f->face->glyph;
+    /* Bold thickens the outline by one pixel, and the advance with it. */
+    FT_Pos embolden = 0;
     if ((f->style & FT_FONT_STYLE_BOLD) && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
-        FT_Outline_Embolden(&slot->outline,
-                            FT_MulFix(f->face->units_per_EM, f->face->size->metrics.y_scale) / 24);
+        embolden = 1 << 6;
+        FT_Outline_Embolden(&slot->outline, embolden);
     }
     if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
         return true;
 
     FT_Bitmap *b = &slot->bitmap;
     out->present = 1;
-    out->adv_w = (uint16_t)(slot->metrics.horiAdvance >> 6);
+    out->adv_w = (uint16_t)((slot->metrics.horiAdvance + embolden) >> 6);
     if (b->pixel_mode != FT_PIXEL_MODE_GRAY || b->width == 0 || b->rows == 0)
         return true;
 
