@@ -44,56 +44,112 @@ void RES_resample2x_flush(RES_Resampler *res) {
     res->pos = 0;
 }
 
-/* 1:K: every new sample i gives K outputs from the window b[i .. i + H - 1]. */
-static inline void up_channel(const int16_t *b, int count, const int16_t *rows, int k_up, int h_len,
-                              int16_t *out, int chn) {
-    for (int i = 0; i < count; i++) {
-        for (int k = 0; k < k_up; k++) {
-            out[(k_up * i + k) * chn] = res_round_q15(res_dot16(b + i, rows + k * h_len, h_len));
-        }
-    }
-}
-
+/* 1:K: every new sample i gives K outputs from the window b[i .. i + H - 1], one per row. */
 static int up2(const int16_t *b, int count, int pos, int16_t *out, int chn, int *next_pos) {
+    const int16_t *r0 = RES_g_up2_coef, *r1 = RES_g_up2_coef + 32;
     (void)pos;
     *next_pos = 0;
     for (int i = 0; i < count; i++) {
-        out[(2 * i) * chn] = res_round_q15(res_dot16(b + i, RES_g_up2_coef, 32));
-        out[(2 * i + 1) * chn] = res_round_q15(res_dot16(b + i, RES_g_up2_coef + 32, 32));
+        int32_t s[4];
+        res_reduce4(res_run16(b + i, r0), res_run16(b + i + 16, r0 + 16), res_run16(b + i, r1),
+                    res_run16(b + i + 16, r1 + 16), s);
+        out[(2 * i) * chn] = res_round_q15((int64_t)s[0] + s[1]);
+        out[(2 * i + 1) * chn] = res_round_q15((int64_t)s[2] + s[3]);
     }
     return 2 * count;
 }
 
+/* Rows of 8 taps: each row is one run. */
 static int up4(const int16_t *b, int count, int pos, int16_t *out, int chn, int *next_pos) {
+    const int16_t *h = RES_g_up4_coef;
     (void)pos;
     *next_pos = 0;
-    up_channel(b, count, RES_g_up4_coef, 4, 8, out, chn);
+    for (int i = 0; i < count; i++) {
+        const int16_t *x = b + i;
+        int32_t s[4];
+        res_reduce4(res_mac8(res_acc_zero(), x, h), res_mac8(res_acc_zero(), x, h + 8),
+                    res_mac8(res_acc_zero(), x, h + 16), res_mac8(res_acc_zero(), x, h + 24), s);
+        for (int k = 0; k < 4; k++) {
+            out[(4 * i + k) * chn] = res_round_q15(s[k]);
+        }
+    }
     return 4 * count;
 }
 
 static int up6(const int16_t *b, int count, int pos, int16_t *out, int chn, int *next_pos) {
+    const int16_t *h = RES_g_up6_coef;
     (void)pos;
     *next_pos = 0;
-    up_channel(b, count, RES_g_up6_coef, 6, 8, out, chn);
+    for (int i = 0; i < count; i++) {
+        const int16_t *x = b + i;
+        int32_t s[8];
+        res_reduce4(res_mac8(res_acc_zero(), x, h), res_mac8(res_acc_zero(), x, h + 8),
+                    res_mac8(res_acc_zero(), x, h + 16), res_mac8(res_acc_zero(), x, h + 24), s);
+        res_reduce4(res_mac8(res_acc_zero(), x, h + 32), res_mac8(res_acc_zero(), x, h + 40), res_acc_zero(),
+                    res_acc_zero(), s + 4);
+        for (int k = 0; k < 6; k++) {
+            out[(6 * i + k) * chn] = res_round_q15(s[k]);
+        }
+    }
     return 6 * count;
 }
 
 /* K:1: output m uses the window starting K samples after the previous one. The window start
  * carried in `pos` lets a mono stream be split at any sample; a count that is a multiple of K
- * keeps it at 0. */
-#define DOWN_KERNEL(name, k_down, coef, n_taps)                                                              \
-    static int name(const int16_t *b, int count, int pos, int16_t *out, int chn, int *next_pos) {            \
-        int m = 0;                                                                                           \
-        int p = pos;                                                                                         \
-        for (; p < count; p += (k_down), m++) {                                                              \
-            out[m * chn] = res_round_q15(res_dot16(b + p, coef, n_taps));                                    \
-        }                                                                                                    \
-        *next_pos = p - count;                                                                               \
-        return m;                                                                                            \
+ * keeps it at 0. The 4:1 filter's two trailing zero taps read (zero-filled) room past the
+ * input and add nothing. Two outputs share one lane reduction. */
+static int down2(const int16_t *b, int count, int pos, int16_t *out, int chn, int *next_pos) {
+    const int16_t *h = RES_g_down2_coef;
+    int m = 0, p = pos;
+    for (; p < count; p += 4, m += 2) {
+        int32_t s[4];
+        const int16_t *x = b + p;
+        res_reduce4(res_run16(x, h), res_run16(x + 16, h + 16), res_run16(x + 2, h),
+                    res_run16(x + 18, h + 16), s);
+        out[m * chn] = res_round_q15((int64_t)s[0] + s[1]);
+        if (p + 2 >= count) {
+            p += 2;
+            m++;
+            break;
+        }
+        out[(m + 1) * chn] = res_round_q15((int64_t)s[2] + s[3]);
     }
-DOWN_KERNEL(down2, 2, RES_g_down2_coef, 32)
-DOWN_KERNEL(down4, 4, RES_g_down4_coef, 30)
-DOWN_KERNEL(down6, 6, RES_g_down6_coef, 48)
+    *next_pos = p - count;
+    return m;
+}
+
+static int down4(const int16_t *b, int count, int pos, int16_t *out, int chn, int *next_pos) {
+    const int16_t *h = RES_g_down4_coef;
+    int m = 0, p = pos;
+    for (; p < count; p += 8, m += 2) {
+        int32_t s[4];
+        const int16_t *x = b + p;
+        res_reduce4(res_run16(x, h), res_run16(x + 16, h + 16), res_run16(x + 4, h),
+                    res_run16(x + 20, h + 16), s);
+        out[m * chn] = res_round_q15((int64_t)s[0] + s[1]);
+        if (p + 4 >= count) {
+            p += 4;
+            m++;
+            break;
+        }
+        out[(m + 1) * chn] = res_round_q15((int64_t)s[2] + s[3]);
+    }
+    *next_pos = p - count;
+    return m;
+}
+
+static int down6(const int16_t *b, int count, int pos, int16_t *out, int chn, int *next_pos) {
+    const int16_t *h = RES_g_down6_coef;
+    int m = 0, p = pos;
+    for (; p < count; p += 6, m++) {
+        int32_t s[4];
+        const int16_t *x = b + p;
+        res_reduce4(res_run16(x, h), res_run16(x + 16, h + 16), res_run16(x + 32, h + 32), res_acc_zero(), s);
+        out[m * chn] = res_round_q15((int64_t)s[0] + s[1] + s[2]);
+    }
+    *next_pos = p - count;
+    return m;
+}
 
 typedef int (*res_int_kernel)(const int16_t *b, int count, int pos, int16_t *out, int chn, int *next_pos);
 

@@ -199,17 +199,6 @@ int RES_resample_config(RES_Resampler *res, int in_rate, int out_rate) {
     return 0;
 }
 
-/* Forward half: x[0 .. T-1]; backward half: x[-1 .. -T], both against their own row. Each
- * half is one run of at most 16 taps (see res_dot16). */
-static inline int64_t half_dots16(const int16_t *x, const int16_t *a, const int16_t *b, int taps) {
-    int32_t sa = 0, sb = 0;
-    for (int k = 0; k < taps; k++) {
-        sa += (int32_t)x[k] * a[k];
-        sb += (int32_t)x[-1 - k] * b[k];
-    }
-    return (int64_t)sa + sb;
-}
-
 static inline int64_t half_dots32(const int32_t *x, const int16_t *a, const int16_t *b, int taps) {
     int64_t s = 0;
     for (int k = 0; k < taps; k++) {
@@ -234,22 +223,57 @@ static inline void step(const RES_Resampler *res, poly_walk *w, int *x) {
     w->phase = (int)(e >> 20);
 }
 
-#define POLY_CHANNEL16(T)                                                                                    \
-    static int channel16_##T(const RES_Resampler *res, poly_walk *w, const int16_t *b, int count,            \
-                             int16_t *out, int chn) {                                                        \
-        const int16_t *base = b + 2 * (T) - ((T)-1);                                                         \
-        int x = w->pos;                                                                                      \
-        int n = 0;                                                                                           \
-        while (x < count) {                                                                                  \
-            out[n * chn] = res_round_q15(half_dots16(base + x, w->a, w->b, (T)));                            \
-            n++;                                                                                             \
-            step(res, w, &x);                                                                                \
-        }                                                                                                    \
-        w->pos = x - count;                                                                                  \
-        return n;                                                                                            \
+/* Forward half x[0 .. T-1] against coef_a, backward half x[-1 .. -T] against coef_b: one run
+ * each (T is 8 or 16). */
+static inline void halves(const int16_t *x, const int16_t *a, const int16_t *b, int taps, res_acc *fa,
+                          res_acc *fb) {
+    if (taps == 16) {
+        *fa = res_run16(x, a);
+        *fb = res_mac8_rev(res_mac8_rev(res_acc_zero(), x, b), x - 8, b + 8);
+    } else {
+        *fa = res_mac8(res_acc_zero(), x, a);
+        *fb = res_mac8_rev(res_acc_zero(), x, b);
     }
-POLY_CHANNEL16(8)
-POLY_CHANNEL16(16)
+}
+
+/* One channel: outputs while the window start x is inside this call's input, two outputs per
+ * lane reduction. */
+static inline int channel16(const RES_Resampler *res, poly_walk *w, const int16_t *b, int count, int16_t *out,
+                            int chn, int taps) {
+    const int16_t *base = b + 2 * taps - (taps - 1);
+    int x = w->pos;
+    int n = 0;
+    while (x < count) {
+        res_acc fa0, fb0, fa1, fb1;
+        int32_t s[4];
+        halves(base + x, w->a, w->b, taps, &fa0, &fb0);
+        step(res, w, &x);
+        if (x < count) {
+            halves(base + x, w->a, w->b, taps, &fa1, &fb1);
+            step(res, w, &x);
+            res_reduce4(fa0, fb0, fa1, fb1, s);
+            out[n * chn] = res_round_q15((int64_t)s[0] + s[1]);
+            out[(n + 1) * chn] = res_round_q15((int64_t)s[2] + s[3]);
+            n += 2;
+        } else {
+            res_reduce4(fa0, fb0, res_acc_zero(), res_acc_zero(), s);
+            out[n * chn] = res_round_q15((int64_t)s[0] + s[1]);
+            n++;
+        }
+    }
+    w->pos = x - count;
+    return n;
+}
+
+static int channel16_8(const RES_Resampler *res, poly_walk *w, const int16_t *b, int count, int16_t *out,
+                       int chn) {
+    return channel16(res, w, b, count, out, chn, 8);
+}
+
+static int channel16_16(const RES_Resampler *res, poly_walk *w, const int16_t *b, int count, int16_t *out,
+                        int chn) {
+    return channel16(res, w, b, count, out, chn, 16);
+}
 
 static int32_t narrow(int64_t y, int bit_width) {
     int shift = 15 - (bit_width - 16);
