@@ -5,6 +5,8 @@
  */
 #include "lv_img_decoder.h"
 
+#include "lv_img_cache.h"
+
 #include <string.h>
 
 #include "../misc/lv_fs.h"
@@ -43,6 +45,8 @@ lv_img_decoder_t *lv_img_decoder_create(void) {
 }
 
 void lv_img_decoder_delete(lv_img_decoder_t *decoder) {
+    /* Cached images may have been opened by this decoder: they go first. */
+    lv_img_cache_invalidate_src(NULL);
     for (uint32_t i = 0; i < decoder_cnt; i++) {
         if (decoders[i] == decoder) {
             memmove(&decoders[i], &decoders[i + 1], sizeof(decoders[0]) * (decoder_cnt - i - 1));
