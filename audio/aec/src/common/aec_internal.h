@@ -24,6 +24,7 @@
 #define AEC_W_SHIFT          24  /* weights are Q24 */
 #define AEC_MU_Q15           16384
 #define AEC_DELAY_EST_PERIOD 16
+#define AEC_FAR_LEVEL        5000 /* block level of a reference at about -62 dBFS */
 
 typedef zorvo_cpx32 aec_c32;
 typedef struct aec_c64 {
@@ -115,12 +116,17 @@ typedef struct aec_state {
     aec_c32 c2[AEC_KMAX];
     aec_c32 work[AEC_NMAX / 2];
     int64_t p4[AEC_KMAX];
+    aec_c64 en[AEC_KMAX];
     int32_t g[AEC_KMAX];
     int32_t cde[AEC_KMAX];
     int32_t sortbuf[AEC_KMAX];
 } aec_state;
 
+#ifdef __cplusplus
+static_assert(sizeof(aec_state) <= ZORVO_AEC_STATE_SIZE, "state fits the instance block");
+#else
 _Static_assert(sizeof(aec_state) <= ZORVO_AEC_STATE_SIZE, "state fits the instance block");
+#endif
 
 /* tables (aec_tables.c) */
 extern const int32_t g_zorvo_fft_twiddle_table[256];

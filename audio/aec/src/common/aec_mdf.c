@@ -52,6 +52,8 @@ void zorvo_aec_vad(aec_vad *v, int32_t level, int32_t block_count) {
     }
 }
 
+#define EN_FRAC 11
+
 static inline int hist_slot(const aec_state *st, int age) {
     return (st->hist_pos + age) % AEC_HIST;
 }
@@ -109,7 +111,8 @@ static void zorvo_aec_update_filter_parameter(aec_state *st, const int32_t *eb) 
     (void)zorvo_aec_realfft(&st->fft, st->t1, ef, st->work);
     /* regularisation: six partitions of a reference at about -60 dBFS, in p4's units */
     int64_t delta = ((int64_t)AEC_PARTS * ((int64_t)st->nfft << (2 * st->shift)) * 1024) >> 4;
-    aec_c32 *en = st->c0; /* normalised error, scaled so that conj(X) * en is a Q24 weight step */
+    /* normalised error with 11 extra fractional bits: conj(X) * en / 2^11 is a Q24 weight step */
+    aec_c64 *en = st->en;
     for (int k = 0; k < bins; k++) {
         int64_t p = st->p4[k] + delta;
         int64_t er = ef[k].re, ei = ef[k].im;
@@ -122,16 +125,16 @@ static void zorvo_aec_update_filter_parameter(aec_state *st, const int32_t *eb) 
             er = (er * f) >> 15;
             ei = (ei * f) >> 15;
         }
-        en[k].re = aec_sat32((er << (AEC_W_SHIFT - 4)) / p);
-        en[k].im = aec_sat32((ei << (AEC_W_SHIFT - 4)) / p);
+        en[k].re = er * ((int64_t)1 << (AEC_W_SHIFT - 4 + EN_FRAC)) / p;
+        en[k].im = ei * ((int64_t)1 << (AEC_W_SHIFT - 4 + EN_FRAC)) / p;
     }
     for (int j = 0; j < AEC_PARTS; j++) {
         const aec_c32 *x = st->xh[hist_slot(st, st->cfg.delay_offset + j)];
         aec_c32 *w = st->wb[j];
         for (int k = 0; k < bins; k++) {
             /* conj(X) * en * mu */
-            int64_t gr = (int64_t)x[k].re * en[k].re + (int64_t)x[k].im * en[k].im;
-            int64_t gi = (int64_t)x[k].re * en[k].im - (int64_t)x[k].im * en[k].re;
+            int64_t gr = (x[k].re * en[k].re + x[k].im * en[k].im) >> EN_FRAC;
+            int64_t gi = (x[k].re * en[k].im - x[k].im * en[k].re) >> EN_FRAC;
             w[k].re = aec_sat32(w[k].re + ((gr * AEC_MU_Q15) >> 15));
             w[k].im = aec_sat32(w[k].im + ((gi * AEC_MU_Q15) >> 15));
         }
@@ -174,10 +177,10 @@ void zorvo_aec_mdf(aec_state *st, const int16_t *mic, const int16_t *ref) {
     zorvo_aec_vad(&st->vad_mic, st->mic_level, st->block_count);
     st->ref_levels[st->ref_level_pos] = lx;
     st->ref_level_pos = (st->ref_level_pos + 1) % AEC_LEVELS;
-    int32_t thr = st->vad_ref.noise + 615 > 4000 ? st->vad_ref.noise + 615 : 4000;
+    /* echo is possible while the reference was above about -62 dBFS within the last 23 blocks */
     st->far_active = 0;
     for (int i = 0; i < AEC_LEVELS; i++) {
-        st->far_active |= st->ref_levels[i] > thr;
+        st->far_active |= st->ref_levels[i] > AEC_FAR_LEVEL;
     }
 
     /* newest reference spectrum */
