@@ -160,10 +160,9 @@ TEST_F(LvExtTest, FontsAreReusedPerLabel) {
     lv_label_freetype_set_text_bold(label, TEST_FONT_FILE, 22, LV_PART_MAIN);
     EXPECT_NE(lv_obj_get_style_text_font(label, LV_PART_MAIN), f22);
 
-    /* An older record is found again and applied with the new selector. */
-    EXPECT_TRUE(
-        lv_label_check_font_is_same(label, TEST_FONT_FILE, 22, UI_FONT_STYLE_NORMAL, LV_STATE_FOCUSED));
-    EXPECT_EQ(lv_obj_get_style_text_font(label, LV_STATE_FOCUSED), f22);
+    /* An older record is found again and applied. */
+    EXPECT_TRUE(lv_label_check_font_is_same(label, TEST_FONT_FILE, 22, UI_FONT_STYLE_NORMAL, LV_PART_MAIN));
+    EXPECT_EQ(lv_obj_get_style_text_font(label, LV_PART_MAIN), f22);
     EXPECT_FALSE(lv_label_check_font_is_same(label, TEST_FONT_FILE, 23, UI_FONT_STYLE_NORMAL, LV_PART_MAIN));
 
     /* Fonts belong to their label: another label gets its own. */
