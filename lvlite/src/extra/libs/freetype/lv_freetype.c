@@ -66,7 +66,8 @@ void lv_ft_destroy(void) {
 static void cache_clear(ft_font_t *f) {
     for (uint32_t i = 0; i < f->cap; i++)
         lv_mem_free(f->glyphs[i].bitmap);
-    memset(f->glyphs, 0, sizeof(ft_glyph_t) * f->cap);
+    if (f->glyphs)
+        memset(f->glyphs, 0, sizeof(ft_glyph_t) * f->cap);
     bytes_total -= f->bytes;
     f->bytes = 0;
     f->used = 0;
