@@ -24,9 +24,9 @@
  *    bin by the reference power summed over the six partitions plus a regularisation of about
  *    -60 dBFS, clipped in magnitude to the level an echo of unit gain could have (so a loud
  *    near-end talker cannot throw the weights), multiplied by the step 0.5 and correlated with
- *    each partition's reference spectrum. Each partition's weights are then constrained to B
- *    taps (inverse transform, second half cleared, forward transform), so the filter stays a
- *    true linear convolution.
+ *    each partition's reference spectrum. Two partitions per block, each one every third block,
+ *    are then constrained to B taps (inverse transform, second half cleared, forward
+ *    transform), so the filter stays a linear convolution.
  *    Echo delay: every 16 blocks with far-end speech, the partition with the largest weight
  *    energy gives the delay at which the non-linear processor looks at the reference.
  * 2. Frame levels and voice activity of microphone and reference: level 617*log2(E/256) + 418

@@ -9,7 +9,7 @@
 
 using namespace aectest;
 
-#define GOLDEN_NARROW 2133068639u
+#define GOLDEN_NARROW 2354247713u
 #define GOLDEN_WIDE   357280323u
 
 namespace {

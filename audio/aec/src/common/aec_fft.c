@@ -28,12 +28,24 @@ int zorvo_fft_init_c_sc32(zorvo_fft_c_sc32 *spec, int order) {
     return 0;
 }
 
+/* Bit-reversed order of 8-bit indices; an order-m index reverses to rev8[i] >> (8 - m). */
+static const uint8_t g_rev8[256] = {
+#define R2(n) n, n + 128, n + 64, n + 192
+#define R4(n) R2(n), R2(n + 32), R2(n + 16), R2(n + 48)
+#define R6(n) R4(n), R4(n + 8), R4(n + 4), R4(n + 12)
+    R6(0),
+    R6(2),
+    R6(1),
+    R6(3),
+#undef R2
+#undef R4
+#undef R6
+};
+
 static void bit_reverse(zorvo_cpx32 *d, int n, int order) {
+    int sh = 8 - order;
     for (int i = 0; i < n; i++) {
-        int r = 0;
-        for (int b = 0; b < order; b++) {
-            r |= ((i >> b) & 1) << (order - 1 - b);
-        }
+        int r = g_rev8[i] >> sh;
         if (r > i) {
             zorvo_cpx32 t = d[i];
             d[i] = d[r];

@@ -1,13 +1,8 @@
 /* Fixed-point helpers of the echo canceller: logarithm, power of two, square root, ratios. */
 #include "aec_internal.h"
 
-static int bit_length(uint64_t x) {
-    int n = 0;
-    while (x != 0) {
-        n++;
-        x >>= 1;
-    }
-    return n;
+static inline int bit_length(uint64_t x) {
+    return x == 0 ? 0 : 64 - __builtin_clzll(x);
 }
 
 int32_t zorvo_aec_log2(uint64_t x) {
@@ -45,11 +40,11 @@ int32_t zorvo_aec_pow2(int32_t l) {
 }
 
 uint32_t zorvo_aec_sqrt_fix(uint64_t x) {
-    uint64_t r = 0;
-    uint64_t bit = 1ULL << 62;
-    while (bit > x) {
-        bit >>= 2;
+    if (x == 0) {
+        return 0;
     }
+    uint64_t r = 0;
+    uint64_t bit = 1ULL << ((bit_length(x) - 1) & ~1); /* highest power of four <= x */
     while (bit != 0) {
         if (x >= r + bit) {
             x -= r + bit;

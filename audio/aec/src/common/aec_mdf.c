@@ -138,7 +138,10 @@ static void zorvo_aec_update_filter_parameter(aec_state *st, const int32_t *eb) 
             w[k].re = aec_sat32(w[k].re + ((gr * AEC_MU_Q15) >> 15));
             w[k].im = aec_sat32(w[k].im + ((gi * AEC_MU_Q15) >> 15));
         }
-        constrain(st, w);
+        /* two partitions per block are constrained, each one every third block */
+        if ((j + st->block_count) % 3 == 0) {
+            constrain(st, w);
+        }
     }
 }
 
