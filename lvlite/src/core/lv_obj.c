@@ -426,6 +426,12 @@ static void lv_obj_event(const lv_obj_class_t *class_p, lv_event_t *e) {
         uint16_t layout = (uint16_t)lv_obj_get_style_layout(obj, LV_PART_MAIN);
         if (layout || align || w == LV_SIZE_CONTENT || h == LV_SIZE_CONTENT)
             lv_obj_mark_layout_as_dirty(obj);
+    } else if (code == LV_EVENT_STYLE_CHANGED) {
+        /* Padding, border or text changes move the children. */
+        uint32_t cnt = lv_obj_get_child_cnt(obj);
+        for (uint32_t i = 0; i < cnt; i++)
+            lv_obj_mark_layout_as_dirty(obj->spec_attr->children[i]);
+        lv_obj_refresh_ext_draw_size(obj);
     } else if (code == LV_EVENT_REFR_EXT_DRAW_SIZE) {
         lv_coord_t d = lv_obj_calculate_ext_draw_size(obj, LV_PART_MAIN);
         lv_event_set_ext_draw_size(e, d);

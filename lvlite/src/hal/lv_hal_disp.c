@@ -117,6 +117,8 @@ void lv_disp_remove(lv_disp_t *disp) {
             indev->driver->disp = NULL;
         indev = lv_indev_get_next(indev);
     }
+    /* The screens go with the display; none of them stays active meanwhile. */
+    disp->act_scr = NULL;
     while (disp->screen_cnt != 0)
         lv_obj_del(disp->screens[0]);
     lv_mem_free(disp->screens);

@@ -1,0 +1,285 @@
+// Event order, deletion, keypad processing and group focus.
+#include "lv_test_env.h"
+
+#include <vector>
+
+namespace {
+
+class Events : public LvTest {};
+
+using Codes = std::vector<lv_event_code_t>;
+
+struct Order {
+    std::vector<int> calls;
+    bool pressed_in_cb = false;
+};
+
+void first_cb(lv_event_t *e) {
+    auto *o = static_cast<Order *>(lv_event_get_user_data(e));
+    o->calls.push_back(1);
+    o->pressed_in_cb = lv_obj_has_state(lv_event_get_target(e), LV_STATE_PRESSED);
+}
+void second_cb(lv_event_t *e) {
+    static_cast<Order *>(lv_event_get_user_data(e))->calls.push_back(2);
+}
+
+TEST_F(Events, UserCallbacksRunAfterClassHandlerInRegistrationOrder) {
+    lv_obj_t *o = lv_obj_create(lv_scr_act());
+    Order order;
+    lv_obj_add_event_cb(o, first_cb, LV_EVENT_PRESSED, &order);
+    lv_obj_add_event_cb(o, second_cb, LV_EVENT_PRESSED, &order);
+    lv_obj_add_event_cb(o, second_cb, LV_EVENT_RELEASED, &order);
+    lv_event_send(o, LV_EVENT_PRESSED, nullptr);
+    EXPECT_EQ(order.calls, (std::vector<int>{1, 2}));
+    EXPECT_TRUE(order.pressed_in_cb);
+    EXPECT_TRUE(lv_obj_remove_event_cb(o, second_cb));
+    order.calls.clear();
+    lv_event_send(o, LV_EVENT_PRESSED, nullptr);
+    lv_event_send(o, LV_EVENT_RELEASED, nullptr);
+    // The first registration of second_cb went; the RELEASED one stays.
+    EXPECT_EQ(order.calls, (std::vector<int>{1, 2}));
+    EXPECT_FALSE(lv_obj_has_state(o, LV_STATE_PRESSED));
+}
+
+struct Captured {
+    lv_obj_t *target = nullptr;
+    lv_obj_t *current = nullptr;
+    void *param = nullptr;
+    int count = 0;
+};
+
+void capture_cb(lv_event_t *e) {
+    auto *c = static_cast<Captured *>(lv_event_get_user_data(e));
+    c->target = lv_event_get_target(e);
+    c->current = lv_event_get_current_target(e);
+    c->param = lv_event_get_param(e);
+    c->count++;
+}
+
+TEST_F(Events, BubblingReachesParentsWithTheOriginalTarget) {
+    lv_obj_t *p = lv_obj_create(lv_scr_act());
+    lv_obj_t *c = lv_obj_create(p);
+    Captured cap;
+    lv_obj_add_event_cb(p, capture_cb, LV_EVENT_CLICKED, &cap);
+    int param = 5;
+    lv_event_send(c, LV_EVENT_CLICKED, &param);
+    EXPECT_EQ(cap.count, 0);
+    lv_obj_add_flag(c, LV_OBJ_FLAG_EVENT_BUBBLE);
+    lv_event_send(c, LV_EVENT_CLICKED, &param);
+    EXPECT_EQ(cap.count, 1);
+    EXPECT_EQ(cap.target, c);
+    EXPECT_EQ(cap.current, p);
+    EXPECT_EQ(cap.param, &param);
+}
+
+std::vector<lv_obj_t *> *g_deleted;
+void record_delete(lv_event_t *e) {
+    g_deleted->push_back(lv_event_get_target(e));
+}
+void anim_noop(void *, int32_t) {}
+
+TEST_F(Events, DeleteNotifiesParentFirstThenChildrenDepthFirstAndStopsAnimations) {
+    std::vector<lv_obj_t *> deleted;
+    g_deleted = &deleted;
+    lv_obj_t *root = lv_obj_create(lv_scr_act());
+    lv_obj_t *a = lv_obj_create(root);
+    lv_obj_t *a1 = lv_obj_create(a);
+    lv_obj_t *b = lv_obj_create(root);
+    for (lv_obj_t *o : {root, a, a1, b})
+        lv_obj_add_event_cb(o, record_delete, LV_EVENT_DELETE, nullptr);
+    lv_anim_t an;
+    lv_anim_init(&an);
+    lv_anim_set_var(&an, a1);
+    lv_anim_set_exec_cb(&an, anim_noop);
+    lv_anim_start(&an);
+    ASSERT_NE(lv_anim_get(a1, anim_noop), nullptr);
+    lv_obj_del(root);
+    EXPECT_EQ(deleted, (std::vector<lv_obj_t *>{root, a, a1, b}));
+    EXPECT_EQ(lv_anim_get(a1, anim_noop), nullptr);
+    EXPECT_EQ(lv_obj_get_child_cnt(lv_scr_act()), 0u);
+}
+
+TEST_F(Events, KeypadIsReadEveryIndevPeriod) {
+    lv_group_t *g = lv_group_create();
+    add_keypad(g);
+    reads_ = 0;
+    advance(300, 10);
+    EXPECT_EQ(reads_, 10u);
+    lv_group_del(g);
+}
+
+TEST_F(Events, EnterPressHoldAndRelease) {
+    lv_group_t *g = lv_group_create();
+    lv_obj_t *o = lv_obj_create(lv_scr_act());
+    lv_group_add_obj(g, o);
+    add_keypad(g);
+    EventLog log;
+    log.attach(o);
+    key(LV_KEY_ENTER, true);
+    advance(30);
+    ASSERT_GE(log.entries.size(), 2u);
+    EXPECT_EQ(log.entries[0].code, LV_EVENT_KEY);
+    EXPECT_EQ(log.entries[0].key, (uint32_t)LV_KEY_ENTER);
+    EXPECT_EQ(log.entries[1].code, LV_EVENT_PRESSED);
+    log.clear();
+    advance(60);
+    EXPECT_EQ(log.codes(), (Codes{LV_EVENT_PRESSING, LV_EVENT_PRESSING}));
+    log.clear();
+    key(LV_KEY_ENTER, false);
+    advance(30);
+    EXPECT_EQ(log.codes(), (Codes{LV_EVENT_RELEASED, LV_EVENT_SHORT_CLICKED, LV_EVENT_CLICKED}));
+    lv_group_del(g);
+}
+
+TEST_F(Events, LongPressRepeatsAndSuppressesShortClick) {
+    lv_group_t *g = lv_group_create();
+    lv_obj_t *o = lv_obj_create(lv_scr_act());
+    lv_group_add_obj(g, o);
+    add_keypad(g);
+    EventLog log;
+    log.attach(o);
+    key(LV_KEY_ENTER, true);
+    advance(30); // pressed at t = 30
+    advance(390);
+    for (const auto &e : log.entries)
+        EXPECT_NE(e.code, LV_EVENT_LONG_PRESSED);
+    log.clear();
+    advance(30); // 450 - 30 > 400
+    EXPECT_EQ(log.codes(), (Codes{LV_EVENT_PRESSING, LV_EVENT_LONG_PRESSED}));
+    log.clear();
+    advance(300);
+    int repeats = 0;
+    for (const auto &e : log.entries)
+        repeats += e.code == LV_EVENT_LONG_PRESSED_REPEAT;
+    // Reads every 30 ms; a repeat when more than 100 ms passed: at +120, +240.
+    EXPECT_EQ(repeats, 2);
+    log.clear();
+    key(LV_KEY_ENTER, false);
+    advance(30);
+    EXPECT_EQ(log.codes(), (Codes{LV_EVENT_RELEASED, LV_EVENT_CLICKED}));
+    lv_group_del(g);
+}
+
+TEST_F(Events, EscSendsKeyThenCancel) {
+    lv_group_t *g = lv_group_create();
+    lv_obj_t *o = lv_obj_create(lv_scr_act());
+    lv_group_add_obj(g, o);
+    add_keypad(g);
+    EventLog log;
+    log.attach(o);
+    tap(LV_KEY_ESC);
+    ASSERT_EQ(log.codes(), (Codes{LV_EVENT_KEY, LV_EVENT_CANCEL}));
+    EXPECT_EQ(log.entries[0].key, (uint32_t)LV_KEY_ESC);
+    lv_group_del(g);
+}
+
+TEST_F(Events, NextAndPrevMoveFocusOnPressAndWrap) {
+    lv_group_t *g = lv_group_create();
+    lv_obj_t *a = lv_obj_create(lv_scr_act());
+    lv_obj_t *b = lv_obj_create(lv_scr_act());
+    lv_group_add_obj(g, a);
+    lv_group_add_obj(g, b);
+    add_keypad(g);
+    EventLog log;
+    log.attach(a);
+    log.attach(b);
+    key(LV_KEY_NEXT, true);
+    advance(30);
+    ASSERT_EQ(log.entries.size(), 2u);
+    EXPECT_EQ(log.entries[0].obj, a);
+    EXPECT_EQ(log.entries[0].code, LV_EVENT_DEFOCUSED);
+    EXPECT_EQ(log.entries[1].obj, b);
+    EXPECT_EQ(log.entries[1].code, LV_EVENT_FOCUSED);
+    log.clear();
+    key(LV_KEY_NEXT, false);
+    advance(60);
+    EXPECT_TRUE(log.entries.empty());
+    tap(LV_KEY_NEXT); // wraps to a
+    EXPECT_EQ(lv_group_get_focused(g), a);
+    tap(LV_KEY_PREV); // wraps back to b
+    EXPECT_EQ(lv_group_get_focused(g), b);
+    lv_group_del(g);
+}
+
+TEST_F(Events, OtherKeysArriveAsKeyEvents) {
+    lv_group_t *g = lv_group_create();
+    lv_obj_t *o = lv_obj_create(lv_scr_act());
+    lv_group_add_obj(g, o);
+    add_keypad(g);
+    EventLog log;
+    log.attach(o);
+    tap(LV_KEY_RIGHT);
+    ASSERT_EQ(log.codes(), (Codes{LV_EVENT_KEY}));
+    EXPECT_EQ(log.entries[0].key, (uint32_t)LV_KEY_RIGHT);
+    lv_group_del(g);
+}
+
+TEST_F(Events, GroupFocusRules) {
+    lv_group_t *g = lv_group_create();
+    add_keypad(g);
+    lv_group_set_default(g);
+    lv_obj_t *plain = lv_obj_create(lv_scr_act());
+    EXPECT_EQ(lv_obj_get_group(plain), nullptr);
+    lv_obj_t *btn = lv_btn_create(lv_scr_act());
+    EXPECT_EQ(lv_obj_get_group(btn), g);
+    // The first object of an empty group is focused, with the keypad's focus-key state.
+    EXPECT_EQ(lv_group_get_focused(g), btn);
+    EXPECT_TRUE(lv_obj_has_state(btn, LV_STATE_FOCUSED));
+    EXPECT_TRUE(lv_obj_has_state(btn, LV_STATE_FOCUS_KEY));
+    EventLog log;
+    log.attach(btn);
+    lv_group_focus_obj(btn);
+    EXPECT_EQ(log.codes(), (Codes{LV_EVENT_FOCUSED}));
+    lv_obj_t *b2 = lv_btn_create(lv_scr_act());
+    lv_obj_t *b3 = lv_btn_create(lv_scr_act());
+    lv_group_focus_obj(b3);
+    EXPECT_FALSE(lv_obj_has_state(btn, LV_STATE_FOCUSED));
+    lv_obj_del(b3);
+    EXPECT_EQ(lv_group_get_focused(g), b2);
+    EXPECT_TRUE(lv_obj_has_state(b2, LV_STATE_FOCUSED));
+    lv_group_remove_all_objs(g);
+    EXPECT_EQ(lv_group_get_focused(g), nullptr);
+    EXPECT_FALSE(lv_obj_has_state(b2, LV_STATE_FOCUSED));
+    EXPECT_EQ(lv_group_get_obj_count(g), 0u);
+    lv_group_del(g);
+}
+
+TEST_F(Events, DisabledObjectsAreSkippedByFocusAndIgnoreEnter) {
+    lv_group_t *g = lv_group_create();
+    lv_obj_t *a = lv_obj_create(lv_scr_act());
+    lv_obj_t *b = lv_obj_create(lv_scr_act());
+    lv_obj_t *c = lv_obj_create(lv_scr_act());
+    lv_group_add_obj(g, a);
+    lv_group_add_obj(g, b);
+    lv_group_add_obj(g, c);
+    lv_obj_add_state(b, LV_STATE_DISABLED);
+    lv_group_focus_next(g);
+    EXPECT_EQ(lv_group_get_focused(g), c);
+    lv_obj_add_flag(a, LV_OBJ_FLAG_HIDDEN);
+    lv_group_focus_next(g);
+    EXPECT_EQ(lv_group_get_focused(g), c);
+    lv_group_del(g);
+}
+
+// A handler that deletes the object it gets: the sender must stop touching it.
+void delete_self(lv_event_t *e) {
+    lv_obj_del(lv_event_get_target(e));
+}
+
+TEST_F(Events, DeletingInsideAKeyHandlerStopsTheSequence) {
+    lv_group_t *g = lv_group_create();
+    lv_obj_t *o = lv_obj_create(lv_scr_act());
+    lv_obj_t *other = lv_obj_create(lv_scr_act());
+    lv_group_add_obj(g, o);
+    lv_group_add_obj(g, other);
+    add_keypad(g);
+    lv_obj_add_event_cb(o, delete_self, LV_EVENT_KEY, nullptr);
+    EventLog log;
+    log.attach(other);
+    tap(LV_KEY_ENTER);
+    EXPECT_EQ(lv_group_get_focused(g), other);
+    EXPECT_EQ(lv_obj_get_child_cnt(lv_scr_act()), 1u);
+    lv_group_del(g);
+}
+
+} // namespace
