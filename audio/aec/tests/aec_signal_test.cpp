@@ -10,7 +10,7 @@
 using namespace aectest;
 
 #define GOLDEN_NARROW 2354247713u
-#define GOLDEN_WIDE   357280323u
+#define GOLDEN_WIDE   2437539430u
 
 namespace {
 
