@@ -17,7 +17,7 @@ extern "C" void *__libc_realloc(void *, size_t);
 namespace {
 
 int g_counting = 0;
-int g_allocations = 0;
+[[maybe_unused]] int g_allocations = 0;
 
 // Input every platform generates alike: a sweep-like tone with noise, full 16-bit range.
 std::vector<int16_t> test_input(size_t n, uint32_t seed) {
