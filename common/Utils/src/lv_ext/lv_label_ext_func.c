@@ -108,8 +108,12 @@ static cJSON *LangFileParse(const char *func, FILE *fp) {
 
 /* Brings the cache up to date with the file; false after logging why. Called with the lock held. */
 static bool LangCacheRefresh(const char *func) {
-    FILE *fp = fopen(LANG_FILE_PATH, "rb");
     struct stat st;
+    if (stat(LANG_FILE_PATH, &st) == 0 && LangCacheIsCurrent(&st)) {
+        return true;
+    }
+    /* What is parsed is described by the open file itself, not by the name looked at above. */
+    FILE *fp = fopen(LANG_FILE_PATH, "rb");
     if (fp == NULL || fstat(fileno(fp), &st) != 0) {
         EXT_LOG_ERROR(func, "open %s fail\n", LANG_FILE_PATH);
         if (fp != NULL) {
