@@ -18,6 +18,7 @@ extern "C" {
 #include "lv_img_decoder.h"
 #include "lv_img_cache.h"
 
+#include "lv_draw_arc.h"
 #include "lv_draw_img.h"
 #include "lv_draw_label.h"
 #include "lv_draw_line.h"
