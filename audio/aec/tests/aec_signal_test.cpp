@@ -129,7 +129,7 @@ TEST(AecSignalGolden, OutputChecksums) {
         }
         int delay = rate / 100;
         for (size_t i = 0; i < n; i++) {
-            int64_t acc = i >= n / 2 ? (int64_t)g.next(3000) << 15 : 0; /* double talk in the second half */
+            int64_t acc = i >= n / 2 ? (int64_t)g.next(3000) * 32768 : 0; /* double talk in the second half */
             for (size_t k = 0; k < taps.size() && k + (size_t)delay <= i; k++) {
                 acc += (int64_t)taps[k] * far[i - (size_t)delay - k];
             }

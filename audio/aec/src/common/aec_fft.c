@@ -135,8 +135,8 @@ int zorvo_aec_realfft(const zorvo_fft_c_sc32 *spec, const int32_t *x, zorvo_cpx3
         split_twiddle(m, k, &c, &s); /* W^k = c - j s */
         int64_t tr = or_ * c + oi * s;
         int64_t ti = oi * c - or_ * s;
-        X[k].re = aec_sat32(((er << 30) + tr + (1LL << 30)) >> 31);
-        X[k].im = aec_sat32(((ei << 30) + ti + (1LL << 30)) >> 31);
+        X[k].re = aec_sat32((er * (1LL << 30) + tr + (1LL << 30)) >> 31);
+        X[k].im = aec_sat32((ei * (1LL << 30) + ti + (1LL << 30)) >> 31);
     }
     return 0;
 }
@@ -156,8 +156,8 @@ int zorvo_aec_realifft(const zorvo_fft_c_sc32 *spec, const zorvo_cpx32 *X, int32
         int64_t orr = dr * c - di * s; /* 2 Xo, Q30 */
         int64_t oii = dr * s + di * c;
         /* Z = Xe + j Xo: re = Xe.re - Xo.im, im = Xe.im + Xo.re */
-        work[k].re = aec_sat32(((er << 30) - oii + (1LL << 30)) >> 31);
-        work[k].im = aec_sat32(((ei << 30) + orr + (1LL << 30)) >> 31);
+        work[k].re = aec_sat32((er * (1LL << 30) - oii + (1LL << 30)) >> 31);
+        work[k].im = aec_sat32((ei * (1LL << 30) + orr + (1LL << 30)) >> 31);
     }
     if (zorvo_fft_inv_c_to_c_sc32_sfs(spec, work) != 0) {
         return -1;

@@ -82,7 +82,7 @@ static int64_t filter_error(const aec_state *st, const int32_t *y, int32_t *e) {
     int32_t lim = (32767 << st->shift);
     int64_t energy = 0;
     for (int n = 0; n < b; n++) {
-        int64_t v = ((int64_t)st->d_time[b + n] << st->shift) - y[b + n];
+        int64_t v = (int64_t)st->d_time[b + n] * (1 << st->shift) - y[b + n];
         v = v > lim ? lim : (v < -lim ? -lim : v);
         e[n] = (int32_t)v;
         energy += (v * v) >> 16;
@@ -189,7 +189,7 @@ void zorvo_aec_mdf(aec_state *st, const int16_t *mic, const int16_t *ref) {
     /* newest reference spectrum */
     st->hist_pos = (st->hist_pos + AEC_HIST - 1) % AEC_HIST;
     for (int n = 0; n < 2 * b; n++) {
-        st->t0[n] = (int32_t)st->x_time[n] << sh;
+        st->t0[n] = (int32_t)st->x_time[n] * (1 << sh);
     }
     (void)zorvo_aec_realfft(&st->fft, st->t0, st->xh[st->hist_pos], st->work);
 
