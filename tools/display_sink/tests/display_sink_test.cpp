@@ -1,0 +1,165 @@
+// display_sink against a hand-made writer: pixels in, panel image out; garbage refused.
+// Runs isolated: private /dev/shm and a fresh RECORDER_ROOT/dev.
+#include "disp_flush_record.h"
+#include "proc_util.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <semaphore.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+
+namespace {
+
+class SinkTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/sink_test.XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+        sink.Start({DISPLAY_SINK_BIN, "--png", dir + "/exit.png", "--control", dir + "/ctl"}, dir + "/sink");
+        ASSERT_TRUE(e2e::WaitFor([&] { return sink.Out().find("display_sink: ready") != std::string::npos; }))
+            << sink.Err();
+        // The writer's side, as the user interface sets it up.
+        fifo = open(DISP_FIFO_PATH, O_RDWR);
+        ready = sem_open(DISP_SEM_READY, 0);
+        taken = sem_open(DISP_SEM_TAKEN, 0);
+        int fd = shm_open(DISP_SHM_NAME, O_CREAT | O_TRUNC | O_RDWR, 0777);
+        ASSERT_GE(fifo, 0);
+        ASSERT_NE(ready, SEM_FAILED);
+        ASSERT_NE(taken, SEM_FAILED);
+        ASSERT_GE(fd, 0);
+        shmSize = disp_shm_size(DISP_SPI_PANEL_W * DISP_SPI_PANEL_H);
+        ASSERT_EQ(ftruncate(fd, (off_t)shmSize), 0);
+        void *p = mmap(nullptr, shmSize, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+        ASSERT_NE(p, MAP_FAILED);
+        shm = static_cast<uint32_t *>(p);
+        close(fd);
+    }
+    void TearDown() override {
+        sink.Stop();
+        munmap(shm, shmSize);
+        close(fifo);
+        sem_close(ready);
+        sem_close(taken);
+        sem_unlink(DISP_SEM_READY);
+        sem_unlink(DISP_SEM_TAKEN);
+        shm_unlink(DISP_SHM_NAME);
+        unlink(DISP_FIFO_PATH);
+    }
+
+    // One exchange as the user interface makes it; the area's pixels are packed at the start.
+    void Send(const disp_area &a, const std::function<uint32_t(int, int)> &colour) {
+        size_t i = 0;
+        for (int y = a.y1; y <= a.y2 && y - a.y1 < 200; ++y) {
+            for (int x = a.x1; x <= a.x2 && i < shmSize / 4; ++x) {
+                shm[i++] = colour(x, y);
+            }
+        }
+        disp_flush_record rec;
+        disp_flush_record_encode(&a, &rec);
+        SendRaw(rec);
+    }
+    void SendRaw(const disp_flush_record &rec) {
+        ASSERT_EQ(write(fifo, rec.au8Bytes, sizeof rec.au8Bytes), 20);
+        ASSERT_EQ(sem_post(ready), 0);
+        ASSERT_EQ(sem_wait(taken), 0);
+    }
+    e2e::Image Shot(const std::string &name) {
+        std::string path = dir + "/" + name;
+        std::string cmd = "shot " + path + "\n";
+        int c = open((dir + "/ctl").c_str(), O_WRONLY);
+        EXPECT_EQ(write(c, cmd.data(), cmd.size()), (ssize_t)cmd.size());
+        close(c);
+        EXPECT_TRUE(e2e::WaitFor([&] { return access(path.c_str(), F_OK) == 0; }));
+        e2e::Image img;
+        EXPECT_TRUE(e2e::ReadPng(path, img));
+        return img;
+    }
+
+    std::string dir;
+    e2e::Proc sink;
+    int fifo = -1;
+    sem_t *ready = SEM_FAILED, *taken = SEM_FAILED;
+    uint32_t *shm = nullptr;
+    size_t shmSize = 0;
+};
+
+uint32_t Pattern(int x, int y) {
+    return 0xFF000000u | (uint32_t)(x & 0xFF) << 16 | (uint32_t)(y & 0xFF) << 8 | (uint32_t)((x ^ y) & 0xFF);
+}
+
+TEST_F(SinkTest, AreasBuildThePanelImage) {
+    Send({0, 0, 319, 169}, [](int, int) { return 0xFF204060u; }); // LVGL colour: B 0x60, G 0x40, R 0x20
+    Send({10, 20, 41, 51}, Pattern);
+    Send({319, 169, 319, 169}, [](int, int) { return 0xFFFFFFFFu; });
+    e2e::Image img = Shot("a.png");
+    ASSERT_EQ(img.w, 320);
+    ASSERT_EQ(img.h, 170);
+    for (int y = 0; y < 170; ++y) {
+        for (int x = 0; x < 320; ++x) {
+            uint32_t expect = 0x204060;
+            if (x >= 10 && x <= 41 && y >= 20 && y <= 51) {
+                expect = Pattern(x, y) & 0xFFFFFF;
+            } else if (x == 319 && y == 169) {
+                expect = 0xFFFFFF;
+            }
+            ASSERT_EQ(img.px[y * 320 + x], expect) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(SinkTest, GarbageRecordsAreRefusedAndTheExchangeGoesOn) {
+    Send({0, 0, 319, 169}, [](int, int) { return 0xFF00FF00u; });
+    Send({300, 0, 320, 10}, [](int, int) { return 0xFFFF0000u; }); // one column past the edge
+    Send({-1, 0, 5, 5}, [](int, int) { return 0xFFFF0000u; });     // negative
+    Send({5, 5, 4, 4}, [](int, int) { return 0xFFFF0000u; });      // inverted
+    Send({0, -2147483647 - 1, 2147483647, 2147483647}, [](int, int) { return 0u; });
+    disp_flush_record bad;
+    disp_area a = {0, 0, 3, 3};
+    disp_flush_record_encode(&a, &bad);
+    bad.au8Bytes[17] = 0x5A; // not an area record
+    SendRaw(bad);
+
+    std::string err = sink.Err();
+    EXPECT_EQ(e2e::Count(err, "refused"), 5u) << err;
+    EXPECT_NE(err.find("area (300,0)-(320,10) refused: outside the panel"), std::string::npos) << err;
+    EXPECT_NE(err.find("malformed"), std::string::npos) << err;
+
+    // The panel is untouched by refused areas and the next good area still lands.
+    Send({0, 0, 0, 0}, [](int, int) { return 0xFF0000FFu; });
+    e2e::Image img = Shot("b.png");
+    ASSERT_EQ(img.px.size(), 320u * 170u);
+    EXPECT_EQ(img.px[0], 0x0000FFu);
+    for (size_t i = 1; i < img.px.size(); ++i) {
+        ASSERT_EQ(img.px[i], 0x00FF00u) << i;
+    }
+    EXPECT_TRUE(sink.Alive());
+}
+
+TEST_F(SinkTest, AreaLargerThanTheSharedBufferIsRefused) {
+    // A writer whose buffer is a single page cannot hand over a full panel.
+    ASSERT_EQ(truncate(("/dev/shm/" DISP_SHM_NAME), 4096), 0);
+    disp_flush_record rec;
+    disp_area a = {0, 0, 319, 169};
+    disp_flush_record_encode(&a, &rec);
+    SendRaw(rec);
+    EXPECT_NE(sink.Err().find("larger than the shared buffer"), std::string::npos) << sink.Err();
+    EXPECT_TRUE(sink.Alive());
+}
+
+TEST_F(SinkTest, ScreenshotOnSignalAndAtExit) {
+    Send({0, 0, 319, 169}, [](int, int) { return 0xFF123456u; });
+    std::string png = dir + "/exit.png";
+    kill(sink.pid, SIGUSR1);
+    ASSERT_TRUE(e2e::WaitFor([&] { return access(png.c_str(), F_OK) == 0; }));
+    unlink(png.c_str());
+    int st = sink.Stop();
+    EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0);
+    e2e::Image img;
+    ASSERT_TRUE(e2e::ReadPng(png, img));
+    EXPECT_EQ(img.px[100], 0x123456u);
+}
+
+} // namespace
