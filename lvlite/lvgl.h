@@ -54,11 +54,7 @@ extern "C" {
 #include "src/extra/libs/fsdrv/lv_fsdrv.h"
 #include "src/extra/libs/png/lv_png.h"
 #include "src/extra/libs/sjpg/lv_sjpg.h"
-#if defined(__has_include)
-#if __has_include("src/extra/libs/gif/lv_gif.h")
 #include "src/extra/libs/gif/lv_gif.h"
-#endif
-#endif
 
 /** Whether the library is at least the given version. */
 #define LV_VERSION_CHECK(x, y, z)                                                                            \

@@ -283,3 +283,65 @@ TEST_F(Events, DeletingInsideAKeyHandlerStopsTheSequence) {
 }
 
 } // namespace
+
+namespace {
+
+struct Pointer {
+    lv_point_t point{0, 0};
+    bool pressed = false;
+    std::vector<lv_point_t> vects;
+};
+Pointer g_ptr;
+
+void pointer_read(lv_indev_drv_t *, lv_indev_data_t *data) {
+    data->point = g_ptr.point;
+    data->state = g_ptr.pressed ? LV_INDEV_STATE_PRESSED : LV_INDEV_STATE_RELEASED;
+}
+
+void record_vect(lv_event_t *e) {
+    lv_point_t v;
+    lv_indev_get_vect(lv_indev_get_act(), &v);
+    g_ptr.vects.push_back(v);
+}
+
+class Pointers : public LvTest {};
+
+TEST_F(Pointers, DragReportsMovementAndClicksTheObjectUnderThePoint) {
+    lv_obj_t *root = lv_obj_create(lv_scr_act());
+    lv_obj_remove_style_all(root);
+    lv_obj_clear_flag(root, LV_OBJ_FLAG_SCROLLABLE);
+    lv_obj_set_size(root, 200, 100);
+    lv_obj_t *label = lv_label_create(root); // not clickable: the press goes to root
+    lv_obj_set_pos(label, 5, 5);
+    static lv_indev_drv_t drv;
+    lv_indev_drv_init(&drv);
+    drv.type = LV_INDEV_TYPE_POINTER;
+    drv.read_cb = pointer_read;
+    lv_indev_t *indev = lv_indev_drv_register(&drv);
+    g_ptr = Pointer{};
+    EventLog log;
+    log.attach(root);
+    lv_obj_add_event_cb(root, record_vect, LV_EVENT_PRESSING, nullptr);
+    g_ptr.point = {10, 10};
+    g_ptr.pressed = true;
+    advance(30);
+    g_ptr.point = {30, 15};
+    advance(30);
+    g_ptr.point = {250, 150}; // out of root: the press stays with it
+    advance(30);
+    g_ptr.pressed = false;
+    advance(30);
+    EXPECT_EQ(log.codes(), (std::vector<lv_event_code_t>{
+                               LV_EVENT_PRESSED, LV_EVENT_PRESSING, LV_EVENT_PRESSING, LV_EVENT_PRESSING,
+                               LV_EVENT_RELEASED, LV_EVENT_SHORT_CLICKED, LV_EVENT_CLICKED}));
+    ASSERT_EQ(g_ptr.vects.size(), 3u);
+    EXPECT_EQ(g_ptr.vects[0].x, 0);
+    EXPECT_EQ(g_ptr.vects[1].x, 20);
+    EXPECT_EQ(g_ptr.vects[1].y, 5);
+    EXPECT_EQ(g_ptr.vects[2].x, 220);
+    EXPECT_FALSE(lv_obj_has_state(root, LV_STATE_PRESSED));
+    lv_obj_del(root);
+    lv_indev_delete(indev);
+}
+
+} // namespace

@@ -145,6 +145,24 @@ TEST_F(OffsetDisplay, OffsetsAreAddedToFlushedAreas) {
     disp_->driver->offset_y = 0;
 }
 
+TEST_F(OffsetDisplay, SoftwareRotationTurnsAreaAndPixels) {
+    disp_->driver->sw_rotate = 1;
+    disp_->driver->rotated = LV_DISP_ROT_180;
+    lv_obj_t *o = box(lv_scr_act(), 0, 0, 10, 4, 0xFF0000);
+    refresh();
+    flushes_.clear();
+    lv_obj_invalidate(o);
+    refresh();
+    ASSERT_EQ(flushes_.size(), 1u);
+    EXPECT_TRUE(same(flushes_[0], kW - 15, kH - 9, kW - 1, kH - 1));
+    EXPECT_EQ(pixel(kW - 1, kH - 1) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(pixel(kW - 10, kH - 4) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(pixel(kW - 11, kH - 1) & 0xFFFFFF, 0u);
+    EXPECT_EQ(pixel(kW - 1, kH - 5) & 0xFFFFFF, 0u);
+    disp_->driver->rotated = LV_DISP_ROT_NONE;
+    disp_->driver->sw_rotate = 0;
+}
+
 TEST_F(OffsetDisplay, TransparentScreenLeavesUncoveredPixelsTransparent) {
     disp_->driver->screen_transp = 1;
     lv_obj_t *scr = lv_scr_act();
