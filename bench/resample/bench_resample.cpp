@@ -257,8 +257,8 @@ const char *engine_of(int in, int out) {
 
 int main(int argc, char **argv) {
     double seconds = argc > 1 ? std::atof(argv[1]) : 0.5;
-    const int pairs[][2] = {{8000, 16000}, {16000, 8000},  {16000, 48000}, {8000, 48000},
-                            {48000, 8000}, {44100, 48000}, {48000, 44100}, {48000, 16000}};
+    const int pairs[][2] = {{8000, 16000},  {16000, 8000},  {16000, 48000}, {8000, 48000}, {48000, 8000},
+                            {44100, 48000}, {48000, 44100}, {48000, 16000}, {8000, 32000}, {32000, 8000}};
     struct Impl {
         const char *name;
         Factory make;
