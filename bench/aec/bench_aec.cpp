@@ -329,8 +329,13 @@ int main(int argc, char **argv) {
             printf("| system | steady ERLE | to 20 dB | re-convergence | double-talk segSNR | pass-through "
                    "SNR | RTF |\n");
             printf("|---|---|---|---|---|---|---|\n");
+            const Scene &st = scenes[0];
+            size_t tail = st.mic.size() - 4 * (size_t)rate;
             printf("| (microphone, no processing) | 0.0 dB | - | - | %.1f dB | - | - |\n",
                    segmental_snr(scenes[1], scenes[1].mic, 0));
+            /* a canceller that keeps the near-end noise and removes all echo */
+            printf("| (noise cap: output = near-end noise) | %.1f dB | - | - | - | - | - |\n",
+                   db(energy(st.mic, tail, st.mic.size()), energy(st.near, tail, st.mic.size())));
             for (const SystemSpec &sys : systems) {
                 Figures f = measure(sys, room, scenes);
                 printf("| %s | %.1f dB | %s | %s | %.1f dB | %.1f dB | %.4f |\n", sys.name, f.erle,
