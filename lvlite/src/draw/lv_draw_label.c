@@ -254,8 +254,10 @@ void lv_draw_label(lv_draw_ctx_t *draw_ctx, const lv_draw_label_dsc_t *dsc, cons
             }
 
             lv_coord_t letter_w = lv_font_get_glyph_width(font, letter, letter_next);
-            if (pos.x > draw_ctx->clip_area->x2)
-                break; /* the rest of the line is not visible */
+            /* Glyphs reach at most about a line height beyond their pen position: further away
+             * they are not visible, and neither is the rest of the line. */
+            if (pos.x - line_height_font > draw_ctx->clip_area->x2)
+                break;
             if (pos.x + letter_w + line_height_font >= draw_ctx->clip_area->x1)
                 lv_draw_letter(draw_ctx, &letter_dsc, &pos, letter);
             if (letter_w > 0)
