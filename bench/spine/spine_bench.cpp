@@ -1,0 +1,237 @@
+// Figures of the start-up spine, measured against the real programs:
+//   1. time from the start marker appearing to the first area taken by display_sink
+//      (recorder_ui's fixed 500 ms start-up sleep reported separately);
+//   2. CPU use of recorder_ui's idle main loop, percent of one core over 10 s;
+//   3. flush hand-over throughput with display_sink, areas per second, for full-screen
+//      320 x 170 areas and for 32 x 32 areas.
+// Runs itself in private namespaces (scripts/run-isolated), so it never meets a real peer.
+#include "disp_dev.h"
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <semaphore.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <thread>
+#include <time.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+double Mono() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return (double)ts.tv_sec + (double)ts.tv_nsec / 1e9;
+}
+
+std::string ReadFile(const std::string &path) {
+    std::string s;
+    FILE *f = fopen(path.c_str(), "rb");
+    if (f) {
+        char b[4096];
+        size_t n;
+        while ((n = fread(b, 1, sizeof b, f)) > 0) {
+            s.append(b, n);
+        }
+        fclose(f);
+    }
+    return s;
+}
+
+pid_t Spawn(const std::vector<const char *> &argv, const std::string &log) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        int fd = open(log.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
+        dup2(fd, 1);
+        dup2(fd, 2);
+        std::vector<char *> a;
+        for (const char *s : argv) {
+            a.push_back(const_cast<char *>(s));
+        }
+        a.push_back(nullptr);
+        execv(a[0], a.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+void Stop(pid_t pid) {
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+}
+
+bool WaitText(const std::string &log, const char *text, double bound_s = 20) {
+    double end = Mono() + bound_s;
+    while (Mono() < end) {
+        if (ReadFile(log).find(text) != std::string::npos) {
+            return true;
+        }
+        usleep(1000);
+    }
+    return false;
+}
+
+void Clean() {
+    unlink(SYS_PATH_READY2START_UI);
+    unlink(DISP_FIFO_PATH);
+    sem_unlink(DISP_SEM_READY);
+    sem_unlink(DISP_SEM_TAKEN);
+    shm_unlink(DISP_SHM_NAME);
+}
+
+long CpuTicks(pid_t pid) {
+    std::string s = ReadFile("/proc/" + std::to_string(pid) + "/stat");
+    size_t p = s.rfind(')');
+    if (p == std::string::npos) {
+        return -1;
+    }
+    // Fields after the name: state is 3; utime 14, stime 15.
+    long utime = 0, stime = 0;
+    const char *c = s.c_str() + p + 2;
+    for (int field = 3; field < 14; ++field) {
+        c = strchr(c, ' ') + 1;
+    }
+    sscanf(c, "%ld %ld", &utime, &stime);
+    return utime + stime;
+}
+
+int StartupAndIdle(const std::string &work, int runs) {
+    std::vector<double> lat;
+    pid_t idleUi = -1, idleSink = -1;
+    for (int r = 0; r < runs; ++r) {
+        Clean();
+        std::string sinkLog = work + "/sink" + std::to_string(r) + ".log",
+                    uiLog = work + "/ui" + std::to_string(r) + ".log";
+        pid_t sink = Spawn({DISPLAY_SINK_BIN, "--png", (work + "/s.png").c_str()}, sinkLog);
+        if (!WaitText(sinkLog, "display_sink: ready")) {
+            fprintf(stderr, "display_sink did not start\n");
+            return 1;
+        }
+        pid_t ui = Spawn({RECORDER_UI_BIN}, uiLog);
+        if (!WaitText(uiLog, "wait to start ui")) {
+            fprintf(stderr, "recorder_ui did not start\n");
+            return 1;
+        }
+        double t0 = Mono();
+        close(open(SYS_PATH_READY2START_UI, O_CREAT | O_WRONLY, 0644));
+        if (!WaitText(sinkLog, "first area at")) {
+            fprintf(stderr, "no area drawn\n");
+            return 1;
+        }
+        std::string s = ReadFile(sinkLog);
+        double first = atof(s.c_str() + s.find("first area at") + strlen("first area at"));
+        lat.push_back((first - t0) * 1000.0);
+        if (r == runs - 1) {
+            idleUi = ui;
+            idleSink = sink;
+        } else {
+            Stop(ui);
+            Stop(sink);
+        }
+    }
+    std::sort(lat.begin(), lat.end());
+    printf("start marker -> first area taken by display_sink: median %.1f ms (min %.1f, max %.1f, %d runs)\n",
+           lat[lat.size() / 2], lat.front(), lat.back(), runs);
+    printf("  of which the fixed start-up sleep: 500.0 ms; the rest: median %.1f ms\n",
+           lat[lat.size() / 2] - 500.0);
+
+    sleep(2); // let the first frames settle
+    long hz = sysconf(_SC_CLK_TCK);
+    long c0 = CpuTicks(idleUi);
+    double w0 = Mono();
+    sleep(10);
+    long c1 = CpuTicks(idleUi);
+    double w1 = Mono();
+    printf("idle main loop CPU: %.2f %% of one core over %.1f s\n",
+           100.0 * (double)(c1 - c0) / hz / (w1 - w0), w1 - w0);
+    Stop(idleUi);
+    Stop(idleSink);
+    return 0;
+}
+
+int Throughput(const std::string &work, double seconds) {
+    Clean();
+    std::string sinkLog = work + "/sink_tp.log";
+    pid_t sink = Spawn({DISPLAY_SINK_BIN, "--png", (work + "/tp.png").c_str()}, sinkLog);
+    if (!WaitText(sinkLog, "display_sink: ready")) {
+        fprintf(stderr, "display_sink did not start\n");
+        return 1;
+    }
+    if (g_stDispDevSpi.init(0) != 0) {
+        return 1;
+    }
+    void *buf = nullptr;
+    g_stDispDevSpi.alloc_buf(&buf, DISP_SPI_PANEL_W * DISP_SPI_PANEL_H);
+    if (buf == nullptr) {
+        return 1;
+    }
+    memset(buf, 0x5A, DISP_SPI_PANEL_W * DISP_SPI_PANEL_H * 4);
+    struct Case {
+        const char *name;
+        disp_area area;
+    } cases[] = {{"320 x 170 full-screen", {0, 0, 319, 169}}, {"32 x 32", {100, 50, 131, 81}}};
+    for (const Case &c : cases) {
+        long n = 0;
+        double t0 = Mono(), t;
+        do {
+            for (int k = 0; k < 16; ++k, ++n) {
+                if (disp_spi_send_area(&c.area) != 0) {
+                    fprintf(stderr, "hand-over failed\n");
+                    return 1;
+                }
+            }
+            t = Mono();
+        } while (t - t0 < seconds);
+        printf("flush hand-over with display_sink, %s areas: %.0f areas/s (%ld in %.1f s)\n", c.name,
+               (double)n / (t - t0), n, t - t0);
+    }
+    Stop(sink);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (argc > 1 && (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0)) {
+        printf("usage: spine_bench [RUNS]   start-up latency (median of RUNS, default 5), idle CPU, "
+               "hand-over rate\n");
+        return 0;
+    }
+    if (getenv("RECORDER_ISOLATED") == nullptr) {
+        setenv("RECORDER_ROOT", RECORDER_ROOT, 1);
+        std::vector<char *> a = {const_cast<char *>(RECORDER_ISOLATE_SCRIPT)};
+        for (int i = 0; i < argc; ++i) {
+            a.push_back(argv[i]);
+        }
+        a.push_back(nullptr);
+        execv(a[0], a.data());
+        perror("run-isolated");
+        return 1;
+    }
+    int runs = argc > 1 ? atoi(argv[1]) : 5;
+    if (runs < 1) {
+        runs = 1;
+    }
+    char tmpl[] = "/tmp/spine_bench.XXXXXX";
+    if (mkdtemp(tmpl) == nullptr) {
+        return 1;
+    }
+    std::string work = tmpl;
+    int rc = StartupAndIdle(work, runs);
+    if (rc == 0) {
+        rc = Throughput(work, 3.0);
+    }
+    std::string cleanup = "rm -rf '" + work + "'";
+    if (system(cleanup.c_str()) != 0) {
+        fprintf(stderr, "could not remove %s\n", work.c_str());
+    }
+    Clean();
+    return rc;
+}
