@@ -345,3 +345,57 @@ TEST_F(Pointers, DragReportsMovementAndClicksTheObjectUnderThePoint) {
 }
 
 } // namespace
+
+namespace {
+
+class MoreEvents : public LvTest {};
+
+TEST_F(MoreEvents, WithoutWrapFocusStopsAtTheEnds) {
+    lv_group_t *g = lv_group_create();
+    lv_group_set_wrap(g, false);
+    lv_obj_t *a = lv_obj_create(lv_scr_act());
+    lv_obj_t *b = lv_obj_create(lv_scr_act());
+    lv_group_add_obj(g, a);
+    lv_group_add_obj(g, b);
+    lv_group_focus_prev(g);
+    EXPECT_EQ(lv_group_get_focused(g), a);
+    lv_group_focus_next(g);
+    lv_group_focus_next(g);
+    EXPECT_EQ(lv_group_get_focused(g), b);
+    lv_group_remove_obj(b);
+    EXPECT_EQ(lv_group_get_focused(g), a);
+    lv_group_remove_obj(a);
+    EXPECT_EQ(lv_group_get_focused(g), nullptr);
+    EXPECT_FALSE(lv_obj_has_state(a, LV_STATE_FOCUSED));
+    lv_group_del(g);
+}
+
+std::vector<int> *g_async_order;
+void async_mark(void *p) {
+    g_async_order->push_back((int)(intptr_t)p);
+}
+void clicked_schedules(lv_event_t *e) {
+    g_async_order->push_back(0);
+    lv_async_call(async_mark, (void *)(intptr_t)1);
+    lv_obj_del_async(lv_event_get_target(e));
+}
+
+TEST_F(MoreEvents, DeferredWorkFromAnInputCallbackRunsInTheSameHandlerCall) {
+    std::vector<int> order;
+    g_async_order = &order;
+    lv_group_t *g = lv_group_create();
+    lv_obj_t *o = lv_obj_create(lv_scr_act());
+    lv_group_add_obj(g, o);
+    add_keypad(g);
+    lv_obj_add_event_cb(o, clicked_schedules, LV_EVENT_CLICKED, nullptr);
+    key(LV_KEY_ENTER, true);
+    advance(30);
+    key(LV_KEY_ENTER, false);
+    // One handler call reads the release, sends CLICKED and runs both deferred calls.
+    advance(30, 30);
+    EXPECT_EQ(order, (std::vector<int>{0, 1}));
+    EXPECT_EQ(lv_obj_get_child_cnt(lv_scr_act()), 0u);
+    lv_group_del(g);
+}
+
+} // namespace

@@ -150,3 +150,59 @@ TEST_F(Styles, DeletingAnObjectDuringATransitionIsSafe) {
 }
 
 } // namespace
+
+namespace {
+
+class MoreStyles : public LvTest {};
+
+const lv_style_prop_t kColorProps[] = {LV_STYLE_BG_COLOR, LV_STYLE_PROP_INV};
+
+TEST_F(MoreStyles, ColourTransitionMixesAndDelayWaits) {
+    static lv_style_t focused;
+    lv_style_init(&focused);
+    static lv_style_transition_dsc_t tr;
+    lv_style_transition_dsc_init(&tr, kColorProps, lv_anim_path_linear, 100, 50, nullptr);
+    lv_style_set_bg_color(&focused, lv_color_hex(0xFF0000));
+    lv_style_set_transition(&focused, &tr);
+    lv_obj_t *o = lv_obj_create(lv_scr_act());
+    lv_obj_set_style_bg_color(o, lv_color_hex(0x0000FF), 0);
+    lv_obj_add_style(o, &focused, LV_STATE_FOCUSED);
+    lv_obj_add_state(o, LV_STATE_FOCUSED);
+    advance(40, 10);
+    EXPECT_EQ(lv_obj_get_style_bg_color(o, 0).full & 0xFFFFFF, 0x0000FFu); // still in the delay
+    advance(60, 10);
+    lv_color_t mid = lv_obj_get_style_bg_color(o, 0);
+    EXPECT_GT(mid.ch.red, 0);
+    EXPECT_GT(mid.ch.blue, 0);
+    advance(200, 10);
+    EXPECT_EQ(lv_obj_get_style_bg_color(o, 0).full & 0xFFFFFF, 0xFF0000u);
+    lv_obj_del(o);
+    lv_style_reset(&focused);
+}
+
+TEST_F(MoreStyles, StyleSetGetRemoveAndCustomProperties) {
+    lv_style_t st;
+    lv_style_init(&st);
+    EXPECT_TRUE(lv_style_is_empty(&st));
+    lv_style_set_pad_all(&st, 3);
+    lv_style_set_text_align(&st, LV_TEXT_ALIGN_CENTER);
+    lv_style_value_t v;
+    ASSERT_EQ(lv_style_get_prop(&st, LV_STYLE_PAD_BOTTOM, &v), LV_STYLE_RES_FOUND);
+    EXPECT_EQ(v.num, 3);
+    EXPECT_TRUE(lv_style_remove_prop(&st, LV_STYLE_PAD_BOTTOM));
+    EXPECT_FALSE(lv_style_remove_prop(&st, LV_STYLE_PAD_BOTTOM));
+    EXPECT_EQ(lv_style_get_prop(&st, LV_STYLE_PAD_BOTTOM, &v), LV_STYLE_RES_NOT_FOUND);
+    lv_style_prop_t custom = lv_style_register_prop(LV_STYLE_PROP_INHERIT);
+    EXPECT_GE(custom, (lv_style_prop_t)_LV_STYLE_LAST_BUILT_IN_PROP);
+    lv_style_set_prop(&st, custom, _lv_style_value_num(77));
+    lv_obj_t *p = lv_obj_create(lv_scr_act());
+    lv_obj_t *c = lv_obj_create(p);
+    lv_obj_add_style(p, &st, 0);
+    EXPECT_EQ(lv_obj_get_style_prop(c, 0, custom).num, 77); // inherited
+    EXPECT_EQ(lv_obj_get_style_text_align(c, 0), LV_TEXT_ALIGN_CENTER);
+    lv_obj_del(p);
+    lv_style_reset(&st);
+    EXPECT_TRUE(lv_style_is_empty(&st));
+}
+
+} // namespace

@@ -123,3 +123,53 @@ TEST_F(Widgets, BarRangeValueAndIndicator) {
 }
 
 } // namespace
+
+namespace {
+
+class MoreWidgets : public LvTest {};
+
+TEST_F(MoreWidgets, LabelScrollGoesToTheEndAndBack) {
+    lv_obj_t *l = lv_label_create(lv_scr_act());
+    lv_obj_set_width(l, 40);
+    lv_label_set_long_mode(l, LV_LABEL_LONG_SCROLL);
+    lv_label_set_text(l, "wider than forty pixels");
+    lv_obj_update_layout(l);
+    lv_anim_t *a = lv_anim_get(l, nullptr);
+    ASSERT_NE(a, nullptr);
+    lv_coord_t text_w =
+        lv_txt_get_width("wider than forty pixels", 23, LV_FONT_DEFAULT, 0, LV_TEXT_FLAG_NONE);
+    EXPECT_EQ(a->end_value, 40 - text_w);
+    EXPECT_EQ(a->playback_time, (uint32_t)a->time);
+    lv_coord_t min_ofs = 0;
+    for (int i = 0; i < 200; i++) {
+        advance(30, 30);
+        min_ofs = LV_MIN(min_ofs, ((lv_label_t *)l)->offset.x);
+    }
+    EXPECT_EQ(min_ofs, 40 - text_w);
+    // A text that fits does not move.
+    lv_label_set_text(l, "ab");
+    lv_obj_update_layout(l);
+    EXPECT_EQ(((lv_label_t *)l)->offset.x, 0);
+}
+
+TEST_F(MoreWidgets, BarRangeModeAndVerticalIndicator) {
+    lv_obj_t *bar = lv_bar_create(lv_scr_act());
+    lv_obj_set_size(bar, 10, 100);
+    lv_obj_set_pos(bar, 10, 10);
+    lv_obj_set_style_bg_opa(bar, LV_OPA_COVER, LV_PART_INDICATOR);
+    lv_obj_set_style_bg_color(bar, lv_color_hex(0x00FF00), LV_PART_INDICATOR);
+    lv_bar_set_mode(bar, LV_BAR_MODE_RANGE);
+    lv_bar_set_value(bar, 80, LV_ANIM_OFF);
+    lv_bar_set_start_value(bar, 20, LV_ANIM_OFF);
+    EXPECT_EQ(lv_bar_get_start_value(bar), 20);
+    lv_bar_set_start_value(bar, 90, LV_ANIM_OFF); // never past the value
+    EXPECT_EQ(lv_bar_get_start_value(bar), 80);
+    lv_bar_set_start_value(bar, 20, LV_ANIM_OFF);
+    refresh();
+    // Vertical: filled from the bottom, between 20 % and 80 %.
+    EXPECT_EQ(pixel(15, 10 + 50) & 0xFFFFFF, 0x00FF00u);
+    EXPECT_EQ(pixel(15, 10 + 5) & 0xFFFFFF, 0u);
+    EXPECT_EQ(pixel(15, 10 + 95) & 0xFFFFFF, 0u);
+}
+
+} // namespace

@@ -266,7 +266,9 @@ static void set_ofs_y_anim(void *obj, int32_t v) {
     lv_obj_invalidate(obj);
 }
 
-static void start_circular_anim(lv_obj_t *obj, lv_anim_exec_xcb_t exec_cb, int32_t end, uint32_t speed) {
+/* Scroll the text to end and back (playback) or round and round (circular). */
+static void start_scroll_anim(lv_obj_t *obj, lv_anim_exec_xcb_t exec_cb, int32_t end, uint32_t speed,
+                              bool playback) {
     lv_anim_t a;
     lv_anim_init(&a);
     lv_anim_set_var(&a, obj);
@@ -274,7 +276,13 @@ static void start_circular_anim(lv_obj_t *obj, lv_anim_exec_xcb_t exec_cb, int32
     lv_anim_set_values(&a, 0, end);
     lv_anim_set_exec_cb(&a, exec_cb);
     lv_anim_set_time(&a, lv_anim_speed_to_time(speed, a.start_value, a.end_value));
-    lv_anim_set_playback_time(&a, 0);
+    if (playback) {
+        lv_anim_set_playback_delay(&a, LV_LABEL_SCROLL_DELAY);
+        lv_anim_set_repeat_delay(&a, LV_LABEL_SCROLL_DELAY);
+        lv_anim_set_playback_time(&a, (uint32_t)a.time);
+    } else {
+        lv_anim_set_playback_time(&a, 0);
+    }
     /* A running scroll keeps its place when the text is refreshed. */
     lv_anim_t *anim_cur = lv_anim_get(obj, exec_cb);
     int32_t act_time = anim_cur ? anim_cur->act_time : 0;
@@ -302,22 +310,26 @@ static void lv_label_refr_text(lv_obj_t *obj) {
     lv_txt_get_size(&size, label->text, font, letter_space, line_space, max_w, flag);
     lv_obj_refresh_self_size(obj);
 
-    if (label->long_mode == LV_LABEL_LONG_SCROLL_CIRCULAR) {
+    if (label->long_mode == LV_LABEL_LONG_SCROLL || label->long_mode == LV_LABEL_LONG_SCROLL_CIRCULAR) {
+        bool circular = label->long_mode == LV_LABEL_LONG_SCROLL_CIRCULAR;
         uint32_t anim_speed = lv_obj_get_style_anim_speed(obj, LV_PART_MAIN);
         if (anim_speed == 0)
             anim_speed = LV_LABEL_DEF_SCROLL_SPEED;
         bool hor_anim = false;
         if (size.x > lv_area_get_width(&txt_coords)) {
-            int32_t end = -size.x - lv_font_get_glyph_width(font, ' ', ' ') * LV_LABEL_WAIT_CHAR_COUNT;
-            start_circular_anim(obj, set_ofs_x_anim, end, anim_speed);
+            int32_t end = circular
+                              ? -size.x - lv_font_get_glyph_width(font, ' ', ' ') * LV_LABEL_WAIT_CHAR_COUNT
+                              : lv_area_get_width(&txt_coords) - size.x;
+            start_scroll_anim(obj, set_ofs_x_anim, end, anim_speed, !circular);
             hor_anim = true;
         } else {
             lv_anim_del(obj, set_ofs_x_anim);
             label->offset.x = 0;
         }
         if (size.y > lv_area_get_height(&txt_coords) && !hor_anim) {
-            int32_t end = -size.y - lv_font_get_line_height(font);
-            start_circular_anim(obj, set_ofs_y_anim, end, anim_speed);
+            int32_t end =
+                circular ? -size.y - lv_font_get_line_height(font) : lv_area_get_height(&txt_coords) - size.y;
+            start_scroll_anim(obj, set_ofs_y_anim, end, anim_speed, !circular);
         } else {
             lv_anim_del(obj, set_ofs_y_anim);
             label->offset.y = 0;
@@ -402,7 +414,7 @@ static void draw_main(lv_event_t *e) {
         }
     }
     /* In the scrolling modes centre and right alignment apply only when the text fits. */
-    if (label->long_mode == LV_LABEL_LONG_SCROLL_CIRCULAR &&
+    if ((label->long_mode == LV_LABEL_LONG_SCROLL_CIRCULAR || label->long_mode == LV_LABEL_LONG_SCROLL) &&
         (label_draw_dsc.align == LV_TEXT_ALIGN_CENTER || label_draw_dsc.align == LV_TEXT_ALIGN_RIGHT)) {
         lv_point_t size;
         lv_txt_get_size(&size, txt, label_draw_dsc.font, label_draw_dsc.letter_space,

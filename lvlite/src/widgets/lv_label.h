@@ -1,6 +1,6 @@
 /**
  * @file lv_label.h
- * Text labels with long modes: wrap, dots, circular scroll and clip.
+ * Text labels with long modes: wrap, dots, scroll back and forth, circular scroll and clip.
  */
 #ifndef LV_LABEL_H
 #define LV_LABEL_H
@@ -14,6 +14,7 @@ extern "C" {
 #include "../core/lv_obj.h"
 
 #define LV_LABEL_WAIT_CHAR_COUNT    3
+#define LV_LABEL_SCROLL_DELAY       300
 #define LV_LABEL_DOT_NUM            3
 #define LV_LABEL_POS_LAST           0xFFFF
 #define LV_LABEL_TEXT_SELECTION_OFF LV_DRAW_LABEL_NO_TXT_SEL
