@@ -50,7 +50,7 @@ class LvExtTest : public ::testing::Test {
             lv_disp_flush_ready(drv);
         };
         lv_disp_drv_register(&s_drv);
-        lv_ft_init(0, 0, 0);
+        lv_ft_init(64, 0, 0);
     }
 
     void SetUp() override {
@@ -180,6 +180,28 @@ TEST_F(LvExtTest, FontsAreReusedPerLabel) {
     lv_obj_del(other);
     other = lv_label_create(lv_scr_act());
     EXPECT_FALSE(lv_label_check_font_is_same(other, TEST_FONT_FILE, 22, UI_FONT_STYLE_NORMAL, LV_PART_MAIN));
+    lv_obj_del(other);
+}
+
+TEST_F(LvExtTest, MissingCharactersComeFromTheFallbackFonts) {
+    struct stat st;
+    if (stat(RECORDER_ROOT "/app/bin/res/font/NotoSansCJK-Regular.ttc", &st) != 0) {
+        GTEST_SKIP() << "the resource tree's fonts are not built";
+    }
+    lv_label_freetype_set_text_normal(label, TEST_FONT_FILE, 22, LV_PART_MAIN);
+    const lv_font_t *own = lv_obj_get_style_text_font(label, LV_PART_MAIN);
+    lv_font_glyph_dsc_t dsc;
+    ASSERT_TRUE(lv_font_get_glyph_dsc(own, &dsc, 'A', 0));
+    EXPECT_EQ(dsc.resolved_font, own);
+    ASSERT_TRUE(lv_font_get_glyph_dsc(own, &dsc, 0x7532 /* 甲 */, 0));
+    EXPECT_NE(dsc.resolved_font, own);
+    ASSERT_TRUE(lv_font_get_glyph_dsc(own, &dsc, 0x0E01 /* Thai ko kai */, 0));
+    EXPECT_NE(dsc.resolved_font, own);
+
+    /* The fallback fonts of a size are shared by the labels using it. */
+    lv_obj_t *other = lv_label_create(lv_scr_act());
+    lv_label_freetype_set_text_normal(other, TEST_FONT_FILE, 22, LV_PART_MAIN);
+    EXPECT_EQ(lv_obj_get_style_text_font(other, LV_PART_MAIN)->fallback, own->fallback);
     lv_obj_del(other);
 }
 

@@ -9,6 +9,7 @@
 
 #include "cJSON.h"
 #include "log.h"
+#include "res_fonts.h"
 #include "sys_paths.h"
 
 /* The language file; a test build may point it elsewhere. */
@@ -233,6 +234,92 @@ typedef struct LabelFonts {
 
 static LabelFonts *s_pstLabelFonts;
 
+/*
+ * Characters a label's font lacks are taken from the fallback fonts of the resource tree, in
+ * their order (the digits font first falls back to the body font). The fallback fonts of one
+ * size and style are made once and shared by every label's font: only the label's own font is
+ * created per label.
+ */
+typedef struct FallbackChain {
+    struct FallbackChain *pstNext;
+    uint16_t size;
+    uint16_t style;
+    bool bWithBody;
+    lv_font_t *pstHead; /* NULL when none of the fallback fonts could be opened */
+    char *apcNames[RES_FONT_FALLBACK_COUNT + 1];
+} FallbackChain;
+
+static FallbackChain *s_pstFallbacks;
+
+/* Opens one fallback font; its name is kept in *ppcName for as long as the font lives. */
+static lv_font_t *FallbackFontCreate(const char *pcDevicePath, uint16_t size, uint16_t style,
+                                     char **ppcName) {
+    char szPath[RES_PATH_LEN];
+    snprintf(szPath, sizeof(szPath), "%s%s", RECORDER_ROOT, pcDevicePath);
+    lv_ft_info_t stInfo = {0};
+    stInfo.name = *ppcName = strdup(szPath);
+    stInfo.weight = size;
+    stInfo.style = style;
+    if (stInfo.name == NULL) {
+        return NULL;
+    }
+    if (!lv_ft_font_init(&stInfo)) {
+        free(*ppcName);
+        *ppcName = NULL;
+        return NULL;
+    }
+    return stInfo.font;
+}
+
+static const lv_font_t *FallbackChainGet(uint16_t size, uint16_t style, bool bWithBody) {
+    for (FallbackChain *p = s_pstFallbacks; p != NULL; p = p->pstNext) {
+        if (p->size == size && p->style == style && p->bWithBody == bWithBody) {
+            return p->pstHead;
+        }
+    }
+    FallbackChain *pstChain = calloc(1, sizeof(*pstChain));
+    if (pstChain == NULL) {
+        return NULL;
+    }
+    pstChain->size = size;
+    pstChain->style = style;
+    pstChain->bWithBody = bWithBody;
+
+    static const char *const s_apcFallbacks[] = RES_FONT_FALLBACKS;
+    lv_font_t *pstTail = NULL;
+    for (int i = bWithBody ? -1 : 0; i < RES_FONT_FALLBACK_COUNT; i++) {
+        const char *pcFile = i < 0 ? "/app/bin/res/font/arial.ttf" : s_apcFallbacks[i];
+        lv_font_t *pstFont = FallbackFontCreate(pcFile, size, style, &pstChain->apcNames[i + 1]);
+        if (pstFont == NULL) {
+            continue;
+        }
+        if (pstTail == NULL) {
+            pstChain->pstHead = pstFont;
+        } else {
+            pstTail->fallback = pstFont;
+        }
+        pstTail = pstFont;
+    }
+    pstChain->pstNext = s_pstFallbacks;
+    s_pstFallbacks = pstChain;
+    return pstChain->pstHead;
+}
+
+/* Whether fontFile is one of the fallback fonts themselves (which get no chain of their own). */
+static bool IsFallbackFont(const char *fontFile) {
+    static const char *const s_apcFallbacks[] = RES_FONT_FALLBACKS;
+    size_t rootLen = strlen(RECORDER_ROOT);
+    if (strncmp(fontFile, RECORDER_ROOT, rootLen) != 0) {
+        return false;
+    }
+    for (int i = 0; i < RES_FONT_FALLBACK_COUNT; i++) {
+        if (strcmp(fontFile + rootLen, s_apcFallbacks[i]) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 static LabelFonts *LabelFontsFind(const lv_obj_t *label) {
     for (LabelFonts *p = s_pstLabelFonts; p != NULL; p = p->pstNext) {
         if (p->pstLabel == label) {
@@ -309,6 +396,11 @@ void lv_label_freetype_set_text(lv_obj_t *label, const char *fontFile, uint16_t 
         free(pcName);
         free(pstRec);
         return;
+    }
+
+    if (!IsFallbackFont(fontFile)) {
+        bool bWithBody = strcmp(fontFile, SYS_PATH_FONT_BODY) != 0;
+        pstRec->stInfo.font->fallback = FallbackChainGet(size, style, bWithBody);
     }
 
     LabelFonts *pstFonts = LabelFontsFind(label);
