@@ -65,18 +65,24 @@ static int fft_run(const zorvo_fft_c_sc32 *spec, zorvo_cpx32 *d, int inverse) {
     for (int len = 2; len <= n; len <<= 1) {
         int half = len >> 1;
         int step = TW_POINTS / len; /* table index step of e^(j*2*pi/len) */
-        for (int i = 0; i < n; i += len) {
-            for (int j = 0; j < half; j++) {
-                int64_t c = g_zorvo_fft_twiddle_table[2 * j * step];
-                int64_t s = g_zorvo_fft_twiddle_table[2 * j * step + 1];
-                if (!inverse) {
-                    s = -s;
+        /* one twiddle per j for all groups; j = 0 multiplies by one */
+        for (int j = 0; j < half; j++) {
+            int64_t c = g_zorvo_fft_twiddle_table[2 * j * step];
+            int64_t s = g_zorvo_fft_twiddle_table[2 * j * step + 1];
+            if (!inverse) {
+                s = -s;
+            }
+            for (int i = j; i < n; i += len) {
+                zorvo_cpx32 *a = &d[i];
+                zorvo_cpx32 *b = &d[i + half];
+                int64_t xr, xi;
+                if (j == 0) {
+                    xr = b->re;
+                    xi = b->im;
+                } else {
+                    xr = round30((int64_t)b->re * c - (int64_t)b->im * s);
+                    xi = round30((int64_t)b->re * s + (int64_t)b->im * c);
                 }
-                zorvo_cpx32 *a = &d[i + j];
-                zorvo_cpx32 *b = &d[i + j + half];
-                int64_t tr = (int64_t)b->re * c - (int64_t)b->im * s;
-                int64_t ti = (int64_t)b->re * s + (int64_t)b->im * c;
-                int64_t xr = round30(tr), xi = round30(ti);
                 int64_t ar = a->re, ai = a->im;
                 if (inverse) {
                     a->re = (int32_t)((ar + xr + 1) >> 1);
