@@ -30,20 +30,7 @@ void lv_draw_arc_get_area(lv_coord_t x, lv_coord_t y, uint16_t radius, uint16_t 
 /* Distance in 1/256 pixel from twice-scaled offsets (dx2 = 2 * dx). */
 static int32_t dist256(int64_t dx2, int64_t dy2) {
     uint64_t v = (uint64_t)(dx2 * dx2 + dy2 * dy2) << 14; /* (d * 2)^2 * 2^14 = (d * 256)^2 */
-    uint64_t root = 0;
-    uint64_t bit = (uint64_t)1 << 62;
-    while (bit > v)
-        bit >>= 2;
-    while (bit) {
-        if (v >= root + bit) {
-            v -= root + bit;
-            root = (root >> 1) + bit;
-        } else {
-            root >>= 1;
-        }
-        bit >>= 2;
-    }
-    return (int32_t)root;
+    return (int32_t)_lv_draw_sw_sqrt(v);
 }
 
 static inline int32_t clamp256(int32_t v) {

@@ -25,20 +25,7 @@ static uint8_t corner_cov(int32_t r, int32_t i, int32_t j) {
     int64_t dx = 2 * (int64_t)r - 2 * i - 1; /* twice the distance, in pixels */
     int64_t dy = 2 * (int64_t)r - 2 * j - 1;
     uint64_t v = (uint64_t)(dx * dx + dy * dy) << 16;
-    /* integer square root: twice the distance in 1/256 pixel */
-    uint64_t root = 0;
-    uint64_t bit = (uint64_t)1 << 62;
-    while (bit > v)
-        bit >>= 2;
-    while (bit) {
-        if (v >= root + bit) {
-            v -= root + bit;
-            root = (root >> 1) + bit;
-        } else {
-            root >>= 1;
-        }
-        bit >>= 2;
-    }
+    uint64_t root = _lv_draw_sw_sqrt(v); /* twice the distance in 1/256 pixel */
     int64_t c = ((2 * (int64_t)r + 1) * 256 - (int64_t)root) * 255 / 512;
     if (c < 0)
         return 0;
@@ -293,6 +280,70 @@ static void draw_outline(target_t *t, const lv_draw_rect_dsc_t *dsc, const lv_ar
     t->clip = saved;
 }
 
+/* Signed distance in 1/256 pixel from the centre of pixel (x, y) to the edge of shape s
+ * (negative inside). */
+static int32_t shape_distance(const shape_t *s, int32_t x, int32_t y) {
+    /* twice-scaled offsets from the centre, minus the straight half-lengths */
+    int64_t qx = LV_ABS(2 * (int64_t)x + 1 - (s->a.x1 + s->a.x2 + 1)) - (lv_area_get_width(&s->a) - 2 * s->r);
+    int64_t qy =
+        LV_ABS(2 * (int64_t)y + 1 - (s->a.y1 + s->a.y2 + 1)) - (lv_area_get_height(&s->a) - 2 * s->r);
+    int64_t d;
+    if (qx > 0 && qy > 0) {
+        d = _lv_draw_sw_sqrt((uint64_t)(qx * qx + qy * qy) << 14);
+    } else {
+        d = (qx > qy ? qx : qy) * 128;
+    }
+    return (int32_t)(d - (int64_t)s->r * 256);
+}
+
+/* The shadow: the rectangle moved by the offsets and grown by the spread, blurred linearly over
+ * shadow_width across its edge; not drawn under the rectangle itself. */
+static void draw_shadow(lv_draw_ctx_t *ctx, const lv_draw_rect_dsc_t *dsc, const lv_area_t *coords) {
+    int32_t sw = dsc->shadow_width;
+    lv_area_t core = *coords;
+    lv_area_move(&core, dsc->shadow_ofs_x, dsc->shadow_ofs_y);
+    lv_area_increase(&core, dsc->shadow_spread, dsc->shadow_spread);
+    if (core.x1 > core.x2 || core.y1 > core.y2)
+        return;
+
+    lv_area_t area = core;
+    lv_area_increase(&area, sw / 2 + 1, sw / 2 + 1);
+    lv_area_t clip;
+    if (!_lv_area_intersect(&clip, &area, ctx->clip_area))
+        return;
+
+    shape_t obj;
+    shape_init(&obj, coords, dsc->radius);
+    shape_t sh;
+    shape_init(&sh, &core, dsc->radius == 0 ? 0 : dsc->radius + dsc->shadow_spread);
+    int32_t len = lv_area_get_width(&clip);
+    uint8_t *mask = _lv_draw_sw_scratch(0, (size_t)len);
+    uint8_t *under = _lv_draw_sw_scratch(2, (size_t)len);
+    if (mask == NULL || under == NULL)
+        return;
+    obj.cov = cov_table(obj.r);
+    bool dest_alpha = _lv_draw_sw_dest_has_alpha();
+
+    for (int32_t y = clip.y1; y <= clip.y2; y++) {
+        shape_row_mask(&obj, y, clip.x1, len, under);
+        bool any = false;
+        for (int32_t k = 0; k < len; k++) {
+            if (under[k] == 255) {
+                mask[k] = 0;
+                continue;
+            }
+            int32_t d = shape_distance(&sh, clip.x1 + k, y);
+            int32_t a = 128 - d / (sw > 1 ? sw : 1);
+            a = a < 0 ? 0 : a > 255 ? 255 : a;
+            mask[k] = (uint8_t)((a * (255u - under[k])) >> 8);
+            any |= mask[k] != 0;
+        }
+        if (any)
+            _lv_draw_sw_fill_row(_lv_draw_sw_px(ctx, clip.x1, y), len, dsc->shadow_color, dsc->shadow_opa,
+                                 mask, dest_alpha);
+    }
+}
+
 static void draw_bg_img(lv_draw_ctx_t *ctx, const lv_draw_rect_dsc_t *dsc, const lv_area_t *coords) {
     if (lv_img_src_get_type(dsc->bg_img_src) == LV_IMG_SRC_SYMBOL)
         return; /* symbol fonts: not drawn */
@@ -354,6 +405,11 @@ void lv_draw_rect_dsc_init(lv_draw_rect_dsc_t *dsc) {
 void lv_draw_rect(lv_draw_ctx_t *draw_ctx, const lv_draw_rect_dsc_t *dsc, const lv_area_t *coords) {
     if (lv_area_get_height(coords) < 1 || lv_area_get_width(coords) < 1)
         return;
+
+    if (dsc->shadow_width > 0 && dsc->shadow_opa > LV_OPA_MIN &&
+        !(dsc->shadow_width == 1 && dsc->shadow_spread <= 0 && dsc->shadow_ofs_x == 0 &&
+          dsc->shadow_ofs_y == 0))
+        draw_shadow(draw_ctx, dsc, coords);
 
     target_t t;
     bool visible = target_init(&t, draw_ctx, coords);

@@ -49,7 +49,7 @@ typedef struct {
     lv_coord_t outline_pad;
     lv_opa_t outline_opa;
 
-    /* Shadow (not rendered by lvlite) */
+    /* Shadow */
     lv_color_t shadow_color;
     lv_coord_t shadow_width;
     lv_coord_t shadow_ofs_x;

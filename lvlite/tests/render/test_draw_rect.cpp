@@ -278,3 +278,25 @@ TEST(DrawLine, HorizontalDashedAndDiagonal) {
         EXPECT_EQ(g.at(k, k), 0xFF000000u) << k;
     EXPECT_EQ(g.count_not(0xFFFFFFFFu), 10u);
 }
+
+TEST(DrawRect, ShadowFadesOutsideAndIsNotDrawnUnderTheObject) {
+    Canvas c(60, 60);
+    lv_draw_rect_dsc_t d = solid(0xFFFFFF, LV_OPA_TRANSP);
+    d.shadow_width = 10;
+    d.shadow_color = lv_color_hex(0x000000);
+    draw(c, d, 20, 20, 39, 39);
+    EXPECT_EQ(c.at(30, 30), 0xFFFFFFFFu) << "nothing under the object";
+    uint8_t near_edge = ch_r(c.at(30, 41)), far = ch_r(c.at(30, 44)), gone = ch_r(c.at(30, 46));
+    EXPECT_LT(near_edge, far);
+    EXPECT_LT(far, 255);
+    EXPECT_EQ(gone, 255) << "the blur ends half its width outside";
+    EXPECT_EQ(c.at(30, 41), c.at(18, 30)) << "same fall-off on every side";
+
+    /* Offset and spread move and grow the shadow. */
+    Canvas o(60, 60);
+    d.shadow_ofs_x = 6;
+    d.shadow_spread = 2;
+    draw(o, d, 20, 20, 39, 39);
+    EXPECT_LT(ch_r(o.at(44, 30)), ch_r(o.at(15, 30)));
+    EXPECT_TRUE(matches_reference(o, "rect_shadow"));
+}

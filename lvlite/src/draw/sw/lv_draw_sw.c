@@ -144,6 +144,23 @@ void _lv_draw_sw_map_row(lv_color_t *dst, const lv_color_t *src, int32_t len, lv
     }
 }
 
+uint32_t _lv_draw_sw_sqrt(uint64_t v) {
+    uint64_t root = 0;
+    uint64_t bit = (uint64_t)1 << 62;
+    while (bit > v)
+        bit >>= 2;
+    while (bit) {
+        if (v >= root + bit) {
+            v -= root + bit;
+            root = (root >> 1) + bit;
+        } else {
+            root >>= 1;
+        }
+        bit >>= 2;
+    }
+    return (uint32_t)root;
+}
+
 static struct {
     void *buf;
     size_t size;

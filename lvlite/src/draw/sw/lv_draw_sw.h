@@ -41,6 +41,9 @@ void _lv_draw_sw_fill_row(lv_color_t *dst, int32_t len, lv_color_t color, lv_opa
 void _lv_draw_sw_map_row(lv_color_t *dst, const lv_color_t *src, int32_t len, lv_opa_t opa,
                          const lv_opa_t *mask, bool src_alpha, bool dest_alpha);
 
+/** Integer square root (floor). */
+uint32_t _lv_draw_sw_sqrt(uint64_t v);
+
 /** A scratch buffer of at least size bytes, reused between calls (one per slot 0..3). */
 void *_lv_draw_sw_scratch(int slot, size_t size);
 
