@@ -38,11 +38,13 @@
  *    is high where the error is near-end sound, the coherence of reference and microphone is
  *    high where the microphone carries echo. The suppression gain per bin is the smaller of
  *    the first and one minus the second, or, while the band averages say the near end talks
- *    (microphone-error coherence above nlp_threshold and reference-microphone coherence
- *    low), the microphone-error coherence alone. Gains above the band's typical gain are
- *    pulled toward it (weight curve), then raised to an over-drive power chosen so that the
- *    lowest recent band gain reaches the per-band echo return loss target erl[] (dB), never
- *    less than the minimum over-drive of switch_b (1, 2 or 5), and shaped across frequency by
+ *    (microphone-error coherence above nlp_threshold, reference-microphone coherence at most
+ *    one half, speech in the microphone), the square root of the microphone-error coherence
+ *    (the microphone still holds the echo, so the coherence underrates the near-end share of
+ *    the error). Gains above the band's typical gain are pulled toward it (weight curve); in
+ *    the echo state they are then raised to an over-drive power chosen so that the lowest
+ *    recent band gain reaches the per-band echo return loss target erl[] (dB), never less
+ *    than the minimum over-drive of switch_b (1, 2 or 5), and shaped across frequency by
  *    the over-drive curve. Above band_a the gain is held to the band's average. When the
  *    error carries more energy than the microphone in band_c the filter is taken to diverge
  *    and the microphone itself is processed. The comfort noise is the error's noise floor

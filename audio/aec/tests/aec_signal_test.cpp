@@ -9,8 +9,8 @@
 
 using namespace aectest;
 
-#define GOLDEN_NARROW 2354247713u
-#define GOLDEN_WIDE   2437539430u
+#define GOLDEN_NARROW 3667925837u
+#define GOLDEN_WIDE   3393939082u
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "audio_common.h"
 
 #define SMOOTH_Q15          29490 /* 0.9 */
-#define NEAR_XD_ENTER       29491 /* 0.9: reference hardly in the microphone */
-#define NEAR_XD_LEAVE       26214 /* 0.8 */
+#define NEAR_XD_ENTER       16384 /* 0.5: the reference explains at most half of the microphone */
+#define NEAR_XD_LEAVE       13107 /* 0.4 */
 #define NEAR_DE_MARGIN      1638  /* 0.05 below nlp_threshold leaves the near-end state */
 #define FB_MIN_ENTER        19661 /* 0.6: band gains below this set a new suppression minimum */
 #define OD_MAX_Q12          (16 << 12)
@@ -115,7 +115,10 @@ static void zorvo_aec_hnl_ctrl(aec_state *st, int32_t avg_de, int32_t avg_xd) {
 static void zorvo_aec_hnl_ctrl1(aec_state *st) {
     for (int k = 0; k < st->bins; k++) {
         int32_t xd = st->g[k];
-        st->g[k] = st->near_state || st->cde[k] < xd ? st->cde[k] : xd;
+        /* near end: the microphone-error coherence underrates the near-end share of the error
+         * (the microphone still holds the echo), so its square root is taken */
+        st->g[k] = st->near_state ? (int32_t)zorvo_aec_sqrt_fix((uint64_t)st->cde[k] << 15)
+                                  : (st->cde[k] < xd ? st->cde[k] : xd);
     }
 }
 
@@ -139,7 +142,8 @@ static void zorvo_aec_hnlm_gain(aec_state *st, int32_t fb_low) {
     st->fb_min = st->fb_min > 32768 ? 32768 : st->fb_min;
 }
 
-/* Pulls gains above the band gain toward it, then applies the over-drive power. */
+/* Pulls gains above the band gain toward it, then, unless the near end talks, applies the
+ * over-drive power. */
 static void zorvo_aec_hnled_sm(aec_state *st, int32_t fb) {
     const int16_t *wc =
         st->cfg.wideband ? g_zorvo_aec_gas_aec_weight_curve_129 : g_zorvo_aec_gas_aec_weight_curve_65;
@@ -154,7 +158,7 @@ static void zorvo_aec_hnled_sm(aec_state *st, int32_t fb) {
             st->g[k] = 0;
             continue;
         }
-        if (g < 32768) {
+        if (g < 32768 && !st->near_state) {
             int32_t p = (int32_t)(((int64_t)st->od_sm[erl_band_of(&st->cfg, k)] * odc[k]) >> 12); /* Q12 */
             int64_t l = (int64_t)zorvo_aec_log2((uint64_t)g) - 15 * 65536;                        /* < 0 */
             int64_t lp = (l * p) >> 12;
