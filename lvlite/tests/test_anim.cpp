@@ -191,3 +191,28 @@ TEST_F(Anim, TimelineProgressReverseAndStop) {
 }
 
 } // namespace
+
+namespace {
+
+class AnimDeletion : public LvTest {};
+
+void delete_obj_exec(void *var, int32_t v) {
+    if (v > 50)
+        lv_obj_del(static_cast<lv_obj_t *>(var)); // also deletes this animation
+}
+
+TEST_F(AnimDeletion, ExecCallbackMayDeleteItsOwnAnimation) {
+    lv_obj_t *o = lv_obj_create(lv_scr_act());
+    lv_anim_t a;
+    lv_anim_init(&a);
+    lv_anim_set_var(&a, o);
+    lv_anim_set_exec_cb(&a, delete_obj_exec);
+    lv_anim_set_values(&a, 0, 100);
+    lv_anim_set_time(&a, 100);
+    lv_anim_start(&a);
+    advance(200, 10);
+    EXPECT_EQ(lv_anim_count_running(), 0);
+    EXPECT_EQ(lv_obj_get_child_cnt(lv_scr_act()), 0u);
+}
+
+} // namespace

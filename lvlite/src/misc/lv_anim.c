@@ -25,6 +25,15 @@ static void anim_mark_list_change(void) {
         lv_timer_resume(anim_tmr);
 }
 
+static bool anim_in_list(const lv_anim_t *a) {
+    lv_anim_t *i;
+    _LV_LL_READ(&anim_ll, i) {
+        if (i == a)
+            return true;
+    }
+    return false;
+}
+
 /* End of one cycle: repeat, play back or finish. */
 static void anim_ready_handler(lv_anim_t *a) {
     if (a->playback_now == 0 && a->repeat_cnt > 0 && a->repeat_cnt != LV_ANIM_REPEAT_INFINITE)
@@ -86,6 +95,11 @@ static void anim_timer(lv_timer_t *param) {
                     a->current_value = new_value;
                     if (a->exec_cb)
                         a->exec_cb(a->var, new_value);
+                }
+                /* The exec callback may have deleted this animation (with its object, say). */
+                if (anim_list_changed && !anim_in_list(a)) {
+                    a = _lv_ll_get_head(&anim_ll);
+                    continue;
                 }
                 if (a->act_time >= a->time)
                     anim_ready_handler(a);
