@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <functional>
+#include <spawn.h>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -56,26 +57,44 @@ struct Proc {
     pid_t pid = -1;
     std::string out, err;
 
-    void Start(const std::vector<std::string> &argv, const std::string &logBase) {
+    // Cross builds run their programs through the emulator (E2E_EMULATOR, words separated by
+    // spaces): a test running under it cannot start a target binary directly.
+    void Start(const std::vector<std::string> &argvIn, const std::string &logBase) {
+        std::vector<std::string> argv;
+#ifdef E2E_EMULATOR
+        std::string emu = E2E_EMULATOR;
+        for (size_t p = 0; p < emu.size();) {
+            size_t q = emu.find(' ', p);
+            q = q == std::string::npos ? emu.size() : q;
+            if (q > p) {
+                argv.push_back(emu.substr(p, q - p));
+            }
+            p = q + 1;
+        }
+#endif
+        argv.insert(argv.end(), argvIn.begin(), argvIn.end());
         out = logBase + ".out";
         err = logBase + ".err";
-        pid = fork();
-        if (pid == 0) {
-            int o = open(out.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
-            int e = open(err.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
-            dup2(o, 1);
-            dup2(e, 2);
-            std::vector<char *> args;
-            for (const std::string &a : argv) {
-                args.push_back(const_cast<char *>(a.c_str()));
-            }
-            args.push_back(nullptr);
-            execv(args[0], args.data());
-            _exit(127);
+        posix_spawn_file_actions_t fa;
+        posix_spawn_file_actions_init(&fa);
+        posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
+        posix_spawn_file_actions_addopen(&fa, 2, err.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
+        std::vector<char *> args;
+        for (const std::string &a : argv) {
+            args.push_back(const_cast<char *>(a.c_str()));
         }
+        args.push_back(nullptr);
+        if (posix_spawnp(&pid, args[0], &fa, nullptr, args.data(), environ) != 0) {
+            pid = -1;
+        }
+        posix_spawn_file_actions_destroy(&fa);
     }
-    std::string Out() const { return ReadFile(out); }
-    std::string Err() const { return ReadFile(err); }
+    std::string Out() const {
+        return ReadFile(out);
+    }
+    std::string Err() const {
+        return ReadFile(err);
+    }
     bool Alive() const {
         int st;
         return pid > 0 && waitpid(pid, &st, WNOHANG) == 0;
@@ -90,7 +109,9 @@ struct Proc {
         }
         return st;
     }
-    ~Proc() { Stop(); }
+    ~Proc() {
+        Stop();
+    }
 };
 
 // An RGB PNG as 0xRRGGBB values.
