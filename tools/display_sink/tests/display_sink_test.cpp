@@ -18,7 +18,12 @@ class SinkTest : public ::testing::Test {
         char tmpl[] = "/tmp/sink_test.XXXXXX";
         ASSERT_NE(mkdtemp(tmpl), nullptr);
         dir = tmpl;
-        sink.Start({DISPLAY_SINK_BIN, "--png", dir + "/exit.png", "--control", dir + "/ctl"}, dir + "/sink");
+        std::vector<std::string> args = {DISPLAY_SINK_BIN, "--png", dir + "/exit.png", "--control",
+                                         dir + "/ctl"};
+        for (const std::string &a : ExtraArgs()) {
+            args.push_back(a);
+        }
+        sink.Start(args, dir + "/sink");
         ASSERT_TRUE(e2e::WaitFor([&] { return sink.Out().find("display_sink: ready") != std::string::npos; }))
             << sink.Err();
         // The writer's side, as the user interface sets it up.
@@ -37,6 +42,7 @@ class SinkTest : public ::testing::Test {
         shm = static_cast<uint32_t *>(p);
         close(fd);
     }
+    virtual std::vector<std::string> ExtraArgs() { return {}; }
     void TearDown() override {
         sink.Stop();
         munmap(shm, shmSize);
@@ -161,5 +167,26 @@ TEST_F(SinkTest, ScreenshotOnSignalAndAtExit) {
     ASSERT_TRUE(e2e::ReadPng(png, img));
     EXPECT_EQ(img.px[100], 0x123456u);
 }
+
+#if DISPLAY_SINK_HAS_SDL
+// The window path (texture updates, event pumping) with SDL's headless video driver.
+class SinkWindowTest : public SinkTest {
+  protected:
+    std::vector<std::string> ExtraArgs() override {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        return {"--window", "--scale", "2", "--keys", dir + "/keys"};
+    }
+};
+
+TEST_F(SinkWindowTest, AreasStillBuildThePanelImage) {
+    Send({0, 0, 319, 169}, [](int, int) { return 0xFF0A0B0Cu; });
+    Send({1, 1, 2, 2}, [](int, int) { return 0xFFFFFFFFu; });
+    e2e::Image img = Shot("w.png");
+    ASSERT_EQ(img.px.size(), 320u * 170u);
+    EXPECT_EQ(img.px[0], 0x0A0B0Cu);
+    EXPECT_EQ(img.px[321], 0xFFFFFFu);
+    EXPECT_TRUE(sink.Alive());
+}
+#endif
 
 } // namespace
