@@ -5,11 +5,20 @@
 
 #include "AppFactory.h"
 #include "PageManager.h"
+#include "key.h"
 #include "log.h"
 #include "lv_label_ext_func.h"
 #include "lvgl.h"
+#include "vyx_ipcmsg.h"
 
 namespace {
+
+/* Inbound messages of the recorder and their handlers, in this order: system status, trigger
+ * events, key events, factory-test status, new file, deleted file. The rows of the status,
+ * factory-test and album modules join here as those modules arrive. */
+const VYX_IPCMSG_HandlerRow s_astIpcHandlers[] = {
+    {"IPCMSG_KEYEVENT", Key_IpcMsgEventCallbcak},
+};
 
 /* Language index of the settings record -> column of the language file. */
 const char *const s_apcLangCodes[] = {
@@ -101,7 +110,9 @@ void App_Init(void) {
         stManager.Install(page[0], page[1]);
     }
 
-    /* 6. IPC agent: receive key 0x362789A4, send key 0x362789A3, the six-row handler table. */
+    /* 6. IPC agent: receive key 0x362789A4, send key 0x362789A3, the handler table. */
+    VYX_IPCMSG_AgentInit(VYX_IPCMSG_KEY_UI_RECV, VYX_IPCMSG_KEY_UI_SEND, s_astIpcHandlers,
+                         static_cast<int>(sizeof(s_astIpcHandlers) / sizeof(s_astIpcHandlers[0])));
 
     /* 7. Give the recorder process time to answer the agent's start. */
     usleep(500 * 1000);

@@ -8,6 +8,7 @@
 
 #include "App.h"
 #include "disp_port.h"
+#include "key.h"
 #include "log.h"
 #include "lvgl.h"
 #include "sys_paths.h"
@@ -21,6 +22,7 @@ static void lvgl_init(void) {
     lv_init();
     disp_port_init(CONFIG_SCREEN_ROTATE, DISP_DEV_NAME_SPI);
     /* Key input: the key state, the 30 ms key timer, the keypad device and the default group. */
+    Key_Init();
     UiLock_Init();
 }
 
