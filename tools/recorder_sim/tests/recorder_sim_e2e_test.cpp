@@ -1,0 +1,232 @@
+// The agent on the user interface's side against the recorder_sim program.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "sys_paths.h"
+#include "vyx_ipcmsg.h"
+
+namespace {
+
+std::mutex g_mu;
+std::vector<std::string> g_inbound;
+
+int Record(const char *msg, const MsgHeader *) {
+    std::lock_guard<std::mutex> l(g_mu);
+    g_inbound.emplace_back(msg);
+    return 0;
+}
+const VYX_IPCMSG_HandlerRow kRows[] = {{"IPCMSG_KEYEVENT", Record}, {"IPCMSG_SYSTEMSTATUS", Record}};
+
+std::string Dir() {
+    static std::string d = [] {
+        char t[] = "/tmp/recorder_sim_e2e_XXXXXX";
+        return std::string(mkdtemp(t));
+    }();
+    return d;
+}
+
+// Runs recorder_sim with args, standard output and error into files; returns its pid.
+pid_t Start(const std::vector<std::string> &args, const std::string &name) {
+    std::string cmd;
+#ifdef E2E_EMULATOR
+    cmd = E2E_EMULATOR " ";
+#endif
+    cmd += std::string("exec ") + RECORDER_SIM_BIN;
+    for (const auto &a : args)
+        cmd += " '" + a + "'";
+    cmd += " >" + Dir() + "/" + name + ".out 2>" + Dir() + "/" + name + ".err";
+    pid_t pid = fork();
+    if (pid == 0) {
+        execl("/bin/sh", "sh", "-c", cmd.c_str(), (char *)nullptr);
+        _exit(127);
+    }
+    return pid;
+}
+
+int Wait(pid_t pid) {
+    int st = 0;
+    waitpid(pid, &st, 0);
+    return WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+}
+
+std::string Slurp(const std::string &path) {
+    std::ifstream in(path);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+std::string Req(const char *id, const std::string &body) {
+    MsgHeader h;
+    VYX_IPCMSG_InitHeader(&h, id, 0, 1);
+    char *t = VYX_IPCMSG_BuildMsg(&h, cJSON_Parse(body.c_str()));
+    std::string s = t;
+    cJSON_free(t);
+    return s;
+}
+
+class RecorderSim : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        ASSERT_EQ(VYX_IPCMSG_AgentInit(VYX_IPCMSG_KEY_UI_RECV, VYX_IPCMSG_KEY_UI_SEND, kRows, 2), 0);
+    }
+    void SetUp() override {
+        std::lock_guard<std::mutex> l(g_mu);
+        g_inbound.clear();
+    }
+    std::vector<std::string> Inbound() {
+        std::lock_guard<std::mutex> l(g_mu);
+        return g_inbound;
+    }
+};
+
+} // namespace
+
+TEST_F(RecorderSim, HelpAndBadScenariosFailClearly) {
+    EXPECT_EQ(Wait(Start({"--help"}, "help")), 0);
+    EXPECT_NE(Slurp(Dir() + "/help.out").find("--scenario"), std::string::npos);
+    EXPECT_EQ(Wait(Start({"--bogus"}, "bogus")), 2);
+    std::ofstream(Dir() + "/bad.txt") << "wait 10\n# fine\nclick HOME\nsend {not json\n";
+    EXPECT_EQ(Wait(Start({"--scenario", Dir() + "/bad.txt"}, "bad")), 2);
+    std::string err = Slurp(Dir() + "/bad.err");
+    EXPECT_NE(err.find("bad.txt:3:"), std::string::npos) << err;
+    EXPECT_NE(err.find("bad.txt:4:"), std::string::npos) << err;
+    EXPECT_EQ(Wait(Start({"--scenario", Dir() + "/missing.txt"}, "missing")), 2);
+}
+
+TEST_F(RecorderSim, SettingsAreSavedQueriedAndKeptInItsFile) {
+    const std::string settings = Dir() + "/settings.json";
+    pid_t pid = Start({"--settings", settings}, "settings");
+    ASSERT_TRUE([&] {
+        for (int i = 0; i < 500; i++) {
+            if (access(SYS_PATH_READY2START_UI, F_OK) == 0)
+                return true;
+            usleep(10000);
+        }
+        return false;
+    }());
+    char rsp[2048];
+    std::string save = Req("IPCMSG_GENERALSETING_SAVE",
+                           R"({"int_params":[{"key":"language","value":2}],"string_params":""})");
+    ASSERT_EQ(VYX_IPCMSG_SendSync(save.c_str(), save.size() + 1, 10000, rsp, 128), 0);
+    EXPECT_NE(strstr(rsp, "\"result\":0"), nullptr) << rsp;
+    save = Req("IPCMSG_GENERALSETING_SAVE",
+               R"({"int_params":"","string_params":[{"key":"api_query_ability","value":"abc"}]})");
+    ASSERT_EQ(VYX_IPCMSG_SendSync(save.c_str(), save.size() + 1, 10000, rsp, 128), 0);
+    EXPECT_NE(strstr(rsp, "\"result\":0"), nullptr) << rsp;
+    // Nothing storable: refused.
+    save = Req("IPCMSG_GENERALSETING_SAVE", R"({"int_params":[{"key":"language","value":"x"}]})");
+    ASSERT_EQ(VYX_IPCMSG_SendSync(save.c_str(), save.size() + 1, 10000, rsp, 128), 0);
+    EXPECT_NE(strstr(rsp, "\"result\":-1"), nullptr) << rsp;
+
+    std::string query =
+        Req("IPCMSG_GENERALSETING_QUERY",
+            R"({"keys":[{"key":"language"},{"key":"api_query_ability"},{"key":"never_set"}]})");
+    ASSERT_EQ(VYX_IPCMSG_SendSync(query.c_str(), query.size() + 1, 10000, rsp, sizeof(rsp)), 0);
+    cJSON *ans = cJSON_Parse(rsp);
+    ASSERT_NE(ans, nullptr) << rsp;
+    cJSON *ints = cJSON_GetObjectItem(ans, "int_params");
+    ASSERT_EQ(cJSON_GetArraySize(ints), 1);
+    EXPECT_EQ(cJSON_GetObjectItem(cJSON_GetArrayItem(ints, 0), "value")->valueint, 2);
+    cJSON *strs = cJSON_GetObjectItem(ans, "string_params");
+    ASSERT_EQ(cJSON_GetArraySize(strs), 1);
+    EXPECT_STREQ(cJSON_GetObjectItem(cJSON_GetArrayItem(strs, 0), "value")->valuestring, "abc");
+    cJSON_Delete(ans);
+
+    // A request without responder gets no answer.
+    std::string unknown = Req("IPCMSG_NO_SUCH_REQUEST", "{}");
+    EXPECT_EQ(VYX_IPCMSG_SendSync(unknown.c_str(), unknown.size() + 1, 300, rsp, sizeof(rsp)), 0x6A);
+
+    kill(pid, SIGTERM);
+    EXPECT_EQ(Wait(pid), 0);
+    std::string file = Slurp(settings);
+    EXPECT_NE(file.find("\"language\""), std::string::npos) << file;
+    std::string out = Slurp(Dir() + "/settings.out");
+    EXPECT_NE(out.find("recv {\"msgHdr\":{\"protVer\":0,\"msgID\":\"IPCMSG_GENERALSETING_QUERY\""),
+              std::string::npos);
+}
+
+TEST_F(RecorderSim, ScenarioSendsKeysAndStatusAndWaitsForExpectations) {
+    std::string marker = Dir() + "/marker";
+    std::ofstream(Dir() + "/play.txt")
+        << "# keys, a status item, a raw message\n"
+           "click OK 20\n"
+           "press BACK\n"
+           "release BACK\n"
+           "status rec_status start\n"
+           "status sd_status 2\n"
+           "send {\"msgHdr\":{\"msgID\":\"IPCMSG_KEYEVENT\"},\"keycode\":3,\"keyvalue\":3}\n"
+           "expect-log IPCMSG_GENERALSETING_QUERY 5000\n"
+           "expect-file " +
+               marker +
+               " 5000\n"
+               "wait 10\n";
+    pid_t pid = Start({"--scenario", Dir() + "/play.txt", "--settings", Dir() + "/s2.json"}, "play");
+    // The scenario waits for a query and for a file, which this side provides once the keys came.
+    ASSERT_TRUE([&] {
+        for (int i = 0; i < 500 && Inbound().size() < 7; i++)
+            usleep(10000);
+        return Inbound().size() == 7;
+    }());
+    char rsp[512];
+    std::string query = Req("IPCMSG_GENERALSETING_QUERY", R"({"keys":[]})");
+    EXPECT_EQ(VYX_IPCMSG_SendSync(query.c_str(), query.size() + 1, 10000, rsp, sizeof(rsp)), 0);
+    std::ofstream(marker) << "x";
+    EXPECT_EQ(Wait(pid), 0) << Slurp(Dir() + "/play.err");
+    auto in = Inbound();
+    ASSERT_EQ(in.size(), 7u);
+    auto has = [](const std::string &s, const char *t) { return s.find(t) != std::string::npos; };
+    EXPECT_TRUE(has(in[0], "\"keycode\":0,\"keyvalue\":3")) << in[0];
+    EXPECT_TRUE(has(in[1], "\"keycode\":0,\"keyvalue\":4")) << in[1];
+    EXPECT_TRUE(has(in[2], "\"keycode\":6,\"keyvalue\":3")) << in[2];
+    EXPECT_TRUE(has(in[3], "\"keycode\":6,\"keyvalue\":4")) << in[3];
+    EXPECT_TRUE(has(in[4], "\"string_params\":[{\"key\":\"rec_status\",\"value\":\"start\"}]")) << in[4];
+    EXPECT_TRUE(has(in[5], "\"int_params\":[{\"key\":\"sd_status\",\"value\":2}]")) << in[5];
+    EXPECT_TRUE(has(in[6], "\"keycode\":3")) << in[6];
+}
+
+TEST_F(RecorderSim, FailedExpectationEndsTheScenarioWithStatus1) {
+    std::ofstream(Dir() + "/fail.txt") << "expect-file " << Dir() << "/never 100\nclick OK\n";
+    EXPECT_EQ(Wait(Start({"--scenario", Dir() + "/fail.txt", "--no-marker"}, "fail")), 1);
+    EXPECT_NE(Slurp(Dir() + "/fail.err").find("did not appear within 100 ms"), std::string::npos);
+    usleep(100000);
+    EXPECT_TRUE(Inbound().empty());
+}
+
+TEST_F(RecorderSim, KeyHookLinesBecomeKeyEvents) {
+    std::string fifo = Dir() + "/keys.fifo";
+    pid_t pid = Start({"--keys", fifo, "--no-marker"}, "hook");
+    struct stat sb;
+    for (int i = 0; i < 500 && stat(fifo.c_str(), &sb) != 0; i++)
+        usleep(10000);
+    ASSERT_EQ(stat(fifo.c_str(), &sb), 0);
+    {
+        std::ofstream f(fifo);
+        f << "NEXT press\nNEXT release\nbogus line\nPREV press\n";
+    }
+    for (int i = 0; i < 500 && Inbound().size() < 3; i++)
+        usleep(10000);
+    kill(pid, SIGTERM);
+    EXPECT_EQ(Wait(pid), 0);
+    auto in = Inbound();
+    ASSERT_EQ(in.size(), 3u);
+    EXPECT_NE(in[0].find("\"keycode\":2,\"keyvalue\":3"), std::string::npos);
+    EXPECT_NE(in[1].find("\"keycode\":2,\"keyvalue\":4"), std::string::npos);
+    EXPECT_NE(in[2].find("\"keycode\":3,\"keyvalue\":3"), std::string::npos);
+    EXPECT_NE(Slurp(Dir() + "/hook.err").find("ignored key line \"bogus line\""), std::string::npos);
+}
