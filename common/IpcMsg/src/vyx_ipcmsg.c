@@ -438,7 +438,11 @@ int VYX_IPCMSG_AddReqListItem(VYX_IPCMSG_NodeType enType, VYX_IPCMSG_RspFn fnRsp
         printf("[%s %d] malloc addr is null!\n", __func__, __LINE__);
         return VYX_IPCMSG_ERR_NOMEM;
     }
+    /* Answers walk the list under the agent mutex, so an insertion takes it as well (before the
+     * list lock, the order every removal uses). */
+    pthread_mutex_lock(&s_agentMutex);
     if (pthread_mutex_lock(&s_listLock) != 0) {
+        pthread_mutex_unlock(&s_agentMutex);
         IPCMSG_COLOR("sem_wait fail!\\n");
         free(pstNode);
         return VYX_IPCMSG_ERR_NOMEM;
@@ -450,6 +454,7 @@ int VYX_IPCMSG_AddReqListItem(VYX_IPCMSG_NodeType enType, VYX_IPCMSG_RspFn fnRsp
     if (pthread_mutex_unlock(&s_listLock) != 0) {
         IPCMSG_COLOR("sem_post fail!\\n");
     }
+    pthread_mutex_unlock(&s_agentMutex);
     if (ppstNode != NULL) {
         *ppstNode = pstNode;
     }
@@ -461,7 +466,9 @@ int VYX_IPCMSG_RemoveReqListItem(VYX_IPCMSG_ReqNode *pstNode) {
         printf("[%s %d] addr is null!\n", __func__, __LINE__);
         return -1;
     }
+    pthread_mutex_lock(&s_agentMutex);
     ipcmsg_list_unlink(pstNode);
+    pthread_mutex_unlock(&s_agentMutex);
     return 0;
 }
 
