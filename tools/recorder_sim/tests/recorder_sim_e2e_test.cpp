@@ -43,11 +43,11 @@ std::string Dir() {
 
 // Runs recorder_sim with args, standard output and error into files; returns its pid.
 pid_t Start(const std::vector<std::string> &args, const std::string &name) {
-    std::string cmd;
+    std::string cmd = "exec ";
 #ifdef E2E_EMULATOR
-    cmd = E2E_EMULATOR " ";
+    cmd += E2E_EMULATOR " ";
 #endif
-    cmd += std::string("exec ") + RECORDER_SIM_BIN;
+    cmd += RECORDER_SIM_BIN;
     for (const auto &a : args)
         cmd += " '" + a + "'";
     cmd += " >" + Dir() + "/" + name + ".out 2>" + Dir() + "/" + name + ".err";
