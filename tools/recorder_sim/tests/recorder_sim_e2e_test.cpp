@@ -42,8 +42,9 @@ std::string Dir() {
 }
 
 // Runs recorder_sim with args, standard output and error into files; returns its pid.
-pid_t Start(const std::vector<std::string> &args, const std::string &name) {
-    std::string cmd = "exec ";
+// feed, when given, is a shell command whose output becomes the program's standard input.
+pid_t Start(const std::vector<std::string> &args, const std::string &name, const std::string &feed = "") {
+    std::string cmd = feed.empty() ? "exec " : "(" + feed + ") | exec ";
 #ifdef E2E_EMULATOR
     cmd += E2E_EMULATOR " ";
 #endif
@@ -237,4 +238,23 @@ TEST_F(RecorderSim, KeyHookLinesBecomeKeyEvents) {
                   1)
             << t;
     EXPECT_NE(Slurp(Dir() + "/hook.err").find("ignored key line \"bogus line\""), std::string::npos);
+}
+
+TEST_F(RecorderSim, InteractiveKeysBecomeClicks) {
+    // Enter, Down, Up, then a lone Escape, then q.
+    pid_t pid = Start({"--interactive", "--no-marker"}, "tty",
+                      "printf '\\n\\033[B\\033[A'; sleep 0.3; printf '\\033'; sleep 0.3; printf q");
+    EXPECT_EQ(Wait(pid), 0) << Slurp(Dir() + "/tty.err");
+    for (int i = 0; i < 500 && Inbound().size() < 8; i++)
+        usleep(10000);
+    auto in = Inbound();
+    EXPECT_EQ(in.size(), 8u);
+    for (int code : {0, 2, 3, 6})
+        for (int value : {3, 4}) {
+            std::string t = "\"keycode\":" + std::to_string(code) + ",\"keyvalue\":" + std::to_string(value);
+            EXPECT_EQ(std::count_if(in.begin(), in.end(),
+                                    [&](const std::string &m) { return m.find(t) != std::string::npos; }),
+                      1)
+                << t;
+        }
 }
