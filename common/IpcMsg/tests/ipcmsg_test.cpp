@@ -265,7 +265,8 @@ TEST_F(IpcMsgAgent, AsyncAnswerCallsItsCallbackOnce) {
     ASSERT_TRUE(WaitFor([] { return calls.load() == 1; }));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(calls.load(), 1);
-    EXPECT_EQ(got, Doc("Q", 81, 1, "\"v\":9"));
+    // Two receive threads take the two answers, so either may arrive first; only one is delivered.
+    EXPECT_TRUE(got == Doc("Q", 81, 1, "\"v\":9") || got == Doc("Q", 81, 1, "\"v\":10")) << got;
     EXPECT_EQ(VYX_IPCMSG_PendingCount(), 0);
 }
 
