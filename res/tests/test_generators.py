@@ -15,9 +15,9 @@ RES = os.path.dirname(HERE)
 
 
 def load(name, rel):
-    spec = importlib.util.spec_from_file_location(name, os.path.join(RES, rel))
-    mod = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(mod)
+    found = importlib.util.spec_from_file_location(name, os.path.join(RES, rel))
+    mod = importlib.util.module_from_spec(found)
+    found.loader.exec_module(mod)
     return mod
 
 

@@ -133,17 +133,17 @@ typedef struct zorvo_cpx32 {
 
 /* Complex FFT of 2^order points, order 1..8. */
 AUDIO_EXPORT int zorvo_fft_get_buf_size_c_sc32(int order, int32_t *size);
-AUDIO_EXPORT int zorvo_fft_init_c_sc32(zorvo_fft_c_sc32 *spec, int order);
+AUDIO_EXPORT int zorvo_fft_init_c_sc32(zorvo_fft_c_sc32 *plan, int order);
 /* In place. Forward: unscaled (grows by up to the point count; saturates). Inverse: scaled by
  * 1/points. */
-AUDIO_EXPORT int zorvo_fft_fwd_c_to_c_sc32_sfs(const zorvo_fft_c_sc32 *spec, zorvo_cpx32 *data);
-AUDIO_EXPORT int zorvo_fft_inv_c_to_c_sc32_sfs(const zorvo_fft_c_sc32 *spec, zorvo_cpx32 *data);
-/* Real transform of 2 * spec->points samples through the complex transform: x (read only) to
- * points + 1 bins in X; work holds spec->points complex values. Unscaled. */
-AUDIO_EXPORT int zorvo_aec_realfft(const zorvo_fft_c_sc32 *spec, const int32_t *x, zorvo_cpx32 *X,
+AUDIO_EXPORT int zorvo_fft_fwd_c_to_c_sc32_sfs(const zorvo_fft_c_sc32 *plan, zorvo_cpx32 *data);
+AUDIO_EXPORT int zorvo_fft_inv_c_to_c_sc32_sfs(const zorvo_fft_c_sc32 *plan, zorvo_cpx32 *data);
+/* Real transform of 2 * plan->points samples through the complex transform: x (read only) to
+ * points + 1 bins in X; work holds plan->points complex values. Unscaled. */
+AUDIO_EXPORT int zorvo_aec_realfft(const zorvo_fft_c_sc32 *plan, const int32_t *x, zorvo_cpx32 *X,
                                    zorvo_cpx32 *work);
 /* Inverse of zorvo_aec_realfft (scaled by 1 / (2 * points)). */
-AUDIO_EXPORT int zorvo_aec_realifft(const zorvo_fft_c_sc32 *spec, const zorvo_cpx32 *X, int32_t *x,
+AUDIO_EXPORT int zorvo_aec_realifft(const zorvo_fft_c_sc32 *plan, const zorvo_cpx32 *X, int32_t *x,
                                     zorvo_cpx32 *work);
 
 /* log2(x) in Q16; x = 0 gives -64 << 16. */

@@ -19,12 +19,12 @@ int zorvo_fft_get_buf_size_c_sc32(int order, int32_t *size) {
     return 0;
 }
 
-int zorvo_fft_init_c_sc32(zorvo_fft_c_sc32 *spec, int order) {
-    if (spec == 0 || order < 1 || order > 8) {
+int zorvo_fft_init_c_sc32(zorvo_fft_c_sc32 *plan, int order) {
+    if (plan == 0 || order < 1 || order > 8) {
         return -1;
     }
-    spec->order = order;
-    spec->points = 1 << order;
+    plan->order = order;
+    plan->points = 1 << order;
     return 0;
 }
 
@@ -56,12 +56,12 @@ static void bit_reverse(zorvo_cpx32 *d, int n, int order) {
 
 /* Forward uses e^(-j), inverse e^(+j) and halves at every stage with rounding. Angles stay
  * below pi (j < len / 2), inside the table. */
-static int fft_run(const zorvo_fft_c_sc32 *spec, zorvo_cpx32 *d, int inverse) {
-    if (spec == 0 || d == 0 || spec->order < 1 || spec->order > 8 || spec->points != (1 << spec->order)) {
+static int fft_run(const zorvo_fft_c_sc32 *plan, zorvo_cpx32 *d, int inverse) {
+    if (plan == 0 || d == 0 || plan->order < 1 || plan->order > 8 || plan->points != (1 << plan->order)) {
         return -1;
     }
-    int n = spec->points;
-    bit_reverse(d, n, spec->order);
+    int n = plan->points;
+    bit_reverse(d, n, plan->order);
     for (int len = 2; len <= n; len <<= 1) {
         int half = len >> 1;
         int step = TW_POINTS / len; /* table index step of e^(j*2*pi/len) */
@@ -101,12 +101,12 @@ static int fft_run(const zorvo_fft_c_sc32 *spec, zorvo_cpx32 *d, int inverse) {
     return 0;
 }
 
-int zorvo_fft_fwd_c_to_c_sc32_sfs(const zorvo_fft_c_sc32 *spec, zorvo_cpx32 *data) {
-    return fft_run(spec, data, 0);
+int zorvo_fft_fwd_c_to_c_sc32_sfs(const zorvo_fft_c_sc32 *plan, zorvo_cpx32 *data) {
+    return fft_run(plan, data, 0);
 }
 
-int zorvo_fft_inv_c_to_c_sc32_sfs(const zorvo_fft_c_sc32 *spec, zorvo_cpx32 *data) {
-    return fft_run(spec, data, 1);
+int zorvo_fft_inv_c_to_c_sc32_sfs(const zorvo_fft_c_sc32 *plan, zorvo_cpx32 *data) {
+    return fft_run(plan, data, 1);
 }
 
 /* e^(-j*2*pi*k/(2M)) as (cos, sin) with the sign of sin positive (callers conjugate). */
@@ -116,16 +116,16 @@ static void split_twiddle(int m, int k, int64_t *c, int64_t *s) {
     *s = g_zorvo_fft_twiddle_table[2 * idx + 1];
 }
 
-int zorvo_aec_realfft(const zorvo_fft_c_sc32 *spec, const int32_t *x, zorvo_cpx32 *X, zorvo_cpx32 *work) {
-    if (spec == 0 || x == 0 || X == 0 || work == 0 || spec->points > TW_POINTS / 2) {
+int zorvo_aec_realfft(const zorvo_fft_c_sc32 *plan, const int32_t *x, zorvo_cpx32 *X, zorvo_cpx32 *work) {
+    if (plan == 0 || x == 0 || X == 0 || work == 0 || plan->points > TW_POINTS / 2) {
         return -1;
     }
-    int m = spec->points;
+    int m = plan->points;
     for (int n = 0; n < m; n++) {
         work[n].re = x[2 * n];
         work[n].im = x[2 * n + 1];
     }
-    if (zorvo_fft_fwd_c_to_c_sc32_sfs(spec, work) != 0) {
+    if (zorvo_fft_fwd_c_to_c_sc32_sfs(plan, work) != 0) {
         return -1;
     }
     /* X[k] = Xe[k] + W^k Xo[k], Xe = (Z[k] + Z*[m-k]) / 2, Xo = (Z[k] - Z*[m-k]) / 2j */
@@ -147,11 +147,11 @@ int zorvo_aec_realfft(const zorvo_fft_c_sc32 *spec, const int32_t *x, zorvo_cpx3
     return 0;
 }
 
-int zorvo_aec_realifft(const zorvo_fft_c_sc32 *spec, const zorvo_cpx32 *X, int32_t *x, zorvo_cpx32 *work) {
-    if (spec == 0 || x == 0 || X == 0 || work == 0 || spec->points > TW_POINTS / 2) {
+int zorvo_aec_realifft(const zorvo_fft_c_sc32 *plan, const zorvo_cpx32 *X, int32_t *x, zorvo_cpx32 *work) {
+    if (plan == 0 || x == 0 || X == 0 || work == 0 || plan->points > TW_POINTS / 2) {
         return -1;
     }
-    int m = spec->points;
+    int m = plan->points;
     /* Z[k] = Xe[k] + j Xo[k], Xe = (X[k] + X*[m-k]) / 2, Xo = (X[k] - X*[m-k]) e^(+j pi k/m) / 2 */
     for (int k = 0; k < m; k++) {
         zorvo_cpx32 a = X[k], b = X[m - k];
@@ -165,7 +165,7 @@ int zorvo_aec_realifft(const zorvo_fft_c_sc32 *spec, const zorvo_cpx32 *X, int32
         work[k].re = aec_sat32((er * (1LL << 30) - oii + (1LL << 30)) >> 31);
         work[k].im = aec_sat32((ei * (1LL << 30) + orr + (1LL << 30)) >> 31);
     }
-    if (zorvo_fft_inv_c_to_c_sc32_sfs(spec, work) != 0) {
+    if (zorvo_fft_inv_c_to_c_sc32_sfs(plan, work) != 0) {
         return -1;
     }
     for (int n = 0; n < m; n++) {
