@@ -63,7 +63,9 @@
 #define LV_USE_METER            1
 #define LV_USE_GIF              1
 #define LV_USE_FREETYPE         1
-#define LV_FREETYPE_CACHE_SIZE  0
+#define LV_FREETYPE_CACHE_SIZE  0 /* glyph bitmaps of all fonts: 0 = 1 MiB */
+#define LV_FREETYPE_CACHE_FT_FACES 64
+#define LV_FREETYPE_CACHE_FT_SIZES 64
 /* Files "/:/app/bin/res/..." are read below RECORDER_ROOT (empty on the device). */
 #define LV_USE_FS_STDIO    1
 #define LV_FS_STDIO_LETTER '/'

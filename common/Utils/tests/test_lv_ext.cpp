@@ -50,7 +50,7 @@ class LvExtTest : public ::testing::Test {
             lv_disp_flush_ready(drv);
         };
         lv_disp_drv_register(&s_drv);
-        lv_ft_init(64, 0, 0);
+        lv_freetype_init(64, 0, 0);
     }
 
     void SetUp() override {

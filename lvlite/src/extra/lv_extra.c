@@ -7,6 +7,7 @@
 #include "libs/fsdrv/lv_fsdrv.h"
 #include "libs/png/lv_png.h"
 #include "libs/sjpg/lv_sjpg.h"
+#include "libs/freetype/lv_freetype.h"
 
 void lv_extra_init(void) {
 #if LV_USE_FLEX
@@ -20,5 +21,8 @@ void lv_extra_init(void) {
 #endif
 #if defined(LV_USE_SJPG) && LV_USE_SJPG
     lv_split_jpeg_init();
+#endif
+#if defined(LV_USE_FREETYPE) && LV_USE_FREETYPE
+    lv_freetype_init(LV_FREETYPE_CACHE_FT_FACES, LV_FREETYPE_CACHE_FT_SIZES, LV_FREETYPE_CACHE_SIZE);
 #endif
 }

@@ -11,7 +11,7 @@
  *   src/extra/lv_extra.c) calls, per lv_conf.h: lv_fs_stdio_init() (LV_USE_FS_STDIO: the '/'
  *   driver; LV_FS_STDIO_LETTER '/', LV_FS_STDIO_PATH RECORDER_ROOT), lv_png_init()
  *   (LV_USE_PNG) and lv_split_jpeg_init() (LV_USE_SJPG). The FreeType extension is started by
- *   the program with lv_ft_init() as in LVGL.
+ *   the program with lv_freetype_init() as in LVGL.
  * - The blender reads _lv_refr_get_disp_refreshing()->driver->screen_transp to compose with
  *   alpha on transparent screens.
  * - The rendering tests live in lvlite/tests/render/CMakeLists.txt (add_subdirectory it).

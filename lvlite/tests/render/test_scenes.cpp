@@ -23,7 +23,7 @@ class Scene : public LvTest {
   protected:
     void SetUp() override {
         LvTest::SetUp();
-        ASSERT_TRUE(lv_ft_init(8, 8, 0));
+        ASSERT_TRUE(lv_freetype_init(8, 8, 0));
         lv_ft_info_t info = {};
         info.name = kSans;
         info.weight = 16;

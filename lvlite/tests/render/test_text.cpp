@@ -41,7 +41,7 @@ lv_font_t mono() {
 
 class FreeTypeFonts : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(lv_ft_init(8, 8, 0)); }
+    static void SetUpTestSuite() { ASSERT_TRUE(lv_freetype_init(8, 8, 0)); }
     lv_font_t *open(const char *path, uint16_t px, uint16_t style = FT_FONT_STYLE_NORMAL) {
         lv_ft_info_t info = {};
         info.name = path;

@@ -40,7 +40,7 @@ static uint16_t faces_open;
 static uint32_t bytes_max;
 static uint32_t bytes_total;
 
-bool lv_ft_init(uint16_t max_faces, uint16_t max_sizes, uint32_t max_bytes) {
+bool lv_freetype_init(uint16_t max_faces, uint16_t max_sizes, uint32_t max_bytes) {
     (void)max_sizes; /* every font holds one face at one size */
     if (library_ready)
         return true;
@@ -56,7 +56,7 @@ bool lv_ft_init(uint16_t max_faces, uint16_t max_sizes, uint32_t max_bytes) {
     return true;
 }
 
-void lv_ft_destroy(void) {
+void lv_freetype_destroy(void) {
     if (!library_ready)
         return;
     FT_Done_FreeType(library);
@@ -209,7 +209,7 @@ static const uint8_t *ft_get_glyph_bitmap(const lv_font_t *font, uint32_t letter
 bool lv_ft_font_init(lv_ft_info_t *info) {
     info->font = NULL;
     if (!library_ready) {
-        LV_LOG_WARN("lv_ft_init was not called");
+        LV_LOG_WARN("lv_freetype_init was not called");
         return false;
     }
     if (info->weight == 0 || info->weight > 1000) {

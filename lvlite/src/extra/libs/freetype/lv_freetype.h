@@ -32,13 +32,14 @@ typedef struct {
 } lv_ft_info_t;
 
 /**
- * Start FreeType. max_faces and max_sizes bound the open faces and sizes; max_bytes bounds the
- * glyph bitmaps kept by all fonts together (0: 1 MiB).
+ * Start FreeType (lv_init does this when LV_USE_FREETYPE is set, with the cache sizes of
+ * lv_conf.h; a second call changes nothing). max_faces and max_sizes bound the open faces and
+ * sizes; max_bytes bounds the glyph bitmaps kept by all fonts together (0: 1 MiB).
  */
-bool lv_ft_init(uint16_t max_faces, uint16_t max_sizes, uint32_t max_bytes);
+bool lv_freetype_init(uint16_t max_faces, uint16_t max_sizes, uint32_t max_bytes);
 
 /** Stop FreeType (fonts must have been destroyed). */
-void lv_ft_destroy(void);
+void lv_freetype_destroy(void);
 
 /** Create info->font from info->name (or mem) at info->weight pixels; false on any error. */
 bool lv_ft_font_init(lv_ft_info_t *info);
