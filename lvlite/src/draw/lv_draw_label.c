@@ -12,12 +12,11 @@
 
 void lv_draw_label_dsc_init(lv_draw_label_dsc_t *dsc) {
     memset(dsc, 0, sizeof(*dsc));
-    dsc->opa = LV_OPA_COVER;
-    dsc->color = lv_color_black();
+    /* Black opaque text in the default font, left to right, nothing selected. */
     dsc->font = LV_FONT_DEFAULT;
-    dsc->sel_start = LV_DRAW_LABEL_NO_TXT_SEL;
-    dsc->sel_end = LV_DRAW_LABEL_NO_TXT_SEL;
-    dsc->sel_color = lv_color_black();
+    dsc->color = dsc->sel_color = lv_color_black();
+    dsc->opa = LV_OPA_COVER;
+    dsc->sel_start = dsc->sel_end = LV_DRAW_LABEL_NO_TXT_SEL;
     dsc->sel_bg_color = lv_palette_main(LV_PALETTE_BLUE);
     dsc->bidi_dir = LV_BASE_DIR_LTR;
 }

@@ -96,9 +96,10 @@ lv_res_t lv_img_decoder_open(lv_img_decoder_dsc_t *dsc, const void *src, lv_colo
     if (src_type != LV_IMG_SRC_VARIABLE && src_type != LV_IMG_SRC_FILE)
         return LV_RES_INV;
 
-    dsc->color = color;
     dsc->src_type = src_type;
     dsc->frame_id = frame_id;
+    dsc->color = color;
+    /* A file name is kept as a copy: the caller's string may go away before the close. */
     if (src_type == LV_IMG_SRC_FILE) {
         size_t len = strlen(src);
         char *copy = lv_mem_alloc(len + 1);
