@@ -55,12 +55,14 @@ lv_fs_res_t lv_fs_open(lv_fs_file_t *file_p, const char *path, lv_fs_mode_t mode
     file_p->file_d = NULL;
     file_p->drv = NULL;
     file_p->cache = NULL;
-    if (path == NULL || path[0] == '\0' || path[1] != ':')
+    if (path == NULL)
         return LV_FS_RES_INV_PARAM;
-
-    lv_fs_drv_t *drv = lv_fs_get_drv(path[0]);
+    /* The drive letter comes first: an empty path names no drive. */
+    lv_fs_drv_t *drv = path[0] == '\0' ? NULL : lv_fs_get_drv(path[0]);
     if (drv == NULL)
         return LV_FS_RES_NOT_EX;
+    if (path[1] != ':')
+        return LV_FS_RES_INV_PARAM;
     if (drv->ready_cb && !drv->ready_cb(drv))
         return LV_FS_RES_HW_ERR;
     if (drv->open_cb == NULL)
@@ -139,12 +141,14 @@ lv_fs_res_t lv_fs_dir_open(lv_fs_dir_t *rddir_p, const char *path) {
         return LV_FS_RES_INV_PARAM;
     rddir_p->drv = NULL;
     rddir_p->dir_d = NULL;
-    if (path == NULL || path[0] == '\0' || path[1] != ':')
+    if (path == NULL)
         return LV_FS_RES_INV_PARAM;
-
-    lv_fs_drv_t *drv = lv_fs_get_drv(path[0]);
+    /* The drive letter comes first: an empty path names no drive. */
+    lv_fs_drv_t *drv = path[0] == '\0' ? NULL : lv_fs_get_drv(path[0]);
     if (drv == NULL)
         return LV_FS_RES_NOT_EX;
+    if (path[1] != ':')
+        return LV_FS_RES_INV_PARAM;
     if (drv->ready_cb && !drv->ready_cb(drv))
         return LV_FS_RES_HW_ERR;
     if (drv->dir_open_cb == NULL)

@@ -69,9 +69,8 @@ static uint32_t next_word(const char *txt, const lv_font_t *font, lv_coord_t let
 
         bool ends_word = letter == '\n' || letter == '\r' || _lv_txt_is_break_char(letter);
 
-        /* A break character may hang over the end of the line: the word before it still fits,
-         * and the next line does not start with it. */
-        if (break_index == NO_BREAK_FOUND && (cur_w - letter_space) > max_width && !ends_word)
+        /* The break character that ends a word has to fit on the line as well. */
+        if (break_index == NO_BREAK_FOUND && (cur_w - letter_space) > max_width)
             break_index = i;
 
         if (ends_word) {
