@@ -51,7 +51,7 @@ void draw_img(Canvas &c, const void *src, int32_t x, int32_t y, lv_opa_t opa = L
     lv_img_header_t h;
     ASSERT_EQ(lv_img_decoder_get_info(src, &h), LV_RES_OK);
     lv_area_t a = {x, y, x + (int32_t)h.w - 1, y + (int32_t)h.h - 1};
-    lv_draw_img(&c.ctx, &d, &a, src);
+    lv_draw_img(c.ctx, &d, &a, src);
 }
 
 bool write_jpeg(const std::string &path, int w, int h) {
@@ -155,7 +155,7 @@ TEST_F(Images, ShortDataIsRefused) {
     lv_draw_img_dsc_t d;
     lv_draw_img_dsc_init(&d);
     lv_area_t a = {0, 0, 3, 1};
-    lv_draw_img(&c.ctx, &d, &a, &img);
+    lv_draw_img(c.ctx, &d, &a, &img);
     EXPECT_EQ(c.count_not(0xFFFFFFFFu), 0u);
 }
 
@@ -223,7 +223,7 @@ TEST_F(Images, DamagedFilesDrawNothingAndDoNotCrash) {
         lv_draw_img_dsc_t d;
         lv_draw_img_dsc_init(&d);
         lv_area_t a = {0, 0, 63, 63};
-        lv_draw_img(&c.ctx, &d, &a, lv(name).c_str());
+        lv_draw_img(c.ctx, &d, &a, lv(name).c_str());
         if (std::strcmp(name, "cut.jpg") != 0) {
             EXPECT_EQ(c.count_not(0xFFFFFFFFu), 0u) << name;
         }
