@@ -287,7 +287,10 @@ typedef struct {
 } bounce_part_t;
 
 static const bounce_part_t bounce_parts[] = {
-    {921, 10, false, 40}, {819, 10, true, 40}, {614, 5, false, 20}, {408, 5, true, 20},
+    {921, 10, false, 40},
+    {819, 10, true, 40},
+    {614, 5, false, 20},
+    {408, 5, true, 20},
 };
 
 int32_t lv_anim_path_bounce(const lv_anim_t *a) {

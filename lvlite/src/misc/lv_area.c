@@ -151,28 +151,28 @@ enum { AT_START, AT_MIDDLE, AT_END, BEFORE, AFTER };
 
 /* Per lv_align_t value (in enum order): horizontal rule, vertical rule. */
 static const uint8_t align_rules[][2] = {
-    {AT_START, AT_START},  /* DEFAULT */
-    {AT_START, AT_START},  /* TOP_LEFT */
-    {AT_MIDDLE, AT_START}, /* TOP_MID */
-    {AT_END, AT_START},    /* TOP_RIGHT */
-    {AT_START, AT_END},    /* BOTTOM_LEFT */
-    {AT_MIDDLE, AT_END},   /* BOTTOM_MID */
-    {AT_END, AT_END},      /* BOTTOM_RIGHT */
-    {AT_START, AT_MIDDLE}, /* LEFT_MID */
-    {AT_END, AT_MIDDLE},   /* RIGHT_MID */
+    {AT_START, AT_START},   /* DEFAULT */
+    {AT_START, AT_START},   /* TOP_LEFT */
+    {AT_MIDDLE, AT_START},  /* TOP_MID */
+    {AT_END, AT_START},     /* TOP_RIGHT */
+    {AT_START, AT_END},     /* BOTTOM_LEFT */
+    {AT_MIDDLE, AT_END},    /* BOTTOM_MID */
+    {AT_END, AT_END},       /* BOTTOM_RIGHT */
+    {AT_START, AT_MIDDLE},  /* LEFT_MID */
+    {AT_END, AT_MIDDLE},    /* RIGHT_MID */
     {AT_MIDDLE, AT_MIDDLE}, /* CENTER */
-    {AT_START, BEFORE},    /* OUT_TOP_LEFT */
-    {AT_MIDDLE, BEFORE},   /* OUT_TOP_MID */
-    {AT_END, BEFORE},      /* OUT_TOP_RIGHT */
-    {AT_START, AFTER},     /* OUT_BOTTOM_LEFT */
-    {AT_MIDDLE, AFTER},    /* OUT_BOTTOM_MID */
-    {AT_END, AFTER},       /* OUT_BOTTOM_RIGHT */
-    {BEFORE, AT_START},    /* OUT_LEFT_TOP */
-    {BEFORE, AT_MIDDLE},   /* OUT_LEFT_MID */
-    {BEFORE, AT_END},      /* OUT_LEFT_BOTTOM */
-    {AFTER, AT_START},     /* OUT_RIGHT_TOP */
-    {AFTER, AT_MIDDLE},    /* OUT_RIGHT_MID */
-    {AFTER, AT_END},       /* OUT_RIGHT_BOTTOM */
+    {AT_START, BEFORE},     /* OUT_TOP_LEFT */
+    {AT_MIDDLE, BEFORE},    /* OUT_TOP_MID */
+    {AT_END, BEFORE},       /* OUT_TOP_RIGHT */
+    {AT_START, AFTER},      /* OUT_BOTTOM_LEFT */
+    {AT_MIDDLE, AFTER},     /* OUT_BOTTOM_MID */
+    {AT_END, AFTER},        /* OUT_BOTTOM_RIGHT */
+    {BEFORE, AT_START},     /* OUT_LEFT_TOP */
+    {BEFORE, AT_MIDDLE},    /* OUT_LEFT_MID */
+    {BEFORE, AT_END},       /* OUT_LEFT_BOTTOM */
+    {AFTER, AT_START},      /* OUT_RIGHT_TOP */
+    {AFTER, AT_MIDDLE},     /* OUT_RIGHT_MID */
+    {AFTER, AT_END},        /* OUT_RIGHT_BOTTOM */
 };
 
 /* Offset from the base's start of an item of length len on a base of length base_len. The middle is

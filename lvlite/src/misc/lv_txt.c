@@ -68,9 +68,9 @@ typedef struct {
  * character after it does not fit in room. `lead` is the first word of a line: it never comes
  * back empty, but is cut where it overflows (at least one letter). */
 static bool take_word(meter_t *m, const char *txt, lv_coord_t room, bool lead, word_t *out) {
-    uint32_t at = 0;         /* byte of the current letter */
-    uint32_t after = 0;      /* byte after it */
-    uint32_t overflow = 0;   /* where the word stopped fitting */
+    uint32_t at = 0;       /* byte of the current letter */
+    uint32_t after = 0;    /* byte after it */
+    uint32_t overflow = 0; /* where the word stopped fitting */
     bool overflowed = false;
     bool counted_any = false; /* a letter (even of a command) before the end */
     lv_coord_t used = 0;

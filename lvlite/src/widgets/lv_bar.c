@@ -53,7 +53,8 @@ static void glide_done(lv_anim_t *a) {
 }
 
 /* Moves one end (*field, with its glide g) to target, gliding when asked and the style gives a time. */
-static void move_end(lv_obj_t *obj, int32_t *field, _lv_bar_anim_t *g, int32_t target, lv_anim_enable_t anim) {
+static void move_end(lv_obj_t *obj, int32_t *field, _lv_bar_anim_t *g, int32_t target,
+                     lv_anim_enable_t anim) {
     uint32_t dur = anim == LV_ANIM_ON ? lv_obj_get_style_anim_time(obj, LV_PART_MAIN) : 0;
     lv_anim_del(g, NULL);
     if (dur == 0) {
@@ -237,9 +238,9 @@ static void draw_indicator(lv_event_t *e) {
 static void grow_ext_size(lv_obj_t *obj, lv_coord_t *ext) {
     *ext = LV_MAX(*ext, lv_obj_calculate_ext_draw_size(obj, LV_PART_INDICATOR));
     /* A negative padding lets the indicator stick out of the bar. */
-    lv_coord_t pads[4] = {lv_obj_get_style_pad_left(obj, LV_PART_MAIN), lv_obj_get_style_pad_right(obj, LV_PART_MAIN),
-                          lv_obj_get_style_pad_top(obj, LV_PART_MAIN),
-                          lv_obj_get_style_pad_bottom(obj, LV_PART_MAIN)};
+    lv_coord_t pads[4] = {
+        lv_obj_get_style_pad_left(obj, LV_PART_MAIN), lv_obj_get_style_pad_right(obj, LV_PART_MAIN),
+        lv_obj_get_style_pad_top(obj, LV_PART_MAIN), lv_obj_get_style_pad_bottom(obj, LV_PART_MAIN)};
     for (int i = 0; i < 4; i++)
         *ext = LV_MAX(*ext, -pads[i]);
 }

@@ -207,7 +207,8 @@ static bool hides(lv_obj_t *obj, const lv_area_t *area) {
         return false;
     lv_area_t box;
     lv_obj_get_content_coords(obj, &box);
-    return lv_area_get_width(&box) <= im->w && lv_area_get_height(&box) <= im->h && _lv_area_is_in(area, &box, 0);
+    return lv_area_get_width(&box) <= im->w && lv_area_get_height(&box) <= im->h &&
+           _lv_area_is_in(area, &box, 0);
 }
 
 /* First tile position on one axis: the offset taken modulo the tile, never after the box start. */

@@ -54,7 +54,8 @@ static bool width_from_text(const lv_obj_t *obj) {
 }
 
 static lv_text_flag_t base_flags(const lv_label_t *lb) {
-    return (lv_text_flag_t)((lb->recolor ? LV_TEXT_FLAG_RECOLOR : 0) | (lb->expand ? LV_TEXT_FLAG_EXPAND : 0));
+    return (lv_text_flag_t)((lb->recolor ? LV_TEXT_FLAG_RECOLOR : 0) |
+                            (lb->expand ? LV_TEXT_FLAG_EXPAND : 0));
 }
 
 static void read_fmt(const lv_obj_t *obj, label_fmt_t *f) {
@@ -205,7 +206,8 @@ void lv_label_get_letter_pos(const lv_obj_t *obj, uint32_t char_id, lv_point_t *
 }
 
 /* Byte offset within one line (of len bytes, drawn from x) of the letter under px. */
-static uint32_t letter_under(const char *line, uint32_t len, lv_coord_t x, lv_coord_t px, const label_fmt_t *f) {
+static uint32_t letter_under(const char *line, uint32_t len, lv_coord_t x, lv_coord_t px,
+                             const label_fmt_t *f) {
     uint32_t at = 0;
     while (at < len) {
         if (line[at] == '\0')
@@ -270,7 +272,8 @@ static void scroll_y_cb(void *obj, int32_t v) {
 
 /* Starts (or restarts, keeping its progress) the scroll of one axis towards `end`. Back-and-forth
  * scrolling pauses at both ends; circular scrolling starts over at once. */
-static void run_scroll(lv_obj_t *obj, lv_anim_exec_xcb_t cb, int32_t end, uint32_t speed, bool there_and_back) {
+static void run_scroll(lv_obj_t *obj, lv_anim_exec_xcb_t cb, int32_t end, uint32_t speed,
+                       bool there_and_back) {
     uint32_t dur = lv_anim_speed_to_time(speed, 0, end);
     const lv_anim_t *running = lv_anim_get(obj, cb);
     int32_t elapsed = running ? running->act_time : 0;
@@ -425,8 +428,9 @@ static void draw_text(lv_event_t *e) {
         lv_txt_get_size(&whole, txt, dsc.font, dsc.letter_space, dsc.line_space, LV_COORD_MAX, f.flags);
         /* A scrolling text that does not fit starts at the left whatever its alignment. */
         if (whole.x > lv_area_get_width(&f.box))
-            dsc.align = dsc.align == LV_TEXT_ALIGN_CENTER || dsc.align == LV_TEXT_ALIGN_RIGHT ? LV_TEXT_ALIGN_LEFT
-                                                                                            : dsc.align;
+            dsc.align = dsc.align == LV_TEXT_ALIGN_CENTER || dsc.align == LV_TEXT_ALIGN_RIGHT
+                            ? LV_TEXT_ALIGN_LEFT
+                            : dsc.align;
     }
     lv_draw_label_hint_t *hint = &lb->hint;
     if (lb->long_mode == LV_LABEL_LONG_SCROLL_CIRCULAR || lv_area_get_height(&f.box) < LABEL_HINT_MIN_H)
@@ -443,7 +447,8 @@ static void draw_text(lv_event_t *e) {
     if (lb->long_mode == LV_LABEL_LONG_SCROLL_CIRCULAR) {
         /* The copy that follows the text round. */
         if (whole.x > lv_area_get_width(&f.box)) {
-            dsc.ofs_x = lb->offset.x + whole.x + lv_font_get_glyph_width(dsc.font, ' ', ' ') * LABEL_GAP_LETTERS;
+            dsc.ofs_x =
+                lb->offset.x + whole.x + lv_font_get_glyph_width(dsc.font, ' ', ' ') * LABEL_GAP_LETTERS;
             dsc.ofs_y = lb->offset.y;
             lv_draw_label(ctx, &dsc, &f.box, txt, hint);
         }

@@ -10,7 +10,6 @@
 
 #include <cstring>
 
-
 using namespace render_test;
 
 namespace {

@@ -6,7 +6,6 @@
 
 #include <cstring>
 
-
 using namespace render_test;
 
 namespace {

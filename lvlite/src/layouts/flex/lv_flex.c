@@ -38,7 +38,7 @@ typedef struct {
 } flex_cfg_t;
 
 #define FLEX_LOCAL_ITEMS 24
-#define FLEX_SKIP (LV_OBJ_FLAG_IGNORE_LAYOUT | LV_OBJ_FLAG_HIDDEN | LV_OBJ_FLAG_FLOATING)
+#define FLEX_SKIP        (LV_OBJ_FLAG_IGNORE_LAYOUT | LV_OBJ_FLAG_HIDDEN | LV_OBJ_FLAG_FLOATING)
 
 static void flex_update(lv_obj_t *cont, void *user_data);
 
@@ -97,7 +97,8 @@ static uint32_t gather(lv_obj_t *cont, const flex_cfg_t *cfg, bool backwards, fl
 }
 
 /* Takes items from *next onto one line; advances *next past them. */
-static void fill_line(const flex_cfg_t *cfg, flex_item_t *items, uint32_t n, uint32_t *next, flex_line_t *ln) {
+static void fill_line(const flex_cfg_t *cfg, flex_item_t *items, uint32_t n, uint32_t *next,
+                      flex_line_t *ln) {
     ln->first = *next;
     ln->count = 0;
     ln->used = 0;
@@ -292,10 +293,10 @@ static void flex_update(lv_obj_t *cont, void *user_data) {
     uint32_t n = gather(cont, &cfg, (flow & _LV_FLEX_REVERSE) != 0, items);
 
     lv_coord_t border = lv_obj_get_style_border_width(cont, LV_PART_MAIN);
-    lv_coord_t origin_x = cont->coords.x1 + border + lv_obj_get_style_pad_left(cont, LV_PART_MAIN) -
-                          lv_obj_get_scroll_x(cont);
-    lv_coord_t origin_y = cont->coords.y1 + border + lv_obj_get_style_pad_top(cont, LV_PART_MAIN) -
-                          lv_obj_get_scroll_y(cont);
+    lv_coord_t origin_x =
+        cont->coords.x1 + border + lv_obj_get_style_pad_left(cont, LV_PART_MAIN) - lv_obj_get_scroll_x(cont);
+    lv_coord_t origin_y =
+        cont->coords.y1 + border + lv_obj_get_style_pad_top(cont, LV_PART_MAIN) - lv_obj_get_scroll_y(cont);
     lv_coord_t main0 = cfg.horizontal ? origin_x : origin_y;
     lv_coord_t cross = cfg.horizontal ? origin_y : origin_x;
 

@@ -58,8 +58,8 @@ static lv_fs_res_t fs_write(lv_fs_drv_t *drv, void *file_p, const void *buf, uin
 
 static lv_fs_res_t fs_seek(lv_fs_drv_t *drv, void *file_p, uint32_t pos, lv_fs_whence_t whence) {
     (void)drv;
-    static const int origin[] = {[LV_FS_SEEK_SET] = SEEK_SET, [LV_FS_SEEK_CUR] = SEEK_CUR,
-                                 [LV_FS_SEEK_END] = SEEK_END};
+    static const int origin[] = {
+        [LV_FS_SEEK_SET] = SEEK_SET, [LV_FS_SEEK_CUR] = SEEK_CUR, [LV_FS_SEEK_END] = SEEK_END};
     if ((unsigned)whence >= sizeof(origin) / sizeof(origin[0]))
         return LV_FS_RES_INV_PARAM;
     int w = origin[whence];
