@@ -194,7 +194,9 @@ TEST_F(MoreStyles, StyleSetGetRemoveAndCustomProperties) {
     EXPECT_EQ(lv_style_get_prop(&st, LV_STYLE_PAD_BOTTOM, &v), LV_STYLE_RES_NOT_FOUND);
     lv_style_prop_t custom = lv_style_register_prop(LV_STYLE_PROP_INHERIT);
     EXPECT_GE(custom, (lv_style_prop_t)_LV_STYLE_LAST_BUILT_IN_PROP);
-    lv_style_set_prop(&st, custom, _lv_style_value_num(77));
+    lv_style_value_t v77;
+    v77.num = 77;
+    lv_style_set_prop(&st, custom, v77);
     lv_obj_t *p = lv_obj_create(lv_scr_act());
     lv_obj_t *c = lv_obj_create(p);
     lv_obj_add_style(p, &st, 0);
