@@ -464,7 +464,9 @@ char *VYX_IPCMSG_BuildMsg(const MsgHeader *pstHdr, cJSON *pstBody) {
         while (pstItem != NULL) {
             cJSON *pstNext = pstItem->next;
             cJSON_DetachItemViaPointer(pstBody, pstItem);
-            cJSON_AddItemToObject(pstRoot, pstItem->string, pstItem);
+            // Members of an array body have no names: they are dropped, not leaked.
+            if (pstItem->string == NULL || !cJSON_AddItemToObject(pstRoot, pstItem->string, pstItem))
+                cJSON_Delete(pstItem);
             pstItem = pstNext;
         }
         cJSON_Delete(pstBody);
