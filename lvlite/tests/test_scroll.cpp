@@ -28,13 +28,18 @@ TEST_F(Scroll, ScrollOnFocusScrollsJustEnoughWithEaseOut) {
     lv_obj_update_layout(list);
     EXPECT_EQ(lv_obj_get_scroll_bottom(list), 100);
     lv_group_focus_obj(rows[2]); // rows[2] spans 80 .. 119: 20 px below the list
-    EXPECT_TRUE(lv_obj_is_scrolling(list));
+    lv_point_t end;
+    lv_obj_get_scroll_end(list, &end);
+    EXPECT_EQ(end.y, 20);
+    EXPECT_EQ(lv_obj_get_scroll_y(list), 0);
+    EXPECT_FALSE(lv_obj_is_scrolling(list)); // only dragging by an input device counts as scrolling
     advance(100, 10);
     lv_coord_t early = lv_obj_get_scroll_y(list);
     EXPECT_GT(early, 10); // ease-out: more than linear progress early on
     advance(310, 10);
-    EXPECT_FALSE(lv_obj_is_scrolling(list));
     EXPECT_EQ(lv_obj_get_scroll_y(list), 20);
+    lv_obj_get_scroll_end(list, &end);
+    EXPECT_EQ(end.y, 20);
     lv_group_focus_obj(rows[0]);
     advance(410, 10);
     EXPECT_EQ(lv_obj_get_scroll_y(list), 0);
