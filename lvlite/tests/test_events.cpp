@@ -304,6 +304,16 @@ void record_vect(lv_event_t *e) {
     g_ptr.vects.push_back(v);
 }
 
+// A pointer device reading g_ptr, which starts released at (0, 0).
+lv_indev_t *add_pointer() {
+    static lv_indev_drv_t drv;
+    lv_indev_drv_init(&drv);
+    drv.type = LV_INDEV_TYPE_POINTER;
+    drv.read_cb = pointer_read;
+    g_ptr = Pointer{};
+    return lv_indev_drv_register(&drv);
+}
+
 class Pointers : public LvTest {};
 
 TEST_F(Pointers, DragReportsMovementAndClicksTheObjectUnderThePoint) {
@@ -313,12 +323,7 @@ TEST_F(Pointers, DragReportsMovementAndClicksTheObjectUnderThePoint) {
     lv_obj_set_size(root, 200, 100);
     lv_obj_t *label = lv_label_create(root); // not clickable: the press goes to root
     lv_obj_set_pos(label, 5, 5);
-    static lv_indev_drv_t drv;
-    lv_indev_drv_init(&drv);
-    drv.type = LV_INDEV_TYPE_POINTER;
-    drv.read_cb = pointer_read;
-    lv_indev_t *indev = lv_indev_drv_register(&drv);
-    g_ptr = Pointer{};
+    lv_indev_t *indev = add_pointer();
     EventLog log;
     log.attach(root);
     lv_obj_add_event_cb(root, record_vect, LV_EVENT_PRESSING, nullptr);
@@ -362,12 +367,7 @@ TEST_F(Pointers, AClickFocusesInTheGroupAndTakesTheFocusFromTheObjectClickedBefo
     lv_group_add_obj(g, c);
     lv_group_add_obj(g, d);
     lv_group_focus_obj(d);
-    static lv_indev_drv_t drv;
-    lv_indev_drv_init(&drv);
-    drv.type = LV_INDEV_TYPE_POINTER;
-    drv.read_cb = pointer_read;
-    lv_indev_t *indev = lv_indev_drv_register(&drv);
-    g_ptr = Pointer{};
+    lv_indev_t *indev = add_pointer();
     auto click = [&](lv_obj_t *o) {
         g_ptr.point = {(lv_coord_t)(o->coords.x1 + 10), 10};
         g_ptr.pressed = true;
