@@ -399,6 +399,32 @@ TEST_F(Pointers, AClickFocusesInTheGroupAndTakesTheFocusFromTheObjectClickedBefo
     lv_group_del(g);
 }
 
+TEST_F(Pointers, ARotatedPanelsPointIsTurnedBackIntoTheProgramsView) {
+    disp_->driver->sw_rotate = 1;                // the panel takes its own orientation
+    lv_disp_set_rotation(disp_, LV_DISP_ROT_90); // the program sees 170 x 320
+    lv_obj_t *o = lv_obj_create(lv_scr_act());
+    lv_obj_set_pos(o, 10, 200);
+    lv_obj_set_size(o, 20, 20);
+    lv_indev_t *indev = add_pointer();
+    EventLog log;
+    log.attach(o);
+    g_ptr.point = {205, 154}; // panel (x, y) is program (169 - y, x) = (15, 205)
+    g_ptr.pressed = true;
+    advance(30);
+    lv_point_t p;
+    lv_indev_get_point(indev, &p);
+    EXPECT_EQ(p.x, 15);
+    EXPECT_EQ(p.y, 205);
+    ASSERT_FALSE(log.entries.empty());
+    EXPECT_EQ(log.entries[0].code, LV_EVENT_PRESSED);
+    g_ptr.pressed = false;
+    advance(30);
+    lv_indev_delete(indev);
+    lv_obj_del(o);
+    lv_disp_set_rotation(disp_, LV_DISP_ROT_NONE);
+    disp_->driver->sw_rotate = 0;
+}
+
 } // namespace
 
 namespace {
