@@ -129,16 +129,22 @@ TEST_F(Invalidation, MainOpacityComposesTheObjectWithItsChildren) {
     EXPECT_EQ(p1, p2); // the child is not drawn twice over
 }
 
-class OffsetDisplay : public LvTest {};
+class OffsetDisplay : public LvTest {
+  protected:
+    // Draw everything, then redraw only what invalidating o asks for.
+    void invalidate_alone(lv_obj_t *o) {
+        refresh();
+        flushes_.clear();
+        lv_obj_invalidate(o);
+        refresh();
+    }
+};
 
 TEST_F(OffsetDisplay, OffsetsAreAddedToFlushedAreas) {
     disp_->driver->offset_x = 7;
     disp_->driver->offset_y = 3;
     lv_obj_t *o = box(lv_scr_act(), 100, 50, 20, 10, 0xFF0000);
-    refresh();
-    flushes_.clear();
-    lv_obj_invalidate(o);
-    refresh();
+    invalidate_alone(o);
     ASSERT_EQ(flushes_.size(), 1u);
     EXPECT_TRUE(same(flushes_[0], 102, 48, 131, 67));
     disp_->driver->offset_x = 0;
@@ -149,16 +155,36 @@ TEST_F(OffsetDisplay, SoftwareRotationTurnsAreaAndPixels) {
     disp_->driver->sw_rotate = 1;
     disp_->driver->rotated = LV_DISP_ROT_180;
     lv_obj_t *o = box(lv_scr_act(), 0, 0, 10, 4, 0xFF0000);
-    refresh();
-    flushes_.clear();
-    lv_obj_invalidate(o);
-    refresh();
+    invalidate_alone(o);
     ASSERT_EQ(flushes_.size(), 1u);
     EXPECT_TRUE(same(flushes_[0], kW - 15, kH - 9, kW - 1, kH - 1));
     EXPECT_EQ(pixel(kW - 1, kH - 1) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(pixel(kW - 10, kH - 4) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(pixel(kW - 11, kH - 1) & 0xFFFFFF, 0u);
     EXPECT_EQ(pixel(kW - 1, kH - 5) & 0xFFFFFF, 0u);
+    disp_->driver->rotated = LV_DISP_ROT_NONE;
+    disp_->driver->sw_rotate = 0;
+}
+
+TEST_F(OffsetDisplay, SoftwareRotationByAQuarterTurnSwapsRowsAndColumns) {
+    disp_->driver->sw_rotate = 1;
+    disp_->driver->rotated = LV_DISP_ROT_90; // the program sees 170 x 320
+    lv_obj_t *o = box(lv_scr_act(), 0, 0, 10, 4, 0xFF0000);
+    invalidate_alone(o);
+    ASSERT_EQ(flushes_.size(), 1u);
+    // (0, 0) .. (14, 8) with the 5 px margin; program (x, y) lands on panel (y, 169 - x).
+    EXPECT_TRUE(same(flushes_[0], 0, kH - 15, 8, kH - 1));
+    EXPECT_EQ(pixel(0, kH - 1) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(pixel(3, kH - 10) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(pixel(4, kH - 1) & 0xFFFFFF, 0u);
+    EXPECT_EQ(pixel(0, kH - 11) & 0xFFFFFF, 0u);
+    disp_->driver->rotated = LV_DISP_ROT_270; // program (x, y) lands on panel (319 - y, x)
+    invalidate_alone(o);
+    ASSERT_EQ(flushes_.size(), 1u);
+    EXPECT_TRUE(same(flushes_[0], kW - 9, 0, kW - 1, 14));
+    EXPECT_EQ(pixel(kW - 1, 0) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(pixel(kW - 4, 9) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(pixel(kW - 5, 0) & 0xFFFFFF, 0u);
     disp_->driver->rotated = LV_DISP_ROT_NONE;
     disp_->driver->sw_rotate = 0;
 }
