@@ -153,7 +153,7 @@ int32_t audio_vqe_drc_gain_apply_db_to_multi(int32_t db16) {
     int32_t a = db16 < 0 ? -db16 : db16;
     a = a > 1536 ? 1536 : a;
     /* 2^(a * log2(10) / 320), exponent in Q16 */
-    int64_t t = ((int64_t)a * 680337) >> 10;
+    int64_t t = ((int64_t)a * 696668) >> 10;
     int n = (int)(t >> 16);
     int64_t f = t & 0xFFFF; /* Q16 */
     /* 2^f ~ 1 + f (0.6565 + 0.3435 f), Q16 */
