@@ -30,7 +30,7 @@ typedef struct talk_instance {
     int32_t ref_on;  /* echo cancellation: the reference is used */
     void *core_mem;  /* core memory as allocated (size + 8) */
     int16_t *vc_buf; /* zeros standing in for unused inputs */
-    audio_vqe_input desc;
+    _Alignas(8) audio_vqe_input desc;
     int16_t *out_ptr;
     talk_moved moved[4]; /* data, extern_data, rin_data, output */
     _Alignas(8) unsigned char scratch[TALK_SCRATCH_SIZE];
@@ -403,7 +403,7 @@ int vqe_talkv2_process(void *handle, audio_frame *in, audio_frame *out) {
             if (rf != NULL) {
                 t->desc.ref = rf + s;
             }
-            int16_t *dst = t->out_ptr + s;
+            _Alignas(8) int16_t *dst = t->out_ptr + s;
             ret = audio_vqe_apply(t->core, &t->desc, &dst);
             if (ret != 0) {
                 AUDIO_LOG("apply failed, ret:%d.\n", ret);

@@ -6,7 +6,8 @@
  * speech when it stands `act_thr` / 10 dB above the floor and above the gate level; the speech
  * level is then averaged in the power domain (`alpha` in Q16). The wanted gain brings that
  * level to `target` dBFS within `min_gain` / 10 .. `max_gain` / 4 dB. The applied gain moves
- * towards it by at most `rise` dB per second upwards and 10 x `fall` dB per second downwards,
+ * towards it by at most 2 x `rise` dB per second upwards (four times that during the first
+ * second of speech) and 10 x `fall` dB per second downwards,
  * and only while speech is present (or for `hold_ms` after it) when the gated mode is on, so
  * pauses and noise are not pumped up. Peak protection (on by default) lowers the gain of a
  * frame whose peak it would push past -0.2 dBFS. The gain is interpolated linearly across the
@@ -157,7 +158,9 @@ int audio_vqe_voice_agc_apply(vqe_agc *st, const float *in, int32_t *out) {
         float want = st->target - c->level_db;
         float hi = st->max_gain / 4.0f, lo = st->min_gain / 10.0f;
         want = want > hi ? hi : (want < lo ? lo : want);
-        float up = st->rise * frame_s, down = 10.0f * st->fall * frame_s;
+        /* faster during the first second of speech, so a call starts at its level */
+        float boost = c->frames < 62 ? 4.0f : 1.0f;
+        float up = 2.0f * st->rise * frame_s * boost, down = 10.0f * st->fall * frame_s;
         float d = want - c->gain_db;
         d = d > up ? up : (d < -down ? -down : d);
         c->gain_db += d;

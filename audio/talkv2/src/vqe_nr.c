@@ -7,7 +7,8 @@
  * `delta` times above that minimum the bin counts as speech; a recursively averaged speech
  * indicator slows the noise update there (the update weight runs from 1 / `noise_frames` in
  * pure noise to zero in certain speech), so the noise power follows stationary and slowly
- * changing noise and ignores speech.
+ * changing noise and ignores speech. The first half second is taken as noise; the estimate is
+ * scaled by 1.5 against the bias the speech gating leaves in it.
  *
  * Gain: a priori SNR by the decision-directed rule (the previous hop's clean estimate against
  * the noise, weight `alpha_dd`), a posteriori SNR from this hop; the log-spectral amplitude gain
@@ -30,6 +31,10 @@
 #include <string.h>
 
 #include "vqe_internal.h"
+
+#define NR_LEARN_FRAMES 32
+#define NR_BIAS         1.5f /* the speech-gated average runs below the mean noise power */
+#define NR_MIN_BIAS     2.0f /* the minimum of a smoothed periodogram lies below its mean */
 
 int audio_vqe_dmnr_init(vqe_nr *st) {
     if (st == NULL) {
@@ -131,10 +136,13 @@ static void track_noise(vqe_nr *st, const float *pw) {
             m = st->sub_min[j][k] < m ? st->sub_min[j][k] : m;
         }
         st->smin[k] = m;
-        float ind = st->smooth[k] > st->delta * m ? 1.0f : 0.0f;
+        float ind = st->smooth[k] > st->delta * NR_MIN_BIAS * m ? 1.0f : 0.0f;
         st->presence[k] = st->alpha_p * st->presence[k] + (1.0f - st->alpha_p) * ind;
         float a = st->alpha_d + (1.0f - st->alpha_d) * st->presence[k];
-        st->noise[k] = st->frames == 0 ? pw[k] : a * st->noise[k] + (1.0f - a) * pw[k];
+        if (st->frames < NR_LEARN_FRAMES) { /* the first half second is taken as noise */
+            a = st->frames == 0 ? 0.0f : 0.8f;
+        }
+        st->noise[k] = a * st->noise[k] + (1.0f - a) * pw[k];
     }
 }
 
@@ -153,7 +161,7 @@ int audio_vqe_dmnr_apply(vqe_nr *st, struct vqe_frame_io *io) {
     track_noise(st, pw);
     float zsum = 0;
     for (int k = 0; k < VQE_BINS; k++) {
-        float lam = st->noise[k] * st->overest + 1e-3f;
+        float lam = st->noise[k] * NR_BIAS * st->overest + 1e-3f;
         float gam = pw[k] / lam;
         gam = gam > 1e4f ? 1e4f : gam;
         float xi =

@@ -189,7 +189,7 @@ TEST(TalkCoreCodes, PointerArguments) {
     EXPECT_EQ(-17, audio_vqe_get_size(size, c, p + 4));
     ASSERT_EQ(0, audio_vqe_get_size(size, c, p));
     std::vector<uint64_t> mem((size_t)size[0] / 8 + 1), scratch(AUDIO_VQE_SCRATCH_MIN / 8 + 1);
-    void *h[2] = {};
+    alignas(8) void *h[2] = {};
     EXPECT_EQ(-10, audio_vqe_init(nullptr, mem.data(), size[0], c, p, 512, scratch.data(), 40960));
     EXPECT_EQ(
         -21, audio_vqe_init((void **)((char *)h + 4), mem.data(), size[0], c, p, 512, scratch.data(), 40960));
@@ -203,8 +203,8 @@ TEST(TalkCoreCodes, PointerArguments) {
     ASSERT_EQ(0, audio_vqe_init(h, mem.data(), size[0], c, p, 512, scratch.data(), 40960));
 
     alignas(8) int16_t m1[256] = {}, m2[256] = {}, out[256];
-    int16_t *holder[2] = {out, nullptr};
-    audio_vqe_input in;
+    alignas(8) int16_t *holder[2] = {out, nullptr};
+    alignas(8) audio_vqe_input in;
     memset(&in, 0, sizeof(in));
     in.mic1 = m1;
     in.mic2 = m2;
@@ -215,7 +215,7 @@ TEST(TalkCoreCodes, PointerArguments) {
     EXPECT_EQ(-56, audio_vqe_apply(h[0], &in, nullptr));
     EXPECT_EQ(-63, audio_vqe_apply(h[0], &in, (int16_t **)((char *)holder + 4)));
     EXPECT_EQ(-57, audio_vqe_apply(h[0], &in, &holder[1]));
-    int16_t *odd = (int16_t *)((char *)out + 2);
+    alignas(8) int16_t *odd = (int16_t *)((char *)out + 2);
     EXPECT_EQ(-66, audio_vqe_apply(h[0], &in, &odd));
     EXPECT_EQ(-52, audio_vqe_apply(h[0], nullptr, holder));
     in.mic2 = nullptr; /* the default record has two microphones */

@@ -92,7 +92,7 @@ struct Core {
     std::vector<uint64_t> mem, scratch;
     alignas(8) uint8_t params[AUDIO_VQE_PARAM_LEN] = {};
     alignas(8) uint8_t cfg[AUDIO_VQE_SYSCFG_SIZE] = {};
-    void *h = nullptr;
+    alignas(8) void *h = nullptr;
     int ret = 0;
 
     static void default_cfg(uint8_t *c) {
@@ -126,7 +126,7 @@ struct Core {
                              const std::vector<int16_t> &mic2 = {}) {
         std::vector<int16_t> out(mic.size(), 0);
         alignas(8) int16_t a[256], b[256], r[256], o[256];
-        audio_vqe_input in;
+        alignas(8) audio_vqe_input in;
         memset(&in, 0, sizeof(in));
         in.scratch = scratch.data();
         in.scratch_size = AUDIO_VQE_SCRATCH_MIN;
@@ -143,7 +143,7 @@ struct Core {
             in.mic1 = a;
             in.mic2 = b;
             in.ref = r;
-            int16_t *op = o;
+            alignas(8) int16_t *op = o;
             int rr = audio_vqe_apply(h, &in, &op);
             if (rr != 0) {
                 ret = rr;
