@@ -313,6 +313,14 @@ void echo_scene(double seconds) {
     std::vector<std::unique_ptr<Proc>> procs;
     procs.emplace_back(new Talk("vqe_talkv2 (echo canceller)", {{32, 1}}));
     procs.emplace_back(new Talk("vqe_talkv2 (echo + noise red.)", {{32, 1}, {0, 1}}));
+    /* the echo canceller's block with comfort noise off (bytes 32..41: 0, then the region edges) */
+    procs.emplace_back(new Talk("vqe_talkv2 (echo, no comfort noise)", {{32, 1},
+                                                                        {196, 1},
+                                                                        {202, 100 << 16},
+                                                                        {206, 1500 | (3000 << 16)},
+                                                                        {210, 4500},
+                                                                        {222, 1 | (1 << 16)},
+                                                                        {226, 6}}));
     procs.emplace_back(new VqeAec());
     procs.emplace_back(new Speex(true, false, false));
     procs.emplace_back(new Speex(true, true, false));

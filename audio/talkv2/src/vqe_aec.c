@@ -39,7 +39,7 @@
  * Block bytes used (offsets in the 72-byte block): 0 reference delay in ms; 3 double-talk
  * handling 0..2 (near-end protection off, half, strong); 4 freeze adaptation; 5 post-filter
  * off; 6 double-talk detector off; 7 late residual tail off; 8..14 over-suppression of the four
- * frequency regions (value / 25); 16 Kalman transition 1 - value * 1e-6; 18 NLMS step
+ * frequency regions (value / 6.25); 16 Kalman transition 1 - value * 1e-6; 18 NLMS step
  * value / 200; 20 double-talk threshold (value / 25 times the predicted power); 22 leakage
  * rise rate value / 20000 per hop; 24 filter choice (0 both, 1 Kalman only, 2 NLMS only); 26
  * top bin of the detection band; 28 weight of the late tail in percent; 32 comfort noise on;
@@ -189,7 +189,7 @@ int audio_vqe_aec_set_params(vqe_aec *st, const uint8_t *b, int aec_mode) {
     st->no_dtd = b[6];
     st->late_weight = b[7] ? 0.0f : vqe_u16(b, 28) / 100.0f;
     for (int i = 0; i < 4; i++) {
-        st->os[i] = vqe_u16(b, 8 + 2 * i) / 25.0f * mode_scale[aec_mode > 2 ? 1 : aec_mode];
+        st->os[i] = vqe_u16(b, 8 + 2 * i) / 6.25f * mode_scale[aec_mode > 2 ? 1 : aec_mode];
         st->region_bin[i] = (int32_t)(vqe_u16(b, 34 + 2 * i) * AUDIO_VQE_FFT / AUDIO_VQE_RATE);
     }
     st->dtd_threshold = vqe_u16(b, 20) / 25.0f;

@@ -205,7 +205,9 @@ int audio_vqe_dmnr_apply(vqe_nr *st, struct vqe_frame_io *io) {
         st->gain[k] = g;
     }
     st->frames++;
-    io->noise = st->noise;
+    if (io->noise == NULL) { /* the echo canceller's floor leaves out the residual echo */
+        io->noise = st->noise;
+    }
     io->nr_floor = st->floor;
     if (io->gain_nr != NULL) {
         memcpy(io->gain_nr, st->gain, sizeof(st->gain));
