@@ -23,13 +23,13 @@ typedef struct talk_moved {
 } talk_moved;
 
 typedef struct talk_instance {
-    void *raw;       /* the block as allocated */
-    void *core;      /* core handle */
-    int32_t frame;   /* 256 */
-    int32_t mic_num; /* from the user record */
-    int32_t ref_on;  /* echo cancellation: the reference is used */
-    void *core_mem;  /* core memory as allocated (size + 8) */
-    int16_t *vc_buf; /* zeros standing in for unused inputs */
+    _Alignas(8) void *core; /* core handle (the core wants its holder 8-byte aligned) */
+    void *raw;              /* the block as allocated */
+    int32_t frame;          /* 256 */
+    int32_t mic_num;        /* from the user record */
+    int32_t ref_on;         /* echo cancellation: the reference is used */
+    void *core_mem;         /* core memory as allocated (size + 8) */
+    int16_t *vc_buf;        /* zeros standing in for unused inputs */
     _Alignas(8) audio_vqe_input desc;
     int16_t *out_ptr;
     talk_moved moved[4]; /* data, extern_data, rin_data, output */

@@ -214,7 +214,8 @@ TEST(TalkCoreCodes, PointerArguments) {
     EXPECT_EQ(-51, audio_vqe_apply((char *)h[0] + 4, &in, holder));
     EXPECT_EQ(-56, audio_vqe_apply(h[0], &in, nullptr));
     EXPECT_EQ(-63, audio_vqe_apply(h[0], &in, (int16_t **)((char *)holder + 4)));
-    EXPECT_EQ(-57, audio_vqe_apply(h[0], &in, &holder[1]));
+    alignas(8) int16_t *no_out = nullptr;
+    EXPECT_EQ(-57, audio_vqe_apply(h[0], &in, &no_out));
     alignas(8) int16_t *odd = (int16_t *)((char *)out + 2);
     EXPECT_EQ(-66, audio_vqe_apply(h[0], &in, &odd));
     EXPECT_EQ(-52, audio_vqe_apply(h[0], nullptr, holder));
