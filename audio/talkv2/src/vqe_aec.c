@@ -161,7 +161,6 @@ int audio_vqe_aec_init(vqe_aec *st, int parts) {
     for (int k = 0; k < VQE_BINS; k++) {
         st->leak[k] = 1.0f;
         st->gain[k] = 1.0f;
-        st->noise[k] = 1e10f;
         st->phi_s[k] = 1e6f;
     }
     st->far_floor = 1e12f;
@@ -390,6 +389,9 @@ int audio_vqe_aec_apply(vqe_aec *st, struct vqe_frame_io *io) {
         st->echo_pow[k] = 0.3f * st->echo_pow[k] + 0.7f * h2;
         g[k] = st->err_pow[k]; /* the previous smoothed error, for the gain */
         st->err_pow[k] = 0.5f * st->err_pow[k] + 0.5f * e2;
+        if (st->frames <= 1) { /* the first hop starts the floor */
+            st->noise[k] = e2;
+        }
         st->noise[k] = e2 < st->noise[k] ? 0.8f * st->noise[k] + 0.2f * e2 : st->noise[k] * 1.003f + 1e-3f;
         float r = st->leak[k] * st->echo_pow[k];
         float late = st->late_weight * 0.5f * st->resid[k];

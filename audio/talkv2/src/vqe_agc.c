@@ -1,17 +1,17 @@
 /*
  * Automatic gain control of the talk chain, on the time-domain frame after the overlap-add.
  *
- * Each frame's power level is compared with a tracked noise floor (follows falling levels at
- * once, rises by `floor_rise` / 1024 dB per frame, smoothed by `floor_smooth`). A frame is
- * speech when it stands `act_thr` / 10 dB above the floor and above the gate level; the speech
- * level is then averaged in the power domain (`alpha` in Q16). The wanted gain brings that
- * level to `target` dBFS within `min_gain` / 10 .. `max_gain` / 4 dB. The applied gain moves
- * towards it by at most 2 x `rise` dB per second upwards (four times that during the first
- * second of speech) and 10 x `fall` dB per second downwards,
- * and only while speech is present (or for `hold_ms` after it) when the gated mode is on, so
- * pauses and noise are not pumped up. Peak protection (on by default) lowers the gain of a
- * frame whose peak it would push past -0.2 dBFS. The gain is interpolated linearly across the
- * frame; the result becomes 32-bit chain samples.
+ * Each frame's power level is compared with a tracked noise floor (starts at the first frame's
+ * level, follows falling levels at once, rises by `floor_rise` / 1024 dB per frame, smoothed by
+ * `floor_smooth`). A frame is speech when the far end does not talk alone (the chain says so: what remains
+ * then is residual echo), when it stands `act_thr` / 10 dB above the floor and above the gate level; the
+ * speech level is then averaged in the power domain (`alpha` in Q16). The wanted gain brings that level to
+ * `target` dBFS within `min_gain` / 10 .. `max_gain` / 4 dB. The applied gain moves towards it by at most 2 x
+ * `rise` dB per second upwards (four times that during the first second of speech) and 10 x `fall` dB per
+ * second downwards, and only while speech is present (or for `hold_ms` after it) when the gated mode is on,
+ * so pauses and noise are not pumped up. Peak protection (on by default) lowers the gain of a frame whose
+ * peak it would push past -0.2 dBFS. The gain is interpolated linearly across the frame; the result becomes
+ * 32-bit chain samples.
  *
  * Block (offsets): 0 target dBFS; 2 max gain in 1/4 dB; 4 gate dBFS; 6 fall; 8 rise; 10 min
  * gain in 1/10 dB; 12 alpha (Q16); 16 hold ms; 20 activity threshold in 1/10 dB; 24 floor rise;
@@ -131,8 +131,8 @@ int audio_vqe_voice_agc_apply(vqe_agc *st, const float *in, int32_t *out) {
         peak = a > peak ? a : peak;
     }
     float lev = (float)(10.0 * log10(pw / VQE_HOP / (32768.0 * 32768.0) + 1e-12));
-    /* noise floor */
-    if (lev < c->floor_db) {
+    /* noise floor: taken from the first frame, then tracked */
+    if (c->calls++ == 0 || lev < c->floor_db) {
         c->floor_db = lev;
     } else {
         float fs = st->floor_smooth / 1000.0f;
@@ -140,7 +140,7 @@ int audio_vqe_voice_agc_apply(vqe_agc *st, const float *in, int32_t *out) {
         float next = fs * c->floor_db + (1.0f - fs) * lev;
         c->floor_db = next < up ? next : up;
     }
-    int speech = lev > c->floor_db + st->act_thr / 10.0f && lev > st->gate;
+    int speech = lev > c->floor_db + st->act_thr / 10.0f && lev > st->gate && !st->far_only;
     if (speech) {
         float a = st->alpha_q16 / 65536.0f;
         if (c->frames == 0) {

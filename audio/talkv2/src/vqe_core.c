@@ -482,6 +482,7 @@ int audio_vqe_apply(void *handle, const audio_vqe_input *in, int16_t **out) {
     /* 13: AGC, or conversion to 32-bit chain samples */
     int32_t *a = c->chain, *b = c->chain2;
     if (c->agc != NULL && p[AUDIO_VQE_P_AGC_ON]) {
+        c->agc->far_only = aec && c->aec->far_active && c->aec->dt < 0.5f;
         if ((ret = audio_vqe_voice_agc_apply(c->agc, cur, a)) != 0) {
             return AUDIO_VQE_BASE_AGC + ret;
         }

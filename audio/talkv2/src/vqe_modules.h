@@ -115,7 +115,8 @@ typedef struct vqe_agc_chan {
     float gain_db;  /* applied gain */
     float gain_lin; /* at the end of the last frame */
     int32_t hold;   /* frames since speech */
-    int32_t frames;
+    int32_t frames; /* speech frames */
+    int32_t calls;
 } vqe_agc_chan;
 typedef struct vqe_agc {
     uint32_t guard0;
@@ -123,6 +124,7 @@ typedef struct vqe_agc {
     int16_t target, max_gain, gate, fall, rise, min_gain;
     int32_t alpha_q16, hold_ms, act_thr, floor_rise;
     int16_t floor_smooth, peak_protect, gated;
+    int32_t far_only; /* set by the chain: the far end talks alone, hold the level */
     uint32_t guard1;
     vqe_agc_chan chan[];
 } vqe_agc;
