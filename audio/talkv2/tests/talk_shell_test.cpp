@@ -400,3 +400,31 @@ TEST(TalkShell, ChunkingInvariance) {
         EXPECT_EQ(outs[0], outs[i]) << i;
     }
 }
+
+TEST(TalkShell, BuffersRestoredWhenTheCoreFails) {
+    Talk t(2, 1);
+    size_t n = 256 * 3;
+    Buf a(n, 3), b(n, 6), r(n, 1), o(n, 5), o2(n, 0);
+    a.fill(babble(n, 2, 5000));
+    b.fill(babble(n, 3, 5000));
+    r.fill(babble(n, 4, 5000));
+    auto ia = a.image(), ib = b.image(), ir = r.image(), io = o.image();
+    vqe_core *core = (vqe_core *)vqe_talkv2_core(t.h);
+    core->guard2 = 0; /* damaged: the core refuses the first frame */
+    audio_frame in = {}, out = {};
+    in.data = a.data();
+    in.extern_data = b.data();
+    in.rin_data = r.data();
+    in.len = (uint32_t)n * 2;
+    out.data = o.data();
+    out.extern_data = o2.data();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(-1, vqe_talkv2_process(t.h, &in, &out));
+    EXPECT_NE(std::string::npos,
+              testing::internal::GetCapturedStderr().find("[Info]:apply failed, ret:-2.\n"));
+    EXPECT_EQ(ia, a.image());
+    EXPECT_EQ(ib, b.image());
+    EXPECT_EQ(ir, r.image());
+    EXPECT_EQ(0, memcmp(o.bytes() + n * 2, io.data() + n * 2, 7));
+    core->guard2 = VQE_GUARD;
+}
