@@ -98,7 +98,7 @@ TEST(TalkCoreChecks, EchoCancellerBlock) {
     memcpy(p, g_vc_params_normal, AUDIO_VQE_PARAMS_SIZE);
     p[AUDIO_VQE_P_AEC_ON] = 1;
     p[AUDIO_VQE_P_FMP_ON] = 0;
-    alignas(8) uint8_t c[AUDIO_VQE_SYSCFG_SIZE];
+    alignas(8) uint8_t c[AUDIO_VQE_SYSCFG_SIZE] = {};
     Core::default_cfg(c);
     alignas(8) int32_t size;
     ASSERT_EQ(0, audio_vqe_get_size(&size, c, p));

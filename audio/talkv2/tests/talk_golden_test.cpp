@@ -16,8 +16,10 @@ extern "C" void *__libc_realloc(void *, size_t);
 
 namespace {
 
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 int g_counting;
 int g_allocations;
+#endif
 
 /* Every module of this chain on, two microphones. */
 struct Full {
