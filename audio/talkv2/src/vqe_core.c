@@ -417,6 +417,7 @@ int audio_vqe_apply(void *handle, const audio_vqe_input *in, int16_t **out) {
     io.spec = sc + SC_SPEC;
     io.spec_in = sc + SC_SPEC_IN;
     io.work = sc + SC_WORK;
+    io.fft = &c->fft512;
     io.work_floats = SC_FLOATS - SC_WORK;
     io.nr_floor = 1.0f;
     io.cn_scale = 1.0f;

@@ -65,6 +65,7 @@ typedef struct vqe_frame_io {
     const float *noise; /* 257 noise powers of the signal the gains act on (NULL: unknown) */
     float nr_floor;     /* lowest noise-reduction gain */
     float cn_scale;     /* comfort noise level relative to the noise (0: none) */
+    const vqe_fft *fft; /* the chain's 512-point transform */
     float *work;        /* further room for a stage's temporaries */
     size_t work_floats;
 } vqe_frame_io;

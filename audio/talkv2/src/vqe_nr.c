@@ -18,7 +18,9 @@
  * each mapped linearly in the log domain from -10 dB (absent) to -5 dB (present). The final
  * gain is the speech-present gain to the power of the presence probability times the floor to
  * the power of its complement, so pauses go down to the floor smoothly and speech keeps its
- * level.
+ * level. In voiced frames (a pitch peak in the real cepstrum of the log power spectrum, 70 to
+ * 400 Hz) the absence probability of the bins at the pitch harmonics below 4 kHz is lowered, so
+ * the harmonics of speech in noise are kept.
  *
  * Block bytes (offsets in the 40-byte block): 0 floor, in steps of -0.15 dB; 1 noise update
  * time in hops (2..255); 2 sub-window length in hops (1..); 3 sub-windows (1..8); 4 speech
@@ -33,8 +35,13 @@
 #include "vqe_internal.h"
 
 #define NR_LEARN_FRAMES 32
-#define NR_BIAS         1.5f /* the speech-gated average runs below the mean noise power */
-#define NR_MIN_BIAS     2.0f /* the minimum of a smoothed periodogram lies below its mean */
+#define NR_BIAS         1.5f  /* the speech-gated average runs below the mean noise power */
+#define NR_PITCH_MIN    40    /* cepstral search: 400 Hz .. */
+#define NR_PITCH_MAX    228   /* .. 70 Hz */
+#define NR_VOICED       0.08f /* cepstral peak of a voiced frame */
+#define NR_HARM_TOP     128   /* harmonics marked up to 4 kHz */
+#define NR_HARM_ABSENCE 0.1f  /* speech absence probability kept at a harmonic */
+#define NR_MIN_BIAS     2.0f  /* the minimum of a smoothed periodogram lies below its mean */
 
 int audio_vqe_dmnr_init(vqe_nr *st) {
     if (st == NULL) {
@@ -100,6 +107,42 @@ static float expint1(float v) {
     float num = v * v + 2.334733f * v + 0.250621f;
     float den = v * v + 3.330657f * v + 1.681534f;
     return expf(-v) / v * num / den;
+}
+
+/* Voiced speech: the real cepstrum of the log power spectrum has a peak at the pitch period.
+ * Marks the bins within one bin of each harmonic below 4 kHz in `harm` (1) and returns 1 when
+ * the frame is voiced. */
+static int audio_vqe_dmnr_harmonics(const vqe_fft *fft, const float *pw, float *cep, float *harm) {
+    for (int k = 1; k < VQE_BINS - 1; k++) {
+        cep[2 * k] = logf(pw[k] + 1.0f);
+        cep[2 * k + 1] = 0.0f;
+        harm[k] = 0.0f;
+    }
+    cep[0] = logf(pw[0] + 1.0f);
+    cep[1] = logf(pw[VQE_BINS - 1] + 1.0f);
+    harm[0] = harm[VQE_BINS - 1] = 0.0f;
+    vqe_fft_rdft(fft, -1, cep);
+    int best = 0;
+    float peak = 0.0f;
+    for (int q = NR_PITCH_MIN; q <= NR_PITCH_MAX; q++) {
+        if (cep[q] > peak) {
+            peak = cep[q];
+            best = q;
+        }
+    }
+    if (best == 0 || peak / AUDIO_VQE_FFT < NR_VOICED) {
+        return 0;
+    }
+    float spacing = (float)AUDIO_VQE_FFT / (float)best;
+    for (float c = spacing; c < NR_HARM_TOP; c += spacing) {
+        int k = (int)lrintf(c);
+        for (int j = k - 1; j <= k + 1; j++) {
+            if (j > 0 && j < VQE_BINS) {
+                harm[j] = 1.0f;
+            }
+        }
+    }
+    return 1;
 }
 
 static float presence_of(float zeta) {
@@ -178,6 +221,8 @@ int audio_vqe_dmnr_apply(vqe_nr *st, struct vqe_frame_io *io) {
         pw[2 * VQE_BINS + k] = xi;
     }
     float p_frame = presence_of(zsum / VQE_BINS);
+    float *harm = pw + 3 * VQE_BINS, *cep = harm + VQE_BINS;
+    int voiced = io->fft != NULL && audio_vqe_dmnr_harmonics(io->fft, pw, cep, harm);
     /* running sums for the local (3-bin) and wide neighbourhoods */
     for (int k = 0; k < VQE_BINS; k++) {
         float loc = 0, glob = 0;
@@ -196,6 +241,9 @@ int audio_vqe_dmnr_apply(vqe_nr *st, struct vqe_frame_io *io) {
         }
         float q = 1.0f - presence_of(loc / nl) * presence_of(glob / ng) * p_frame;
         q = q > 0.95f ? 0.95f : q;
+        if (voiced && harm[k] > 0.0f) { /* a harmonic of voiced speech is more likely speech */
+            q *= NR_HARM_ABSENCE;
+        }
         float v = pw[VQE_BINS + k], xi = pw[2 * VQE_BINS + k];
         float p = 1.0f;
         if (q > 0.0f) {
