@@ -16,6 +16,7 @@
  * (echo canceller, Wiener filter with two microphones, noise reduction, post-processing, AGC,
  * compressor, equaliser, limiter), one thread.
  */
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -73,13 +74,16 @@ struct Talk : Proc {
         const size_t per = 1024;
         Pcm out(mic.size(), 0);
         std::vector<int16_t> a(per + 8), b(per + 8), r(per + 8), o(per + 8), o2(per + 8);
-        for (size_t at = 0; at + per <= mic.size(); at += per) {
-            memcpy(a.data(), &mic[at], per * 2);
-            memcpy(b.data(), &mic[at], per * 2);
-            memcpy(r.data(), far.empty() ? a.data() : &far[at], per * 2);
-            if (far.empty()) {
-                memset(r.data(), 0, per * 2);
+        /* the last buffer is completed with silence */
+        for (size_t at = 0; at < mic.size(); at += per) {
+            size_t len = std::min(per, mic.size() - at);
+            std::fill(a.begin(), a.end(), 0);
+            std::fill(r.begin(), r.end(), 0);
+            memcpy(a.data(), &mic[at], len * 2);
+            if (!far.empty()) {
+                memcpy(r.data(), &far[at], len * 2);
             }
+            memcpy(b.data(), a.data(), per * 2);
             audio_frame in = {}, of = {};
             in.data = a.data();
             in.extern_data = b.data();
@@ -88,7 +92,7 @@ struct Talk : Proc {
             of.data = o.data();
             of.extern_data = o2.data();
             m->process(h, &in, &of);
-            memcpy(&out[at], o.data(), per * 2);
+            memcpy(&out[at], o.data(), len * 2);
         }
         m->deinit(h);
         return out;
