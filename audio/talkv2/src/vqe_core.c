@@ -483,7 +483,13 @@ int audio_vqe_apply(void *handle, const audio_vqe_input *in, int16_t **out) {
     /* 13: AGC, or conversion to 32-bit chain samples */
     int32_t *a = c->chain, *b = c->chain2;
     if (c->agc != NULL && p[AUDIO_VQE_P_AGC_ON]) {
-        c->agc->far_only = aec && c->aec->far_active && c->aec->dt < 0.5f;
+        /* the far end counts as talking for a while after it stops: its echo tail is still there */
+        if (aec && c->aec->far_active) {
+            c->far_hang = VQE_FAR_HANGOVER;
+        } else if (c->far_hang > 0) {
+            c->far_hang--;
+        }
+        c->agc->far_only = aec && c->far_hang > 0 && c->aec->dt < 0.5f;
         if ((ret = audio_vqe_voice_agc_apply(c->agc, cur, a)) != 0) {
             return AUDIO_VQE_BASE_AGC + ret;
         }

@@ -17,6 +17,8 @@ extern "C" {
 #define VQE_MARKER 0x49825349u
 #define VQE_GUARD  0x5A5A5A5Au
 
+#define VQE_FAR_HANGOVER 20 /* hops (320 ms) */
+
 /* ---- little-endian fields of the fixed-layout records ---- */
 static inline uint16_t vqe_u16(const uint8_t *p, int off) {
     return (uint16_t)(p[off] | (p[off + 1] << 8));
@@ -81,6 +83,7 @@ typedef struct vqe_core {
     uint32_t frames;
     uint8_t built[11]; /* switches 29..39 as laid out at init */
     uint8_t built_chn, built_tail, pad;
+    int32_t far_hang; /* hops left in which the far end still counts as talking */
     vqe_aec *aec;
     void *wnr;
     void *dereverb[4];
