@@ -39,6 +39,15 @@ static const char g_vqe_version[] = "arm-linux";
 #define SC_WORK    (SC_TIME + AUDIO_VQE_FFT)
 #define SC_FLOATS  (AUDIO_VQE_SCRATCH_MIN / 4)
 
+/* The echo canceller block's three checks; the first failure with the module's base. */
+static int aec_block_check(const uint8_t *p) {
+    const uint8_t *blk = p + AUDIO_VQE_B_AEC;
+    int r = audio_vqe_aec_check_one(blk);
+    r = r != 0 ? r : audio_vqe_aec_check_two(blk);
+    r = r != 0 ? r : audio_vqe_aec_check_three(blk);
+    return r != 0 ? AUDIO_VQE_BASE_AEC + r : 0;
+}
+
 static int header_and_config(const uint8_t *cfg, uint8_t *p) {
     int ret = vqe_check_header(p);
     if (ret != 0) {
@@ -49,12 +58,8 @@ static int header_and_config(const uint8_t *cfg, uint8_t *p) {
         return ret;
     }
     if (p[AUDIO_VQE_P_AEC_ON]) {
-        const uint8_t *blk = p + AUDIO_VQE_B_AEC;
-        int r = audio_vqe_aec_check_one(blk);
-        r = r != 0 ? r : audio_vqe_aec_check_two(blk);
-        r = r != 0 ? r : audio_vqe_aec_check_three(blk);
-        if (r != 0) {
-            return AUDIO_VQE_BASE_AEC + r;
+        if ((ret = aec_block_check(p)) != 0) {
+            return ret;
         }
         p[AUDIO_VQE_P_FMP_ON] = 1;
     }
@@ -90,14 +95,9 @@ int audio_vqe_get_size(int32_t *size, const void *syscfg, void *params) {
 
 /* Checks every block the enabled modules will take, before any module changes. */
 static int check_blocks(const uint8_t *p) {
-    if (p[AUDIO_VQE_P_AEC_ON]) {
-        const uint8_t *blk = p + AUDIO_VQE_B_AEC;
-        int r = audio_vqe_aec_check_one(blk);
-        r = r != 0 ? r : audio_vqe_aec_check_two(blk);
-        r = r != 0 ? r : audio_vqe_aec_check_three(blk);
-        if (r != 0) {
-            return AUDIO_VQE_BASE_AEC + r;
-        }
+    int r;
+    if (p[AUDIO_VQE_P_AEC_ON] && (r = aec_block_check(p)) != 0) {
+        return r;
     }
     if (p[AUDIO_VQE_P_FMP_ON]) {
         const uint8_t *f = p + AUDIO_VQE_B_FMP;
@@ -112,7 +112,7 @@ static int check_blocks(const uint8_t *p) {
         }
     }
     if (p[AUDIO_VQE_P_AGC_ON]) {
-        int r = audio_vqe_agc_check_params(p + AUDIO_VQE_B_AGC);
+        r = audio_vqe_agc_check_params(p + AUDIO_VQE_B_AGC);
         if (r != 0) {
             return AUDIO_VQE_BASE_AGC + r;
         }
@@ -126,7 +126,7 @@ static int check_blocks(const uint8_t *p) {
         }
     }
     if (p[AUDIO_VQE_P_PMWF_ON]) {
-        int r = zorvo_pmwf_check_params(p + AUDIO_VQE_B_PMWF);
+        r = zorvo_pmwf_check_params(p + AUDIO_VQE_B_PMWF);
         if (r != 0) {
             return AUDIO_VQE_BASE_PMWF + r;
         }
