@@ -311,17 +311,27 @@ static int move_back(talk_moved *m, uint32_t len) {
 
 enum { MV_DATA, MV_EXTERN, MV_RIN, MV_OUT };
 
+/* The input move whose buffer is also the output's, or NULL. */
+static talk_moved *shared_input(talk_instance *t, const audio_frame *out) {
+    for (int i = MV_DATA; i <= MV_RIN; i++) {
+        if (t->moved[i].active && t->moved[i].orig == (unsigned char *)out->data) {
+            return &t->moved[i];
+        }
+    }
+    return NULL;
+}
+
 /* Puts every buffer back; the first failure is reported. The output goes first: when it shares
- * the input's buffer, the input has been replaced by it and is not moved again. */
-static int restore_all(talk_instance *t, audio_frame *in, audio_frame *out, uint32_t len) {
+ * an input's buffer, that input has been replaced by it and is not moved again. */
+static int restore_all(talk_instance *t, audio_frame *out, uint32_t len) {
     int result = 0, ret;
-    int shared = (unsigned char *)out->data == (unsigned char *)in->data;
+    talk_moved *shared = shared_input(t, out);
     if ((ret = move_back(&t->moved[MV_OUT], len)) != 0) {
         AUDIO_LOG("out_data memmove_s failed, ret:0x%x.\n", (unsigned)ret);
         result = -1;
     }
-    if (shared) {
-        t->moved[MV_DATA].active = 0;
+    if (shared != NULL) {
+        shared->active = 0;
     }
     if ((ret = move_back(&t->moved[MV_RIN], len)) != 0) {
         AUDIO_LOG("rin_data memmove_s failed, ret:0x%x.\n", (unsigned)ret);
@@ -371,11 +381,14 @@ int vqe_talkv2_process(void *handle, audio_frame *in, audio_frame *out) {
         AUDIO_LOG("data memmove_s failed, ret:0x%x.\n", (unsigned)ret);
         result = -1;
     }
-    if (result == 0 && two && (ret = move_in(&t->moved[MV_EXTERN], in->extern_data, len)) != 0) {
+    /* a buffer passed twice (the same samples for two inputs) is moved once */
+    int ext_own = two && in->extern_data != in->data;
+    int rin_own = t->ref_on && in->rin_data != in->data && (!two || in->rin_data != in->extern_data);
+    if (result == 0 && ext_own && (ret = move_in(&t->moved[MV_EXTERN], in->extern_data, len)) != 0) {
         AUDIO_LOG("extern_data memmove_s failed, ret:0x%x.\n", (unsigned)ret);
         result = -1;
     }
-    if (result == 0 && t->ref_on && (ret = move_in(&t->moved[MV_RIN], in->rin_data, len)) != 0) {
+    if (result == 0 && rin_own && (ret = move_in(&t->moved[MV_RIN], in->rin_data, len)) != 0) {
         AUDIO_LOG("rin_data memmove_s failed, ret:0x%x.\n", (unsigned)ret);
         result = -1;
     }
@@ -385,15 +398,20 @@ int vqe_talkv2_process(void *handle, audio_frame *in, audio_frame *out) {
         o->orig = (unsigned char *)out->data;
         o->aligned = align8(out->data);
         o->active = 1;
-        if (o->aligned != o->orig && o->orig != (unsigned char *)in->data) {
+        talk_moved *shared = shared_input(t, out);
+        if (shared != NULL) { /* the input's move already kept the spare bytes */
+            audio_copy(o->spare, sizeof(o->spare), shared->spare, sizeof(o->spare));
+        } else if (o->aligned != o->orig) {
             audio_copy(o->spare, sizeof(o->spare), o->orig + len, (size_t)(o->aligned - o->orig));
-        } else if (o->orig == (unsigned char *)in->data) {
-            audio_copy(o->spare, sizeof(o->spare), t->moved[MV_DATA].spare, sizeof(o->spare));
         }
         t->out_ptr = (int16_t *)o->aligned;
         const int16_t *m1 = (const int16_t *)t->moved[MV_DATA].aligned;
-        const int16_t *m2 = two ? (const int16_t *)t->moved[MV_EXTERN].aligned : NULL;
-        const int16_t *rf = t->ref_on ? (const int16_t *)t->moved[MV_RIN].aligned : NULL;
+        const int16_t *m2 =
+            !two ? NULL : (const int16_t *)(ext_own ? t->moved[MV_EXTERN].aligned : (unsigned char *)m1);
+        const int16_t *rf = NULL;
+        if (t->ref_on) {
+            rf = rin_own ? (const int16_t *)t->moved[MV_RIN].aligned : (in->rin_data == in->data ? m1 : m2);
+        }
         for (uint32_t at = 0; at + TALK_FRAME_BYTES <= len; at += TALK_FRAME_BYTES) {
             size_t s = at / 2;
             t->desc.mic1 = m1 + s;
@@ -412,7 +430,7 @@ int vqe_talkv2_process(void *handle, audio_frame *in, audio_frame *out) {
             }
         }
     }
-    if (restore_all(t, in, out, len) != 0) {
+    if (restore_all(t, out, len) != 0) {
         result = -1;
     }
     if (result == 0 && two) {

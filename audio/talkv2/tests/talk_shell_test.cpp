@@ -428,3 +428,41 @@ TEST(TalkShell, BuffersRestoredWhenTheCoreFails) {
     EXPECT_EQ(0, memcmp(o.bytes() + n * 2, io.data() + n * 2, 7));
     core->guard2 = VQE_GUARD;
 }
+
+TEST(TalkShell, OneBufferForBothMicrophonesAndTheOutput) {
+    size_t n = 256 * 4;
+    std::vector<int16_t> mic = babble(n, 31, 9000), far = babble(n, 32, 9000);
+    std::vector<int16_t> want;
+    {
+        Talk t(2, 1);
+        Buf a(n, 0), b(n, 0), r(n, 0), o(n, 0), o2(n, 0);
+        a.fill(mic);
+        b.fill(mic);
+        r.fill(far);
+        audio_frame in = {}, out = {};
+        in.data = a.data();
+        in.extern_data = b.data();
+        in.rin_data = r.data();
+        in.len = (uint32_t)n * 2;
+        out.data = o.data();
+        out.extern_data = o2.data();
+        ASSERT_EQ(0, vqe_talkv2_process(t.h, &in, &out));
+        want.assign(o.data(), o.data() + n);
+    }
+    Talk t(2, 1);
+    Buf a(n, 5), r(n, 3), o2(n, 0);
+    a.fill(mic);
+    r.fill(far);
+    auto spare = a.image();
+    audio_frame in = {}, out = {};
+    in.data = a.data();
+    in.extern_data = a.data();
+    in.rin_data = r.data();
+    in.len = (uint32_t)n * 2;
+    out.data = a.data();
+    out.extern_data = o2.data();
+    ASSERT_EQ(0, vqe_talkv2_process(t.h, &in, &out));
+    EXPECT_EQ(0, memcmp(a.data(), want.data(), n * 2));
+    EXPECT_EQ(0, memcmp(a.bytes() + n * 2, spare.data() + n * 2, 7));
+    EXPECT_EQ(0, memcmp(o2.data(), want.data(), n * 2));
+}
