@@ -100,7 +100,7 @@ extern "C" {
 #define AUDIO_VQE_BASE_WNR      (-800)
 
 /* Built-in parameter record. */
-extern const uint8_t g_vc_params_normal[AUDIO_VQE_PARAMS_SIZE];
+AUDIO_EXPORT extern const uint8_t g_vc_params_normal[AUDIO_VQE_PARAMS_SIZE];
 
 /* Input descriptor of one frame. The slots between the named ones are the caller's; on the
  * 32-bit device the named fields sit at 0, 4, 32, 36, 64, 68 and 74. */
