@@ -81,8 +81,8 @@ std::string RunSim(const std::string &scenario, bool stay = false, pid_t *pid = 
         dup2(fd, 1);
         dup2(fd, 2);
         const std::string state = g_work + "/state.json";
-        execl(RECORDER_SIM_BIN, RECORDER_SIM_BIN, "--no-marker", "--state", state.c_str(), "--scenario", sc.c_str(),
-              stay ? "--stay" : nullptr, (char *)nullptr);
+        execl(RECORDER_SIM_BIN, RECORDER_SIM_BIN, "--no-marker", "--state", state.c_str(), "--scenario",
+              sc.c_str(), stay ? "--stay" : nullptr, (char *)nullptr);
         _exit(127);
     }
     if (pid != nullptr) {
@@ -166,7 +166,8 @@ void SettingsRoundTrip() {
         long long t = NowUs();
         {
             std::lock_guard<std::mutex> l(g_lvgl);
-            DataProc_GetCenter()->SearchAccount("Bench")->Notify(DP_ACCOUNT_GENERAL_SETING, &req, sizeof(req));
+            DataProc_GetCenter()->SearchAccount("Bench")->Notify(DP_ACCOUNT_GENERAL_SETING, &req,
+                                                                 sizeof(req));
         }
         GeneralSetingInfo s{};
         for (int k = 0; k < 2000; k++) {
@@ -179,14 +180,18 @@ void SettingsRoundTrip() {
     }
     kill(sim, SIGTERM);
     waitpid(sim, nullptr, 0);
-    fprintf(g_out, "settings save round trip (IpcMsg_GeneralSetingItemSave, 50 saves): median %.1f ms, 99th %.1f ms\n",
-            Pct(direct, 0.5), Pct(direct, 0.99));
+    fprintf(
+        g_out,
+        "settings save round trip (IpcMsg_GeneralSetingItemSave, 50 saves): median %.1f ms, 99th %.1f ms\n",
+        Pct(direct, 0.5), Pct(direct, 0.99));
     fprintf(g_out,
-            "settings save through \"GeneralSeting\" until the copy holds it (20 saves): median %.1f ms, worst %.1f "
+            "settings save through \"GeneralSeting\" until the copy holds it (20 saves): median %.1f ms, "
+            "worst %.1f "
             "ms\n",
             Pct(account, 0.5), Pct(account, 1.0));
-    fprintf(g_out, "  (the agent polls a waiting request every 10 ms; the save thread looks at its queue every "
-                   "50 ms)\n");
+    fprintf(g_out,
+            "  (the agent polls a waiting request every 10 ms; the save thread looks at its queue every "
+            "50 ms)\n");
 }
 
 } // namespace
@@ -222,10 +227,12 @@ int main(int argc, char **argv) {
     struct mallinfo2 before = mallinfo2();
     DP_Init();
     struct mallinfo2 after = mallinfo2();
-    fprintf(g_out, "heap of the nine accounts with their processors: %zu bytes in use after DP_Init (%zu before)\n",
+    fprintf(g_out,
+            "heap of the nine accounts with their processors: %zu bytes in use after DP_Init (%zu before)\n",
             after.uordblks - before.uordblks, before.uordblks);
-    fprintf(g_out, "  (plus the save thread's stack, mapped apart from the heap, and the save queue's ten places "
-                   "of %zu bytes in static storage)\n",
+    fprintf(g_out,
+            "  (plus the save thread's stack, mapped apart from the heap, and the save queue's ten places "
+            "of %zu bytes in static storage)\n",
             sizeof(GeneralSetingReq));
 
     Account bench("Bench", DataProc_GetCenter());
@@ -239,18 +246,21 @@ int main(int argc, char **argv) {
     for (int rate : {100, 50}) {
         RunResult r = Stamped(rate, rate * 10);
         fprintf(g_out,
-                "status latency at %d/s (%d messages, %d published, %d refused by a full queue): median %.1f ms, 99th "
+                "status latency at %d/s (%d messages, %d published, %d refused by a full queue): median %.1f "
+                "ms, 99th "
                 "%.1f ms\n",
                 rate, r.sent, r.published, r.failed, r.median, r.p99);
     }
-    fprintf(g_out, "status rates held (5 s each; held = every message published, none refused, backlog gone within "
-                   "1 s):\n");
+    fprintf(g_out,
+            "status rates held (5 s each; held = every message published, none refused, backlog gone within "
+            "1 s):\n");
     int best = 0;
     for (int rate : {50, 80, 90, 95, 100, 110, 150, 300}) {
         RunResult r = Stamped(rate, rate * 5);
         const bool held = r.failed == 0 && r.published == r.sent;
-        fprintf(g_out, "  %3d/s: %4d sent, %4d published, %3d refused, backlog at the end %u, 99th %.1f ms -> %s\n", rate,
-                r.sent, r.published, r.failed, r.backlogAtEnd, r.p99, held ? "held" : "NOT held");
+        fprintf(g_out,
+                "  %3d/s: %4d sent, %4d published, %3d refused, backlog at the end %u, 99th %.1f ms -> %s\n",
+                rate, r.sent, r.published, r.failed, r.backlogAtEnd, r.p99, held ? "held" : "NOT held");
         if (held)
             best = std::max(best, rate);
     }

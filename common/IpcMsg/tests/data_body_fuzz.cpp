@@ -81,7 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     IpcMsg_DevFacTestStatuslCallbcak(text.c_str(), &h);
     DevFacTestInfo f;
     IpcMsg_DevFacTestCopy(&f);
-    if (f.bFacAccOn > 1 || f.bFacKeyOk > 1 || memchr(f.szRearSnapFile, '\0', sizeof(f.szRearSnapFile)) == nullptr ||
+    if (f.bFacAccOn > 1 || f.bFacKeyOk > 1 ||
+        memchr(f.szRearSnapFile, '\0', sizeof(f.szRearSnapFile)) == nullptr ||
         memchr(f.szFrontSnapFile, '\0', sizeof(f.szFrontSnapFile)) == nullptr)
         abort();
 #elif DATA_BODY_FUZZ == BODY_SETTINGS
