@@ -15,7 +15,6 @@
 #define GS_SAVE_MSGID     "IPCMSG_GENERALSETING_SAVE"
 #define GS_TIMEOUT_MS     10000
 #define GS_QUERY_RSP_SIZE 2048
-#define GS_SAVE_RSP_SIZE  128
 #define GS_QUERY_CHUNK    16 /* items asked for in one exchange */
 
 static GeneralSetingInfo m_stGeneralSetingInfo;
@@ -365,16 +364,10 @@ static int IpcMsg_GeneralSetingHandle(const GeneralSetingItem *pstItem, const ch
         cJSON_AddStringToObject(pstBody, "string_params", "");
     }
 
-    char szRspBuf[GS_SAVE_RSP_SIZE];
-    MsgHeader stRspHdr;
-    int s32Ret =
-        IpcMsg_RequestSync(GS_SAVE_MSGID, pstBody, GS_TIMEOUT_MS, szRspBuf, sizeof(szRspBuf), &stRspHdr);
+    int32_t s32Result = -1;
+    int s32Ret = IpcMsg_RequestResult(GS_SAVE_MSGID, pstBody, GS_TIMEOUT_MS, &s32Result);
     if (s32Ret != 0) {
         return s32Ret;
-    }
-    int32_t s32Result = -1;
-    if (IpcMsg_AnswerResult(szRspBuf, &s32Result) != 0) {
-        return -1;
     }
     return s32Result;
 }
