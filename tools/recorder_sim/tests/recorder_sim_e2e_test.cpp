@@ -320,3 +320,20 @@ TEST_F(RecorderSim, FamiliesKeepOneStateDocumentAndReportEffects) {
     EXPECT_EQ(cJSON_GetArraySize(cJSON_GetObjectItem(doc, "settings")), 92);
     cJSON_Delete(doc);
 }
+
+TEST_F(RecorderSim, ThePromptRunsOneStep) {
+    pid_t pid = Start({"--interactive", "--no-marker"}, "prompt",
+                      "printf ':status rec_status=start gps_state=1\\n'; sleep 0.3; printf ':bogus\\n'; "
+                      "sleep 0.2; printf q");
+    EXPECT_EQ(Wait(pid), 0) << Slurp(Dir() + "/prompt.err");
+    for (int i = 0; i < 500 && Inbound().empty(); i++)
+        usleep(10000);
+    auto in = Inbound();
+    ASSERT_EQ(in.size(), 1u);
+    EXPECT_NE(
+        in[0].find(
+            R"("int_params":[{"key":"gps_state","value":1}],"string_params":[{"key":"rec_status","value":"start"}])"),
+        std::string::npos)
+        << in[0];
+    EXPECT_NE(Slurp(Dir() + "/prompt.err").find("unknown step \"bogus\""), std::string::npos);
+}
