@@ -276,6 +276,7 @@ int Ctrl(const char *id, const char *key, const char *value) {
 
 TEST_F(RecorderSim, FamiliesKeepOneStateDocumentAndReportEffects) {
     const std::string state = Dir() + "/state.json";
+    std::ofstream(state) << R"({"language":7,"wifi_mode":2})"; // a settings file of the earlier form
     std::ofstream(Dir() + "/fam.txt") << "state device soft_version=V9.9\nmute IPCMSG_LTEINFO_QUERY\n";
     pid_t pid = Start({"--state", state, "--scenario", Dir() + "/fam.txt", "--stay", "--no-marker"}, "fam");
     ASSERT_TRUE([&] {
@@ -318,6 +319,8 @@ TEST_F(RecorderSim, FamiliesKeepOneStateDocumentAndReportEffects) {
     EXPECT_EQ(cJSON_GetObjectItem(cJSON_GetObjectItem(doc, "player"), "position")->valueint, 90000);
     EXPECT_EQ(cJSON_GetObjectItem(cJSON_GetObjectItem(doc, "recorder"), "recording")->valueint, 0);
     EXPECT_EQ(cJSON_GetArraySize(cJSON_GetObjectItem(doc, "settings")), 92);
+    EXPECT_EQ(cJSON_GetObjectItem(cJSON_GetObjectItem(doc, "settings"), "language")->valueint, 7);
+    EXPECT_EQ(cJSON_GetObjectItem(doc, "language"), nullptr);
     cJSON_Delete(doc);
 }
 
