@@ -15,7 +15,6 @@
 #define GS_SAVE_MSGID     "IPCMSG_GENERALSETING_SAVE"
 #define GS_TIMEOUT_MS     10000
 #define GS_QUERY_RSP_SIZE 2048
-#define GS_SAVE_RSP_SIZE  128
 #define GS_QUERY_CHUNK    16 /* items asked for in one exchange */
 
 static GeneralSetingInfo m_stGeneralSetingInfo;
@@ -223,9 +222,28 @@ static int GeneralSetingQueryStr(const char *pcKey, const char *pcValue) {
     return 0;
 }
 
-/* The body of one answer of a load, or NULL (logged) when it was refused or is not JSON. */
-static cJSON *IpcMsg_GeneralSetingQureyCallBack(const char *pcMsg, const MsgHeader *pstHdr) {
-    return IpcMsg_QueryAnswer(pcMsg, pstHdr);
+/* Takes every item of an answer's lists into the copy (known items of the right kind only). */
+static void IpcMsg_GeneralSetingApply(const cJSON *pstRoot) {
+    uint32_t u32Bad = 0;
+    pthread_mutex_lock(&s_stLock);
+    IpcMsg_ForEachParam(pstRoot, GeneralSetingQueryInt, GeneralSetingQueryStr, &u32Bad);
+    pthread_mutex_unlock(&s_stLock);
+    if (u32Bad != 0) {
+        LOG_WARN("%u settings entries of wrong form ignored\n", u32Bad);
+    }
+}
+
+int IpcMsg_GeneralSetingQureyCallBack(const char *pcMsg, const MsgHeader *pstHdr) {
+    if (pcMsg == NULL || pstHdr == NULL) {
+        return -1;
+    }
+    cJSON *pstRoot = IpcMsg_QueryAnswer(pcMsg, pstHdr);
+    if (pstRoot == NULL) {
+        return -1;
+    }
+    IpcMsg_GeneralSetingApply(pstRoot);
+    cJSON_Delete(pstRoot);
+    return 0;
 }
 
 /* Asks the recorder for up to GS_QUERY_CHUNK items and returns the answer's body. */
@@ -253,7 +271,7 @@ static int IpcMsg_GeneralSetingQueryChunk(const GeneralSetingItem *const *ppstIt
     if (s32Ret != 0) {
         return s32Ret;
     }
-    *ppstAnswer = IpcMsg_GeneralSetingQureyCallBack(szRspBuf, &stRspHdr);
+    *ppstAnswer = IpcMsg_QueryAnswer(szRspBuf, &stRspHdr);
     return *ppstAnswer != NULL ? 0 : -1;
 }
 
@@ -287,16 +305,8 @@ static int IpcMsg_GeneralSetingQuerylHandle(const int32_t *peElemList, int32_t i
         }
     }
     if (s32Ret == 0) {
-        uint32_t u32Bad = 0;
-        pthread_mutex_lock(&s_stLock);
         for (int32_t i = 0; i < s32Answers; i++) {
-            uint32_t u32ChunkBad = 0;
-            IpcMsg_ForEachParam(apstAnswers[i], GeneralSetingQueryInt, GeneralSetingQueryStr, &u32ChunkBad);
-            u32Bad += u32ChunkBad;
-        }
-        pthread_mutex_unlock(&s_stLock);
-        if (u32Bad != 0) {
-            LOG_WARN("%u settings entries of wrong form ignored\n", u32Bad);
+            IpcMsg_GeneralSetingApply(apstAnswers[i]);
         }
     }
     for (int32_t i = 0; i < s32Answers; i++) {
@@ -354,16 +364,10 @@ static int IpcMsg_GeneralSetingHandle(const GeneralSetingItem *pstItem, const ch
         cJSON_AddStringToObject(pstBody, "string_params", "");
     }
 
-    char szRspBuf[GS_SAVE_RSP_SIZE];
-    MsgHeader stRspHdr;
-    int s32Ret =
-        IpcMsg_RequestSync(GS_SAVE_MSGID, pstBody, GS_TIMEOUT_MS, szRspBuf, sizeof(szRspBuf), &stRspHdr);
+    int32_t s32Result = -1;
+    int s32Ret = IpcMsg_RequestResult(GS_SAVE_MSGID, pstBody, GS_TIMEOUT_MS, &s32Result);
     if (s32Ret != 0) {
         return s32Ret;
-    }
-    int32_t s32Result = -1;
-    if (IpcMsg_AnswerResult(szRspBuf, &s32Result) != 0) {
-        return -1;
     }
     return s32Result;
 }

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "DataProc.h"
 #include "IpcMsg_Common.h"
@@ -159,6 +160,34 @@ TEST_F(Exchanges, PlayerCommands) {
     IpcMsg_GetSystemStatusInfo(&s, sizeof(s));
     EXPECT_EQ(s.bIsPlayerInit, 0);
     EXPECT_EQ(TestAccount()->Pull(DP_ACCOUNT_PLAYER, &st, sizeof(st) + 1), Account::RES_SIZE_MISMATCH);
+}
+
+// Player events (none of the recorder's messages carries one yet) are published one per tick
+// while a player is open, and dropped once it is closed.
+TEST_F(Exchanges, PlayerEventsArePublishedWhileAPlayerIsOpen) {
+    ASSERT_EQ(Player(PLAYER_CMD_INIT), 0);
+    PublishedLog().clear();
+    IpcMsg_PlayerDeliverEvent(4, 1500);
+    IpcMsg_PlayerDeliverEvent(5, 2500);
+    Advance(10);
+    Advance(10);
+    Advance(10);
+    std::vector<PlayerState> got;
+    for (const auto &p : PublishedLog()) {
+        if (p.from == std::string(DP_ACCOUNT_PLAYER) && p.data.size() == sizeof(PlayerState)) {
+            PlayerState st;
+            memcpy(&st, p.data.data(), sizeof(st));
+            got.push_back(st);
+        }
+    }
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].eEvent, 4);
+    EXPECT_EQ(got[1].iPlayTime, 2500);
+    ASSERT_EQ(Player(PLAYER_CMD_DEINIT), 0);
+    PublishedLog().clear();
+    IpcMsg_PlayerDeliverEvent(6, 0);
+    Advance(50);
+    EXPECT_TRUE(PublishedLog().empty()) << "the timer rests while no player is open";
 }
 
 TEST_F(Exchanges, DeviceInformation) {

@@ -2,6 +2,7 @@
 // against the fake recorder, the save queue, and the settings carried by status notices.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <set>
 #include <string>
@@ -132,7 +133,7 @@ TEST_F(Settings, AFullLoadTakesEveryItemOfTheAnswer) {
 
 TEST_F(Settings, ALoadThatFailsPartWayLeavesTheCopyAsItWas) {
     SetRecorder("language", 9);
-    int n = 0;
+    std::atomic<int> n{0};
     Recorder().On("IPCMSG_GENERALSETING_QUERY", [&n](const cJSON *) {
         return ++n == 3 ? nullptr
                         : cJSON_Parse(R"({"int_params":[{"key":"language","value":9}],"string_params":[]})");
