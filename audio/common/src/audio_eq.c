@@ -79,6 +79,16 @@ void audio_eq_sincos(uint32_t phase, int32_t *sin_q30, int32_t *cos_q30) {
     }
 }
 
+int32_t audio_pow2_frac_q30(uint32_t frac_q24) {
+    int64_t r = 1LL << 30;
+    for (int k = 1; k <= 24; k++) {
+        if (frac_q24 & (1u << (24 - k))) {
+            r = (r * pow2_frac[k - 1] + (1LL << 29)) >> 30;
+        }
+    }
+    return (int32_t)r;
+}
+
 int32_t audio_eq_exp10_q12(int32_t db) {
     if (db < -90) {
         db = -90;
@@ -88,13 +98,7 @@ int32_t audio_eq_exp10_q12(int32_t db) {
     /* 10^(db/20) = 2^e, e = db * log2(10) / 20 in Q24: a whole part and a fraction of 24 bits. */
     int32_t e = db * LOG2_10_OVER_20_Q24;
     int32_t whole = e >> 24; /* floor, also for negative e */
-    uint32_t frac = (uint32_t)e & 0xFFFFFFu;
-    int64_t r = 1LL << 30;
-    for (int k = 1; k <= 24; k++) {
-        if (frac & (1u << (24 - k))) {
-            r = (r * pow2_frac[k - 1] + (1LL << 29)) >> 30;
-        }
-    }
+    int64_t r = audio_pow2_frac_q30((uint32_t)e & 0xFFFFFFu);
     /* Q30 to Q12 with the whole power: shift by 18 - whole. */
     int32_t shift = 18 - whole;
     if (shift <= 0) {

@@ -1,0 +1,80 @@
+#include "audio_eq.h"
+#include "record_common.h"
+
+int32_t rec_log2_q15(uint64_t x) {
+    if (x == 0) {
+        return 0;
+    }
+    int msb = 63;
+    while (!(x >> msb)) {
+        msb--;
+    }
+    /* mantissa in [1, 2) as Q30 */
+    uint64_t m = msb >= 30 ? x >> (msb - 30) : x << (30 - msb);
+    int32_t r = msb << 15;
+    for (int bit = 14; bit >= 0; bit--) {
+        m = (m * m) >> 30;
+        if (m >= (2ull << 30)) {
+            m >>= 1;
+            r |= 1 << bit;
+        }
+    }
+    return r;
+}
+
+int32_t rec_pow2_q15(int32_t e, int q) {
+    int32_t whole = e >> 15; /* floor */
+    uint32_t frac = ((uint32_t)e & 0x7FFFu) << 9;
+    int64_t m = audio_pow2_frac_q30(frac); /* Q30 */
+    int32_t shift = 30 - q - whole;
+    if (shift <= 0) {
+        if (-shift >= 32 || (m << -shift) > INT32_MAX) {
+            return INT32_MAX;
+        }
+        return (int32_t)(m << -shift);
+    }
+    if (shift >= 62) {
+        return 0;
+    }
+    int64_t r = (m + (1LL << (shift - 1))) >> shift;
+    return r > INT32_MAX ? INT32_MAX : (int32_t)r;
+}
+
+/* log2(10) / 320 in Q31: the exponent of 2 per 1/16 dB. */
+#define LOG2_10_OVER_320_Q31 22293082LL
+
+int32_t rec_db16_to_q15(int32_t db16) {
+    if (db16 > 1536) {
+        db16 = 1536;
+    } else if (db16 < -1536) {
+        db16 = -1536;
+    }
+    int32_t e = (int32_t)(((int64_t)db16 * LOG2_10_OVER_320_Q31) >> 16); /* Q15 exponent */
+    return rec_pow2_q15(e, 15);
+}
+
+int32_t rec_power_db16(uint64_t ms, int scale_bits) {
+    if (ms == 0) {
+        ms = 1;
+    }
+    /* 10 log10(ms) - 20 log10(2^scale) = (log2(ms) - 2 scale) * 3.0103; in 1/16 dB: * 48.165 */
+    int64_t l = (int64_t)rec_log2_q15(ms) - ((int64_t)(2 * scale_bits) << 15);
+    return (int32_t)((l * 1578264) >> 30); /* 48.1648 * 2^15 */
+}
+
+uint32_t rec_isqrt64(uint64_t v) {
+    uint64_t r = 0, bit = 1ull << 62;
+    while (bit > v) {
+        bit >>= 2;
+    }
+    while (bit != 0) {
+        if (v >= r + bit) {
+            v -= r + bit;
+            r = (r >> 1) + bit;
+        } else {
+            r >>= 1;
+        }
+        bit >>= 2;
+    }
+    return (uint32_t)r;
+}
