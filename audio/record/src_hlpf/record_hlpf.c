@@ -82,12 +82,16 @@ int record_record_zorvo_hlpf_get_params(const record_hlpf_state *st, void *block
 void record_record_zorvo_high_low_pass_filter(record_hlpf_state *st, int ch, const int16_t *in, int32_t *out,
                                               int n) {
     int32_t b0 = st->b[0], b1 = st->b[1], b2 = st->b[2], a1 = st->a[1], a2 = st->a[2];
-    int32_t x1 = st->x1[ch], x2 = st->x2[ch], y1 = st->y1[ch], y2 = st->y2[ch];
+    int32_t x1 = st->x1[ch], x2 = st->x2[ch], y1 = st->y1[ch], y2 = st->y2[ch], rem = st->rem[ch];
     for (int i = 0; i < n; i++) {
         int32_t x0 = in[i];
-        int64_t acc =
-            ((int64_t)(b0 * x0 + b1 * x1 + b2 * x2) << REC_CHAIN_SHIFT) + (int64_t)a1 * y1 + (int64_t)a2 * y2;
-        int32_t y0 = rec_sat32((acc + 2048) >> 12);
+        /* the part below one output step is carried into the next sample (error feedback), so
+         * the recursion has no dead band around its poles near DC */
+        int64_t acc = ((int64_t)(b0 * x0 + b1 * x1 + b2 * x2) << REC_CHAIN_SHIFT) + (int64_t)a1 * y1 +
+                      (int64_t)a2 * y2 + rem;
+        int64_t q = acc >> 12;
+        rem = (int32_t)(acc - q * 4096);
+        int32_t y0 = rec_sat32(q);
         x2 = x1;
         x1 = x0;
         y2 = y1;
@@ -98,6 +102,7 @@ void record_record_zorvo_high_low_pass_filter(record_hlpf_state *st, int ch, con
     st->x2[ch] = (int16_t)x2;
     st->y1[ch] = y1;
     st->y2[ch] = y2;
+    st->rem[ch] = rem;
 }
 
 int record_record_zorvo_hlpf_apply(record_hlpf_state *st, const int16_t *in1, const int16_t *in2,

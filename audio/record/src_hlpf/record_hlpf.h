@@ -8,7 +8,8 @@
  *
  *   y[n] = (b0 x[n] + b1 x[n-1] + b2 x[n-2]) * 256 + A1 y[n-1] + A2 y[n-2], divided by 4096
  *
- * (64-bit accumulation, rounded, saturated to 32 bits).
+ * (64-bit accumulation; the remainder of each division is carried into the next sample;
+ * saturated to 32 bits).
  */
 #ifndef RECORD_HLPF_H
 #define RECORD_HLPF_H
@@ -37,6 +38,7 @@ typedef struct record_hlpf_state {
     int16_t b[3], a[3]; /* selected rows */
     int16_t x1[RECORD_HLPF_CHANNELS], x2[RECORD_HLPF_CHANNELS];
     int32_t y1[RECORD_HLPF_CHANNELS], y2[RECORD_HLPF_CHANNELS];
+    int32_t rem[RECORD_HLPF_CHANNELS]; /* rounding remainder carried to the next sample */
     uint32_t tag_tail;
 } record_hlpf_state;
 
