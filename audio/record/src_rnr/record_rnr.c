@@ -55,6 +55,9 @@ int record_record_zorvo_rnr_init(record_rnr_state *st, int rate_code, int channe
             break;
         }
     }
+    if (st->band_start[b] < bins) {
+        st->band_start[++b] = (int16_t)bins; /* the last band runs to half the rate */
+    }
     st->bands = b;
     for (int c = 0; c < RECORD_RNR_CHANNELS; c++) {
         for (int k = 0; k < RECORD_RNR_BANDS; k++) {
