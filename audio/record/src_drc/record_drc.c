@@ -211,6 +211,7 @@ int record_record_zorvo_drc_apply(record_drc_state *st, int32_t level_unused,
     }
     st->env = env;
     int32_t level = (int32_t)(((int64_t)rec_log2_q15((uint64_t)peak) * 394526) >> 27) - 1445;
+    st->level16 = level;
     int32_t g16 = record_record_zorvo_drc_gain_apply(st, level);
     if (!first) {
         int32_t prev = st->gain16;

@@ -42,6 +42,7 @@ typedef struct record_drc_state {
     int32_t env;
     int32_t gain16;   /* smoothed gain, 1/16 dB */
     int32_t end_gain; /* Q15 */
+    int32_t level16;  /* the last frame's level, 1/16 dB */
     uint32_t guard_tail;
 } record_drc_state;
 
