@@ -60,6 +60,12 @@ int audio_eq_design(const audio_eq_setup *setup, const int8_t gains[AUDIO_EQ_PAR
 void audio_eq_filter(const int32_t *coef, int32_t taps, int32_t *hist, const int32_t *in, int32_t *out,
                      int32_t n);
 
+/* The same for a designed filter (symmetric about entry half - 1, 2 * half - 1 taps): each pair of
+ * equal coefficients takes one multiplication. Bit for bit the result of audio_eq_filter with
+ * taps = 2 * half - 1. */
+void audio_eq_filter_symmetric(const int32_t *coef, int32_t half, int32_t *hist, const int32_t *in,
+                               int32_t *out, int32_t n);
+
 /* ---- the fixed-point routines the design uses ---- */
 
 /* Sine and cosine of the angle `phase` (a full turn is 2^32), both in Q30. */

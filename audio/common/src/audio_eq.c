@@ -201,3 +201,32 @@ void audio_eq_filter(const int32_t *coef, int32_t taps, int32_t *hist, const int
         hist[i] = tail[i];
     }
 }
+
+void audio_eq_filter_symmetric(const int32_t *coef, int32_t half, int32_t *hist, const int32_t *in,
+                               int32_t *out, int32_t n) {
+    int32_t keep = 2 * half - 2;
+    /* history then the new samples, one run (in may be out) */
+    int32_t buf[2 * AUDIO_EQ_MAX_HALF + 2 * 480];
+    if (keep + n > (int32_t)(sizeof(buf) / sizeof(buf[0]))) {
+        audio_eq_filter(coef, 2 * half - 1, hist, in, out, n);
+        return;
+    }
+    for (int32_t i = 0; i < keep; i++) {
+        buf[i] = hist[i];
+    }
+    for (int32_t i = 0; i < n; i++) {
+        buf[keep + i] = in[i];
+    }
+    int32_t centre = coef[half - 1];
+    for (int32_t i = 0; i < n; i++) {
+        const int32_t *x = buf + i;
+        int64_t acc = (int64_t)centre * x[half - 1];
+        for (int32_t k = 0; k < half - 1; k++) {
+            acc += (int64_t)coef[k] * ((int64_t)x[k] + x[keep - k]);
+        }
+        out[i] = sat32((acc + (1LL << 18)) >> AUDIO_EQ_COEF_SHIFT);
+    }
+    for (int32_t i = 0; i < keep; i++) {
+        hist[i] = buf[n + i];
+    }
+}

@@ -76,11 +76,12 @@ int record_record_zorvo_agc_apply(record_agc_state *st, const int32_t *in1, cons
     int32_t fall = DB16(p[5]);
     /* analysis at 16000 Hz: frame mean square and peak of the louder channel, 16-bit scale */
     int step = st->rate_code == 2 ? 3 : 1, n16 = st->frame / step;
-    uint64_t best_ms = 0;
+    uint64_t best_ms = 0, best_hp = 0;
     int32_t peak = 0;
     for (int c = 0; c < st->channels; c++) {
         const int32_t *x = c == 0 ? in1 : in2;
-        uint64_t ms = 0;
+        uint64_t ms = 0, hp = 0;
+        int64_t prev = st->last[c];
         for (int i = 0; i < n16; i++) {
             int64_t s = 0;
             for (int k = 0; k < step; k++) {
@@ -88,25 +89,39 @@ int record_record_zorvo_agc_apply(record_agc_state *st, const int32_t *in1, cons
             }
             int64_t v = (s / step) >> REC_CHAIN_SHIFT;
             ms += (uint64_t)(v * v);
+            /* the first difference tilts the spectrum up by 6 dB an octave: road and engine
+             * rumble, which falls by about as much, no longer passes for speech */
+            hp += (uint64_t)((v - prev) * (v - prev));
+            prev = v;
         }
+        st->last[c] = (int32_t)prev;
         ms /= (uint64_t)n16;
+        hp /= (uint64_t)n16;
         best_ms = ms > best_ms ? ms : best_ms;
+        best_hp = hp > best_hp ? hp : best_hp;
         for (int i = 0; i < st->frame; i++) {
             int32_t a = x[i] < 0 ? -(x[i] + 1) : x[i];
             peak = a > peak ? a : peak;
         }
     }
     int32_t level = rec_power_db16(best_ms, 15); /* dBFS of the mean square, 1/16 dB */
-    if (st->frames < 5 || level < st->floor16) {
-        st->floor16 = level;
+    int32_t tilted = rec_power_db16(best_hp, 15);
+    if (st->frames < 5) {
+        st->floor16 = tilted;
+    } else if (tilted < st->floor16) {
+        /* down by at most 1 dB a frame: single quiet frames of a fluctuating noise do not
+         * pull the floor below the noise's usual tilted */
+        st->floor16 = tilted > st->floor16 - DB16(1) ? tilted : st->floor16 - DB16(1);
     } else if (st->frames % 2 == 0) {
         st->floor16 += 1; /* 1/16 dB every other frame: about 3 dB/s */
     }
     st->frames = st->frames < 1000000 ? st->frames + 1 : st->frames;
-    int speech = level > st->floor16 + DB16(9) && level > gate;
+    int speech = tilted > st->floor16 + DB16(9) && level > gate;
+    int jump = 0; /* speech clearly louder than before: the gain follows within this frame */
     if (speech) {
         st->pause = 0;
         if (level > st->speech16) {
+            jump = level > st->speech16 + DB16(3) && st->speech16 > DB16(-96);
             st->speech16 = level;
         } else if (st->frames % 2 == 0) {
             st->speech16 -= 1;
@@ -118,18 +133,23 @@ int record_record_zorvo_agc_apply(record_agc_state *st, const int32_t *in1, cons
     int32_t want = st->speech16 <= DB16(-96) ? 0 : target - DB16(12) - st->speech16;
     want = want > max_gain ? max_gain : (want < DB16(-20) ? DB16(-20) : want);
     int32_t g = st->gain16;
+    if (st->pause == 20) {
+        st->held16 = g; /* the speech gain, to come back to */
+    }
     if (st->pause >= 20) {
-        int32_t cap = DB16(8);
+        int32_t cap = DB16(6);
         if (g > cap) {
-            g = g - DB16(1) < cap ? cap : g - DB16(1);
+            g = g - DB16(2) < cap ? cap : g - DB16(2);
         }
         want = g < want ? g : want; /* no rising in pauses */
     }
     if (want > g) {
-        int32_t up = st->pause == 0 && g < DB16(8) ? DB16(2) : rise;
-        g = g + up > want ? want : g + up;
+        int32_t up = st->pause == 0 && g < st->held16 ? DB16(4) : rise;
+        int32_t top = st->pause == 0 && g < st->held16 && st->held16 < want ? st->held16 : want;
+        g = g + up > top ? (g < top ? top : g + rise) : g + up;
+        g = g > want ? want : g;
     } else if (want < g) {
-        g = g - fall < want ? want : g - fall;
+        g = jump || g - fall < want ? want : g - fall;
     }
     /* the frame's own peak may not pass the target peak level */
     int32_t peak16 = rec_power_db16((uint64_t)peak * (uint64_t)peak, 15 + REC_CHAIN_SHIFT);

@@ -1,6 +1,15 @@
 #include "audio_eq.h"
 #include "record_common.h"
 
+/* log2(1 + k / 64) in Q15, k = 0..64 */
+static const uint16_t log2_table[65] = {
+    0,     733,   1455,  2166,  2866,  3556,  4236,  4907,  5568,  6220,  6863,  7498,  8124,
+    8742,  9352,  9954,  10549, 11136, 11716, 12289, 12855, 13415, 13968, 14514, 15055, 15589,
+    16117, 16639, 17156, 17667, 18173, 18673, 19168, 19658, 20143, 20623, 21098, 21568, 22034,
+    22495, 22952, 23404, 23852, 24296, 24736, 25172, 25604, 26031, 26455, 26876, 27292, 27705,
+    28114, 28520, 28922, 29321, 29717, 30109, 30498, 30884, 31267, 31647, 32024, 32397, 32768,
+};
+
 int32_t rec_log2_q15(uint64_t x) {
     if (x == 0) {
         return 0;
@@ -9,17 +18,11 @@ int32_t rec_log2_q15(uint64_t x) {
     while (!(x >> msb)) {
         msb--;
     }
-    /* mantissa in [1, 2) as Q30 */
-    uint64_t m = msb >= 30 ? x >> (msb - 30) : x << (30 - msb);
-    int32_t r = msb << 15;
-    for (int bit = 14; bit >= 0; bit--) {
-        m = (m * m) >> 30;
-        if (m >= (2ull << 30)) {
-            m >>= 1;
-            r |= 1 << bit;
-        }
-    }
-    return r;
+    /* mantissa below the leading one in 22 bits: 6 index the table, 16 interpolate */
+    uint32_t m = (uint32_t)(msb >= 22 ? (x >> (msb - 22)) : (x << (22 - msb))) & 0x3FFFFFu;
+    uint32_t k = m >> 16, f = m & 0xFFFFu;
+    int32_t lo = log2_table[k], hi = log2_table[k + 1];
+    return (msb << 15) + lo + (int32_t)(((int64_t)(hi - lo) * f + (1 << 15)) >> 16);
 }
 
 int32_t rec_pow2_q15(int32_t e, int q) {

@@ -49,9 +49,8 @@ int record_record_zorvo_eq_fir_get_params(const record_eq_state *st, int8_t *gai
 }
 
 void record_record_zorvo_eq_fir_process(record_eq_state *st, int ch, const int32_t *in, int32_t *out) {
-    int32_t taps = 2 * st->setup.half;
-    /* the last tap is zero: filter with 2H - 1 taps and keep 2H - 2 samples of history */
-    audio_eq_filter(st->coef, taps - 1, st->hist[ch], in, out, st->setup.frame);
+    /* the last entry is zero: a symmetric filter of 2H - 1 taps with 2H - 2 samples of history */
+    audio_eq_filter_symmetric(st->coef, st->setup.half, st->hist[ch], in, out, st->setup.frame);
 }
 
 int record_record_zorvo_eq_fir_apply(record_eq_state *st, const int32_t *in1, const int32_t *in2,

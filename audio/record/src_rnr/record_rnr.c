@@ -5,7 +5,8 @@
 
 #define LOG_DB      10885 /* one dB in log2 Q15 units of power (32768 / 3.0103) */
 #define LOG_FLOOR   (-(60 << 15))
-#define OVERSUB_Q15 49152 /* 1.5 */
+#define OVERSUB_Q15 65536 /* 2.0 */
+#define FLOOR_BELOW 6     /* dB of gain floor below the depth aimed at in pauses */
 
 /* Upper band edges in Hz, about one Bark wide, up to 24000 Hz. */
 static const int32_t band_edges[] = {100,  200,  300,  400,  510,   630,   770,   920,  1080,
@@ -203,7 +204,7 @@ static void process_channel(record_rnr_state *st, record_rnr_channel *c, const i
                        rec_log2_q15((uint64_t)(2 * hop)) - ((2 * REC_CHAIN_SHIFT) << 15);
     int32_t noise_db16 = (int32_t)(((int64_t)(log_ms16 - (30 << 15)) * 1578264) >> 30); /* 1/16 dB */
     int pass = noise_db16 < st->comfort_dbfs * 16;
-    int32_t floor = rec_db16_to_q15(-16 * st->depth_db);
+    int32_t floor = rec_db16_to_q15(-16 * (st->depth_db + FLOOR_BELOW));
     int64_t floor2 = ((int64_t)floor * floor) >> 15;
 
     int32_t bin_gain[513];
