@@ -207,7 +207,7 @@ void audio_eq_filter_symmetric(const int32_t *coef, int32_t half, int32_t *hist,
     int32_t keep = 2 * half - 2;
     /* history then the new samples, one run (in may be out) */
     int32_t buf[2 * AUDIO_EQ_MAX_HALF + 2 * 480];
-    if (keep + n > (int32_t)(sizeof(buf) / sizeof(buf[0]))) {
+    if (keep + n > (int32_t)(sizeof(buf) / sizeof(buf[0])) || n > 480) {
         audio_eq_filter(coef, 2 * half - 1, hist, in, out, n);
         return;
     }
@@ -217,14 +217,22 @@ void audio_eq_filter_symmetric(const int32_t *coef, int32_t half, int32_t *hist,
     for (int32_t i = 0; i < n; i++) {
         buf[keep + i] = in[i];
     }
+    /* coefficient by coefficient over the whole frame: the inner loop runs over neighbouring
+     * samples, which the vectoriser can take several at a time */
+    int64_t acc[480];
     int32_t centre = coef[half - 1];
     for (int32_t i = 0; i < n; i++) {
-        const int32_t *x = buf + i;
-        int64_t acc = (int64_t)centre * x[half - 1];
-        for (int32_t k = 0; k < half - 1; k++) {
-            acc += (int64_t)coef[k] * ((int64_t)x[k] + x[keep - k]);
+        acc[i] = (int64_t)centre * buf[i + half - 1];
+    }
+    for (int32_t k = 0; k < half - 1; k++) {
+        int64_t c = coef[k];
+        const int32_t *a = buf + k, *b = buf + keep - k;
+        for (int32_t i = 0; i < n; i++) {
+            acc[i] += c * a[i] + c * b[i];
         }
-        out[i] = sat32((acc + (1LL << 18)) >> AUDIO_EQ_COEF_SHIFT);
+    }
+    for (int32_t i = 0; i < n; i++) {
+        out[i] = sat32((acc[i] + (1LL << 18)) >> AUDIO_EQ_COEF_SHIFT);
     }
     for (int32_t i = 0; i < keep; i++) {
         hist[i] = buf[n + i];

@@ -1,4 +1,3 @@
-#include "audio_eq.h"
 #include "record_common.h"
 
 /* log2(1 + k / 64) in Q15, k = 0..64 */
@@ -14,10 +13,7 @@ int32_t rec_log2_q15(uint64_t x) {
     if (x == 0) {
         return 0;
     }
-    int msb = 63;
-    while (!(x >> msb)) {
-        msb--;
-    }
+    int msb = 63 - __builtin_clzll(x);
     /* mantissa below the leading one in 22 bits: 6 index the table, 16 interpolate */
     uint32_t m = (uint32_t)(msb >= 22 ? (x >> (msb - 22)) : (x << (22 - msb))) & 0x3FFFFFu;
     uint32_t k = m >> 16, f = m & 0xFFFFu;
@@ -25,10 +21,25 @@ int32_t rec_log2_q15(uint64_t x) {
     return (msb << 15) + lo + (int32_t)(((int64_t)(hi - lo) * f + (1 << 15)) >> 16);
 }
 
+/* 2^(k / 64) in Q30, k = 0..64 */
+static const uint32_t pow2_table[65] = {
+    1073741824u, 1085434106u, 1097253708u, 1109202018u, 1121280436u, 1133490379u, 1145833280u, 1158310587u,
+    1170923762u, 1183674286u, 1196563654u, 1209593378u, 1222764986u, 1236080024u, 1249540052u, 1263146652u,
+    1276901417u, 1290805962u, 1304861917u, 1319070932u, 1333434672u, 1347954824u, 1362633090u, 1377471191u,
+    1392470869u, 1407633882u, 1422962010u, 1438457051u, 1454120821u, 1469955159u, 1485961921u, 1502142985u,
+    1518500250u, 1535035634u, 1551751076u, 1568648537u, 1585730000u, 1602997467u, 1620452965u, 1638098541u,
+    1655936265u, 1673968228u, 1692196547u, 1710623359u, 1729250827u, 1748081133u, 1767116489u, 1786359126u,
+    1805811301u, 1825475297u, 1845353420u, 1865448001u, 1885761398u, 1906295993u, 1927054196u, 1948038440u,
+    1969251188u, 1990694927u, 2012372174u, 2034285470u, 2056437387u, 2078830522u, 2101467502u, 2124350982u,
+    2147483648u,
+};
+
 int32_t rec_pow2_q15(int32_t e, int q) {
     int32_t whole = e >> 15; /* floor */
-    uint32_t frac = ((uint32_t)e & 0x7FFFu) << 9;
-    int64_t m = audio_pow2_frac_q30(frac); /* Q30 */
+    uint32_t frac = (uint32_t)e & 0x7FFFu;
+    uint32_t k = frac >> 9, f = frac & 511u;
+    int64_t lo = pow2_table[k], hi = pow2_table[k + 1];
+    int64_t m = lo + (((hi - lo) * f + 256) >> 9); /* Q30, 1.0 .. 2.0 */
     int32_t shift = 30 - q - whole;
     if (shift <= 0) {
         if (-shift >= 32 || (m << -shift) > INT32_MAX) {

@@ -110,7 +110,7 @@ static int32_t on_segment(int32_t level, int32_t x_hi, int32_t y_hi, int32_t x_l
     if (dx == 0) {
         return y_lo;
     }
-    int64_t slope = ((int64_t)(y_hi - y_lo) << 15) / dx; /* Q15 */
+    int64_t slope = ((int64_t)(y_hi - y_lo) * 32768) / dx; /* Q15 */
     return y_lo + (int32_t)(((int64_t)(level - x_lo) * slope) >> 15);
 }
 
@@ -133,7 +133,7 @@ int32_t record_record_zorvo_drc_gain_apply(const record_drc_state *st, int32_t l
             if (dx == 0) {
                 out = fy;
             } else {
-                int64_t slope = ((int64_t)(knee_out(p, 5) - fy) << 15) / dx;
+                int64_t slope = ((int64_t)(knee_out(p, 5) - fy) * 32768) / dx;
                 out = fy + (int32_t)(((int64_t)(level - fx) * slope) >> 15);
             }
         }

@@ -87,7 +87,7 @@ void record_record_zorvo_high_low_pass_filter(record_hlpf_state *st, int ch, con
         int32_t x0 = in[i];
         /* the part below one output step is carried into the next sample (error feedback), so
          * the recursion has no dead band around its poles near DC */
-        int64_t acc = ((int64_t)(b0 * x0 + b1 * x1 + b2 * x2) << REC_CHAIN_SHIFT) + (int64_t)a1 * y1 +
+        int64_t acc = (int64_t)(b0 * x0 + b1 * x1 + b2 * x2) * (1 << REC_CHAIN_SHIFT) + (int64_t)a1 * y1 +
                       (int64_t)a2 * y2 + rem;
         int64_t q = acc >> 12;
         rem = (int32_t)(acc - q * 4096);

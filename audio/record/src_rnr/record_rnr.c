@@ -6,6 +6,7 @@
 #define LOG_DB      10885 /* one dB in log2 Q15 units of power (32768 / 3.0103) */
 #define LOG_FLOOR   (-(60 << 15))
 #define OVERSUB_Q15 65536 /* 2.0 */
+#define LOW_CUT_Q15 328   /* -40 dB: the high-pass pre-filter up to 80 Hz */
 #define FLOOR_BELOW 6     /* dB of gain floor below the depth aimed at in pauses */
 
 /* Upper band edges in Hz, about one Bark wide, up to 24000 Hz. */
@@ -241,9 +242,9 @@ static void process_channel(record_rnr_state *st, record_rnr_channel *c, const i
             }
         }
     }
-    int low = (int)(60LL * n / fs);
+    int low = (int)(80LL * n / fs);
     for (int k = 0; k <= half; k++) {
-        int32_t g = k <= low ? floor : bin_gain[k];
+        int32_t g = k <= low ? LOW_CUT_Q15 : bin_gain[k];
         spec[k].r = (int32_t)(((int64_t)spec[k].r * g) >> 15);
         spec[k].i = (int32_t)(((int64_t)spec[k].i * g) >> 15);
     }

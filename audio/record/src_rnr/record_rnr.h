@@ -16,7 +16,7 @@
  *
  * Tonal components (engine harmonics) are caught bin by bin: a bin whose own slowly tracked
  * level stands well above its band's noise level is stationary tone; it is judged against its
- * own level instead of the band's. Bins below 60 Hz always get the floor gain (a high-pass
+ * own level instead of the band's. Bins up to 80 Hz are always cut by 40 dB (a high-pass
  * pre-filter in the frequency domain). When the whole noise estimate is below the comfort level
  * the frame passes unsuppressed, so a quiet room is not gated.
  *

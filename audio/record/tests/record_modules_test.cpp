@@ -519,7 +519,7 @@ TEST(RecordRnrAgc, StationaryNoiseIsReducedAndQuietSpeechLifted) {
     Lcg g(3);
     std::vector<int32_t> x(16000 * 3), y(x.size());
     for (auto &v : x) {
-        v = g.next(1500) << 8; // white noise near -30 dBFS
+        v = g.next(1500) * 256; // white noise near -30 dBFS
     }
     for (size_t at = 0; at < x.size(); at += 160) {
         ASSERT_EQ(0, record_record_zorvo_rnr_apply(&rnr, &x[at], nullptr, &y[at], nullptr));

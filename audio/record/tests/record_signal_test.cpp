@@ -180,9 +180,9 @@ TEST(RecordSignal, HostileFramesNeitherWrapNorDiffer) {
             ASSERT_EQ(0, again.run(in, neg, r1, r2));
             EXPECT_EQ(o1, r1);
             EXPECT_EQ(o2, r2);
-            // no wrap-around: the smooth inputs never come out with a jump from one full-scale
-            // sign to the other
-            if (&x == &inputs[0] || &x == &inputs[1]) {
+            // no wrap-around: full-scale DC never comes out with a jump from one full-scale sign
+            // to the other (the other inputs may legitimately alternate)
+            if (&x == &inputs[1]) {
                 int32_t jump = 0;
                 for (size_t i = 0; i + 1 < o1.size(); i++) {
                     jump = std::max(jump, std::abs((int32_t)o1[i + 1] - o1[i]));
