@@ -14,7 +14,7 @@
  * - AGC: output speech level for speech at -40 ... -10 dBFS (spread), the time to settle within
  *   2 dB and the overshoot after a step of -40 to -10 dBFS, noise gain in pauses (speech at
  *   -35 dBFS with car noise 20 dB lower);
- * - noise reduction: car noise (and wind) at 0 dB SNR: noise attenuation in pauses, speech
+ * - noise reduction: car noise (and wind, white noise) at 0 dB SNR: noise attenuation in pauses, speech
  *   loss, SDR and STOI (input's STOI in the header);
  * - real-time factor: processing time over audio time on the calling thread, every stage on.
  */
@@ -460,7 +460,9 @@ void table_rnr(const Wave &speech16, const Wave &speech48) {
             const char *name;
             Wave w;
         };
-        Noise noises[] = {{"car", car_noise(sp.size(), rate, 7)}, {"wind", wind_gusts(sp.size(), rate, 8)}};
+        Noise noises[] = {{"car", car_noise(sp.size(), rate, 7)},
+                          {"wind", wind_gusts(sp.size(), rate, 8)},
+                          {"white", white_noise(sp.size(), 9)}};
         for (Noise &nz : noises) {
             Wave clean = sp;
             set_level(clean, -26);

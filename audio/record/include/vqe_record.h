@@ -16,14 +16,6 @@
 
 #include "audio_plugin.h"
 
-#ifndef RECORD_STATIC_ASSERT
-#ifdef __cplusplus
-#define RECORD_STATIC_ASSERT static_assert
-#else
-#define RECORD_STATIC_ASSERT _Static_assert
-#endif
-#endif
-
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -71,16 +63,16 @@ typedef struct vqe_record_user_params {
 } vqe_record_user_params;
 
 #if UINTPTR_MAX == 0xFFFFFFFFu
-RECORD_STATIC_ASSERT(offsetof(vqe_record_user_params, gain_cb) == 0x34, "callback at 0x34");
-RECORD_STATIC_ASSERT(offsetof(vqe_record_user_params, hpf_reset) == 0x38, "0x38");
-RECORD_STATIC_ASSERT(offsetof(vqe_record_user_params, agc_value16) == 0x5C, "0x5C");
-RECORD_STATIC_ASSERT(offsetof(vqe_record_user_params, eq_gains) == 0x64, "0x64");
-RECORD_STATIC_ASSERT(offsetof(vqe_record_user_params, drc_valid) == 0x74, "0x74");
-RECORD_STATIC_ASSERT(offsetof(vqe_record_user_params, knee_out) == 0x88, "0x88");
-RECORD_STATIC_ASSERT(sizeof(vqe_record_user_params) == 0x90, "user record is 0x90 bytes");
+AUDIO_STATIC_ASSERT(offsetof(vqe_record_user_params, gain_cb) == 0x34, "callback at 0x34");
+AUDIO_STATIC_ASSERT(offsetof(vqe_record_user_params, hpf_reset) == 0x38, "0x38");
+AUDIO_STATIC_ASSERT(offsetof(vqe_record_user_params, agc_value16) == 0x5C, "0x5C");
+AUDIO_STATIC_ASSERT(offsetof(vqe_record_user_params, eq_gains) == 0x64, "0x64");
+AUDIO_STATIC_ASSERT(offsetof(vqe_record_user_params, drc_valid) == 0x74, "0x74");
+AUDIO_STATIC_ASSERT(offsetof(vqe_record_user_params, knee_out) == 0x88, "0x88");
+AUDIO_STATIC_ASSERT(sizeof(vqe_record_user_params) == 0x90, "user record is 0x90 bytes");
 #else
-RECORD_STATIC_ASSERT(offsetof(vqe_record_user_params, gain_cb) == 0x38, "callback 8-aligned");
-RECORD_STATIC_ASSERT(offsetof(vqe_record_user_params, knee_out) == 0x90, "fields after it move by 8");
+AUDIO_STATIC_ASSERT(offsetof(vqe_record_user_params, gain_cb) == 0x38, "callback 8-aligned");
+AUDIO_STATIC_ASSERT(offsetof(vqe_record_user_params, knee_out) == 0x90, "fields after it move by 8");
 #endif
 
 AUDIO_EXPORT int vqe_record_init(void **handle, int sample_rate, const vqe_config *cfg);

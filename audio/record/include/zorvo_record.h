@@ -25,14 +25,6 @@
 
 #include "audio_plugin.h"
 
-#ifndef RECORD_STATIC_ASSERT
-#ifdef __cplusplus
-#define RECORD_STATIC_ASSERT static_assert
-#else
-#define RECORD_STATIC_ASSERT _Static_assert
-#endif
-#endif
-
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -95,9 +87,9 @@ typedef struct zorvo_record_out {
 } zorvo_record_out;
 
 #if UINTPTR_MAX == 0xFFFFFFFFu
-RECORD_STATIC_ASSERT(sizeof(zorvo_record_in) == 20, "input descriptor");
-RECORD_STATIC_ASSERT(offsetof(zorvo_record_in, mic2) == 12, "microphone 2 at 12");
-RECORD_STATIC_ASSERT(offsetof(zorvo_record_out, gain_step) == 16, "gain step at 16");
+AUDIO_STATIC_ASSERT(sizeof(zorvo_record_in) == 20, "input descriptor");
+AUDIO_STATIC_ASSERT(offsetof(zorvo_record_in, mic2) == 12, "microphone 2 at 12");
+AUDIO_STATIC_ASSERT(offsetof(zorvo_record_out, gain_step) == 16, "gain step at 16");
 #endif
 
 AUDIO_EXPORT extern const uint8_t g_record_params[ZORVO_RECORD_PARAMS_SIZE];

@@ -17,14 +17,6 @@
 
 #include "audio_plugin.h"
 
-#ifndef RECORD_STATIC_ASSERT
-#ifdef __cplusplus
-#define RECORD_STATIC_ASSERT static_assert
-#else
-#define RECORD_STATIC_ASSERT _Static_assert
-#endif
-#endif
-
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -47,7 +39,7 @@ typedef struct record_drc_state {
 } record_drc_state;
 
 #if UINTPTR_MAX == 0xFFFFFFFFu
-RECORD_STATIC_ASSERT(sizeof(record_drc_state) == 72, "compressor state is 72 bytes");
+AUDIO_STATIC_ASSERT(sizeof(record_drc_state) == 72, "compressor state is 72 bytes");
 #endif
 
 AUDIO_EXPORT extern const uint8_t record_record_g_zorvo_drc_default_params[RECORD_DRC_PARAM_SIZE];

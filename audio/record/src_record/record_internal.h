@@ -42,6 +42,6 @@ typedef struct record_core {
 
 /* the end marker sits in the last 8 bytes of the block */
 #define ZR_END_MARK_OFFSET (ZORVO_RECORD_MEM_SIZE - 8)
-RECORD_STATIC_ASSERT(sizeof(record_core) <= ZR_END_MARK_OFFSET, "core fits its memory block");
+AUDIO_STATIC_ASSERT(sizeof(record_core) <= ZR_END_MARK_OFFSET, "core fits its memory block");
 
 #endif

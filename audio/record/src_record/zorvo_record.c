@@ -96,16 +96,23 @@ static void apply_header_rules(uint8_t *p) {
     }
 }
 
-int zorvo_record_set_params(void *handle, const uint8_t *params) {
+/* The initialised core behind a handle for the parameter calls: 0, -1, -4 or -5. */
+static int params_call(void *handle, const void *params, record_core **core) {
     if (handle == NULL) {
         return -1;
     }
     if (params == NULL) {
         return -4;
     }
-    record_core *c = handle;
-    if (c->init_mark != ZORVO_RECORD_INIT_MARK) {
-        return -5;
+    *core = handle;
+    return (*core)->init_mark == ZORVO_RECORD_INIT_MARK ? 0 : -5;
+}
+
+int zorvo_record_set_params(void *handle, const uint8_t *params) {
+    record_core *c = NULL;
+    int ret = params_call(handle, params, &c);
+    if (ret != 0) {
+        return ret;
     }
     for (int i = ZR_OFF_HDR_ON; i <= ZR_OFF_MC_ON; i++) {
         if (params[i] > 1) {
@@ -127,15 +134,10 @@ int zorvo_record_set_params(void *handle, const uint8_t *params) {
 }
 
 int zorvo_record_get_params(void *handle, uint8_t *params) {
-    if (handle == NULL) {
-        return -1;
-    }
-    if (params == NULL) {
-        return -4;
-    }
-    record_core *c = handle;
-    if (c->init_mark != ZORVO_RECORD_INIT_MARK) {
-        return -5;
+    record_core *c = NULL;
+    int ret = params_call(handle, params, &c);
+    if (ret != 0) {
+        return ret;
     }
     memcpy(params, c->params, ZORVO_RECORD_PARAMS_SIZE);
     return 0;

@@ -19,14 +19,6 @@
 
 #include "audio_plugin.h"
 
-#ifndef RECORD_STATIC_ASSERT
-#ifdef __cplusplus
-#define RECORD_STATIC_ASSERT static_assert
-#else
-#define RECORD_STATIC_ASSERT _Static_assert
-#endif
-#endif
-
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -59,7 +51,7 @@ typedef struct record_src_state {
     int32_t poly960[SRC_LB_POLY + 960];
 } record_src_state;
 
-RECORD_STATIC_ASSERT(sizeof(record_src_state) <= RECORD_SRC_SIZE, "rate converter state fits its size");
+AUDIO_STATIC_ASSERT(sizeof(record_src_state) <= RECORD_SRC_SIZE, "rate converter state fits its size");
 
 AUDIO_EXPORT int record_record_zorvo_src_get_size(int32_t *size);
 AUDIO_EXPORT int record_record_zorvo_src_init(record_src_state *st, int channels);
