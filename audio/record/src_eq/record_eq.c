@@ -84,3 +84,32 @@ int record_record_zorvo_eq_fir_apply(record_eq_state *st, const int32_t *in1, co
     }
     return guards_ok(st) ? 0 : -2;
 }
+
+void record_record_zorvo_eq_fir_sincos(uint32_t phase, int32_t *sin_q30, int32_t *cos_q30) {
+    audio_eq_sincos(phase, sin_q30, cos_q30);
+}
+
+int32_t record_record_zorvo_eq_fir_exp10(int32_t db) {
+    return audio_eq_exp10_q12(db);
+}
+
+int32_t record_record_zorvo_eq_fir_mul(int32_t a, int32_t b, int shift) {
+    int64_t p = (int64_t)a * b;
+    if (shift <= 0) {
+        return rec_sat32(p);
+    }
+    shift = shift > 62 ? 62 : shift;
+    return rec_sat32((p + (1LL << (shift - 1))) >> shift);
+}
+
+int32_t record_record_zorvo_eq_fir_abs(int32_t v) {
+    return v == INT32_MIN ? INT32_MAX : (v < 0 ? -v : v);
+}
+
+int32_t record_record_zorvo_eq_fir_l_divide_q(int32_t num, int32_t den, int q) {
+    if (den == 0) {
+        return num < 0 ? INT32_MIN : INT32_MAX;
+    }
+    q = q < 0 ? 0 : (q > 31 ? 31 : q);
+    return rec_sat32((int64_t)num * ((int64_t)1 << q) / den);
+}

@@ -45,6 +45,16 @@ AUDIO_EXPORT int record_record_zorvo_eq_fir_apply(record_eq_state *st, const int
                                                   const int32_t *in3, int32_t *out1, int32_t *out2,
                                                   int32_t *out3, int enable);
 
+/* The design's fixed-point routines under the module's names (the shared design of audio_eq.h
+ * does the work): sine and cosine of a phase (a turn is 2^32) in Q30; 10^(db / 20) in Q12;
+ * (a * b) >> shift rounded and saturated; saturating magnitude; (num << q) / den saturated
+ * (den 0 gives the largest value of num's sign). */
+AUDIO_EXPORT void record_record_zorvo_eq_fir_sincos(uint32_t phase, int32_t *sin_q30, int32_t *cos_q30);
+AUDIO_EXPORT int32_t record_record_zorvo_eq_fir_exp10(int32_t db);
+AUDIO_EXPORT int32_t record_record_zorvo_eq_fir_mul(int32_t a, int32_t b, int shift);
+AUDIO_EXPORT int32_t record_record_zorvo_eq_fir_abs(int32_t v);
+AUDIO_EXPORT int32_t record_record_zorvo_eq_fir_l_divide_q(int32_t num, int32_t den, int q);
+
 #ifdef __cplusplus
 }
 #endif

@@ -199,6 +199,17 @@ TEST(RecordEq, DelayRangeAndGuards) {
     ASSERT_EQ(0, record_record_zorvo_eq_fir_apply(&st, x.data(), x2.data(), nullptr, y.data(), y2.data(),
                                                   nullptr, 0));
     EXPECT_EQ(y[5], x[5]) << "disabled copies";
+    // the named fixed-point routines
+    EXPECT_EQ(record_record_zorvo_eq_fir_exp10(20), 40960);
+    EXPECT_EQ(record_record_zorvo_eq_fir_mul(1 << 20, 1 << 20, 20), 1 << 20);
+    EXPECT_EQ(record_record_zorvo_eq_fir_mul(INT32_MAX, INT32_MAX, 0), INT32_MAX);
+    EXPECT_EQ(record_record_zorvo_eq_fir_abs(INT32_MIN), INT32_MAX);
+    EXPECT_EQ(record_record_zorvo_eq_fir_l_divide_q(1, 3, 15), 10922);
+    EXPECT_EQ(record_record_zorvo_eq_fir_l_divide_q(-5, 0, 15), INT32_MIN);
+    int32_t sn, cs;
+    record_record_zorvo_eq_fir_sincos(1u << 30, &sn, &cs); // a quarter turn
+    EXPECT_NEAR(sn, 1 << 30, 8);
+    EXPECT_NEAR(cs, 0, 8);
     st.guard_coef = 0;
     EXPECT_EQ(-2, record_record_zorvo_eq_fir_apply(&st, x.data(), x2.data(), nullptr, y.data(), y2.data(),
                                                    nullptr, 1));
