@@ -164,7 +164,7 @@ static void process_channel(record_rnr_state *st, record_rnr_channel *c, const i
             sum += (uint64_t)((int64_t)spec[k].r * spec[k].r + (int64_t)spec[k].i * spec[k].i) >> 8;
         }
         sum /= (uint64_t)(k1 - k0);
-        int32_t l = sum ? rec_log2_q15(sum) + (8 << 15) - (sh << 16) : LOG_FLOOR;
+        int32_t l = sum ? rec_log2_q15(sum) + (8 << 15) - sh * 65536 : LOG_FLOOR;
         lv[b] = l;
         c->level[b] += (l - c->level[b]) / 4;
         if (c->frames < 4) {
@@ -228,7 +228,7 @@ static void process_channel(record_rnr_state *st, record_rnr_channel *c, const i
             bin_gain[k] = c->gain[b];
             if (st->tonal && !pass) {
                 int64_t p = (int64_t)spec[k].r * spec[k].r + (int64_t)spec[k].i * spec[k].i;
-                int32_t lk = p ? rec_log2_q15((uint64_t)p) - (sh << 16) : LOG_FLOOR;
+                int32_t lk = p ? rec_log2_q15((uint64_t)p) - sh * 65536 : LOG_FLOOR;
                 /* slow level of the bin; only the stationary part matters */
                 c->tone[k] += (lk - c->tone[k]) / 32;
                 if (c->tone[k] > nb + 9 * LOG_DB && lk < c->tone[k] + 3 * LOG_DB) {
@@ -252,7 +252,7 @@ static void process_channel(record_rnr_state *st, record_rnr_channel *c, const i
     /* back to the chain's scale: times n / 2 (the inverse divided by it), undo the exponent */
     int up = st->plan.log2n - sh;
     for (int i = 0; i < 2 * hop; i++) {
-        int64_t v = up >= 0 ? (int64_t)buf[i] << up : (int64_t)buf[i] >> -up;
+        int64_t v = up >= 0 ? (int64_t)buf[i] * ((int64_t)1 << up) : (int64_t)buf[i] >> -up;
         v = (v * st->window[i]) >> 15;
         if (i < hop) {
             out[i] = rec_sat32((int64_t)c->ola[i] + v);
