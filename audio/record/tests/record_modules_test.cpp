@@ -12,6 +12,7 @@
 #include "record_hdr.h"
 #include "record_hlpf.h"
 #include "record_rnr.h"
+#include "record_se_drc.h"
 #include "record_src.h"
 #include "record_test_util.h"
 
@@ -550,4 +551,26 @@ TEST(RecordRnrAgc, StationaryNoiseIsReducedAndQuietSpeechLifted) {
     }
     EXPECT_GT(agc.gain16, 16 * 10) << "about -35 dBFS speech is lifted";
     EXPECT_EQ(-6, record_record_zorvo_agc_apply(&agc, nullptr, nullptr, o.data(), nullptr));
+}
+
+TEST(RecordSeDrc, StandAloneCompressorLimitsGently) {
+    record_se_drc_state st;
+    EXPECT_EQ(-2, record_record_zorvo_se_drc_init(&st, 0));
+    ASSERT_EQ(0, record_record_zorvo_se_drc_init(&st, 1));
+    std::vector<uint8_t> p(RECORD_DRC_PARAM_SIZE);
+    ASSERT_EQ(0, record_record_zorvo_se_drc_get_params(&st, p.data()));
+    EXPECT_EQ(0, memcmp(p.data(), record_record_g_zorvo_se_drc_params, p.size()));
+    // a -20 dBFS sine passes at unity; a full-scale one loses about 1 dB
+    for (double peak : {3277.0, 32767.0}) {
+        ASSERT_EQ(0, record_record_zorvo_se_drc_init(&st, 1));
+        std::vector<int16_t> x = sine(16000, 16000, 1000, peak), y(16000);
+        for (size_t at = 0; at < x.size(); at += 160) {
+            ASSERT_EQ(0, record_record_zorvo_se_drc_apply(&st, &x[at], &y[at]));
+        }
+        double g = 20 * log10(rms16(y, 8000, 16000) / rms16(x, 8000, 16000));
+        EXPECT_NEAR(g, peak > 30000 ? -1.0 : 0.0, 0.6) << peak;
+    }
+    EXPECT_EQ(-9, record_record_zorvo_se_drc_apply(
+                      &st, nullptr, p.empty() ? nullptr : reinterpret_cast<int16_t *>(p.data())));
+    EXPECT_EQ(-1, record_record_zorvo_se_drc_set_params(nullptr, p.data()));
 }

@@ -15,10 +15,11 @@ TEST(RecordPlugin, ExportsTheGettersAndHidesTheRest) {
     ASSERT_NE(kq, nullptr);
     EXPECT_EQ(vx(), kq());
     EXPECT_STREQ(vx()->name, "record");
-    for (const char *name : {"zorvo_record_init", "zorvo_record_apply", "zorvo_record_set_params",
-                             "zorvo_record_get_params", "zorvo_record_get_version", "zorvo_record_get_size",
-                             "g_record_params", "g_zorvo_record_params", "record_record_zorvo_drc_apply",
-                             "record_record_zorvo_hdr_apply", "record_record_zorvo_eq_fir_apply"}) {
+    for (const char *name :
+         {"zorvo_record_init", "zorvo_record_apply", "zorvo_record_set_params", "zorvo_record_get_params",
+          "zorvo_record_get_version", "zorvo_record_get_size", "g_record_params", "g_zorvo_record_params",
+          "record_record_zorvo_drc_apply", "record_record_zorvo_hdr_apply",
+          "record_record_zorvo_eq_fir_apply", "record_record_zorvo_se_drc_apply"}) {
         EXPECT_NE(dlsym(lib, name), nullptr) << name;
     }
     for (const char *name : {"audio_log", "audio_eq_design", "rec_log2_q15", "audio_block_alloc"}) {
