@@ -52,14 +52,16 @@ std::string g_out;
 
 /* ---------------- the processors ---------------- */
 
-/* The core with the given stages (hdr, drc, agc, eq, hlpf, rnr), one microphone, no look-ahead. */
-Process core_stages(int rate, const int on[6], const std::function<void(uint8_t *)> &tweak = nullptr) {
-    return [rate, on = std::vector<int>(on, on + 6), tweak](const Pcm &x) {
+/* The core with the given stages (hdr, drc, agc, eq, hlpf, rnr), no look-ahead; with two
+ * microphones the second is the first, 6 dB down. The output is microphone 1's channel. */
+Process core_stages(int rate, const int on[6], const std::function<void(uint8_t *)> &tweak = nullptr,
+                    int mics = 1) {
+    return [rate, on = std::vector<int>(on, on + 6), tweak, mics](const Pcm &x) {
         uint8_t p[ZORVO_RECORD_PARAMS_SIZE];
         memcpy(p, g_record_params, sizeof(p));
         p[ZR_OFF_RATE_MODE] = rate == 16000 ? 1 : 2;
-        p[ZR_OFF_MIC_NUM] = 1;
-        p[ZR_OFF_OUT_NUM] = 1;
+        p[ZR_OFF_MIC_NUM] = (uint8_t)mics;
+        p[ZR_OFF_OUT_NUM] = (uint8_t)mics;
         p[ZR_OFF_DELAY_FRAMES] = 0;
         for (int i = 0; i < 6; i++) {
             p[ZR_OFF_HDR_ON + i] = (uint8_t)on[(size_t)i];
@@ -69,7 +71,10 @@ Process core_stages(int rate, const int on[6], const std::function<void(uint8_t 
         }
         std::vector<uint64_t> mem(ZORVO_RECORD_MEM_SIZE / 8);
         void *h = nullptr;
-        Pcm y(x.size(), 0);
+        Pcm y(x.size(), 0), y2(x.size(), 0), x2(x.size());
+        for (size_t i = 0; i < x.size(); i++) {
+            x2[i] = (int16_t)(x[i] / 2);
+        }
         if (zorvo_record_init(&h, mem.data(), ZORVO_RECORD_MEM_SIZE, p) != 0) {
             fprintf(stderr, "bench_record: core init failed\n");
             return y;
@@ -79,7 +84,9 @@ Process core_stages(int rate, const int on[6], const std::function<void(uint8_t 
             zorvo_record_in in = {};
             zorvo_record_out out = {};
             in.mic1 = &x[at];
+            in.mic2 = &x2[at];
             out.out[0] = &y[at];
+            out.out[1] = &y2[at];
             zorvo_record_apply(h, &in, &out);
         }
         return y;
@@ -521,6 +528,8 @@ void table_rtf(const Wave &speech16, const Wave &speech48) {
         fflush(stdout);
     };
     both("vqe_record, every stage on, one microphone", [](int rate) { return core_stages(rate, STAGE_ALL); });
+    both("vqe_record, every stage on, two microphones",
+         [](int rate) { return core_stages(rate, STAGE_ALL, nullptr, 2); });
     const int no_rnr[6] = {1, 1, 1, 1, 1, 0};
     both("vqe_record without noise reduction", [&](int rate) { return core_stages(rate, no_rnr); });
     both("vqe_record noise reduction alone", [](int rate) { return core_stages(rate, STAGE_RNR); });
