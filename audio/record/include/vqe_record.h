@@ -82,8 +82,9 @@ AUDIO_EXPORT const audio_work_handle *vx_vqe_record_get_handle(void);
 AUDIO_EXPORT const audio_work_handle *kq_vqe_record_get_handle(void);
 
 /* The core parameter record the shell builds from a user record (NULL: no user values) for a
- * rate mode; 0, or -1 after the message. Exposed for tests and tools. */
-AUDIO_EXPORT int vqe_record_build_params(uint8_t *rec, int rate_mode, const vqe_record_user_params *user);
+ * rate mode; 0, or -1 after the message. Not exported: the tests and the benchmark link the
+ * library's objects. */
+int vqe_record_build_params(uint8_t *rec, int rate_mode, const vqe_record_user_params *user);
 
 #ifdef __cplusplus
 }

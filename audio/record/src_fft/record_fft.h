@@ -33,19 +33,18 @@ typedef struct record_fft_plan {
 } record_fft_plan;
 
 /* n = 128, 256, 512 or 1024 complex points; 0, or -1 for another size. */
-AUDIO_EXPORT int record_zorvo_fft_init(record_fft_plan *plan, int n);
+int record_zorvo_fft_init(record_fft_plan *plan, int n);
 /* In place; scaled: the result is divided by n. */
-AUDIO_EXPORT void record_zorvo_fft_c2c_fwd_scaled(const record_fft_plan *plan, record_cpx *x);
-AUDIO_EXPORT void record_zorvo_fft_c2c_fwd(const record_fft_plan *plan, record_cpx *x);
-AUDIO_EXPORT void record_zorvo_fft_c2c_inv_scaled(const record_fft_plan *plan, record_cpx *x);
-AUDIO_EXPORT void record_zorvo_fft_c2c_inv(const record_fft_plan *plan, record_cpx *x);
+void record_zorvo_fft_c2c_fwd_scaled(const record_fft_plan *plan, record_cpx *x);
+void record_zorvo_fft_c2c_fwd(const record_fft_plan *plan, record_cpx *x);
+void record_zorvo_fft_c2c_inv_scaled(const record_fft_plan *plan, record_cpx *x);
+void record_zorvo_fft_c2c_inv(const record_fft_plan *plan, record_cpx *x);
 /* Real transform of 2n samples (plan of n points): spec receives bins 0..n of the transform
  * divided by n. in is destroyed. */
-AUDIO_EXPORT void record_zorvo_fft_r2c_fwd_scaled(const record_fft_plan *plan, int32_t *in, record_cpx *spec);
+void record_zorvo_fft_r2c_fwd_scaled(const record_fft_plan *plan, int32_t *in, record_cpx *spec);
 /* Back from bins 0..n to 2n real samples, divided by n (so r2c then c2r gives the input / n).
  * spec is destroyed. */
-AUDIO_EXPORT void record_zorvo_fft_c2r_inv_scaled(const record_fft_plan *plan, record_cpx *spec,
-                                                  int32_t *out);
+void record_zorvo_fft_c2r_inv_scaled(const record_fft_plan *plan, record_cpx *spec, int32_t *out);
 
 #ifdef __cplusplus
 }

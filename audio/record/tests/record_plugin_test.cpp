@@ -22,7 +22,8 @@ TEST(RecordPlugin, ExportsTheGettersAndHidesTheRest) {
           "record_record_zorvo_eq_fir_apply", "record_record_zorvo_se_drc_apply"}) {
         EXPECT_NE(dlsym(lib, name), nullptr) << name;
     }
-    for (const char *name : {"audio_log", "audio_eq_design", "rec_log2_q15", "audio_block_alloc"}) {
+    for (const char *name : {"audio_log", "audio_eq_design", "rec_log2_q15", "audio_block_alloc",
+                             "vqe_record_build_params", "record_zorvo_fft_init"}) {
         EXPECT_EQ(dlsym(lib, name), nullptr) << name << " should be hidden";
     }
     dlclose(lib);
