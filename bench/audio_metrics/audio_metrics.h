@@ -104,6 +104,10 @@ using Process = std::function<Pcm(const Pcm &)>;
 /* Steady-state gain in dB for a sine at freq, peak level peak_dbfs, `seconds` long: output RMS over
  * the second half against the input's. */
 double sine_gain_db(const Process &p, int rate, double freq, double peak_dbfs, double seconds = 1.0);
+/* Gain in dB at each frequency, from one run of a sum of sines (each at peak_dbfs, phases
+ * spread, whole periods of the analysis window): a linear system's magnitude response. */
+std::vector<double> multitone_response(const Process &p, int rate, const std::vector<double> &freqs,
+                                       double peak_dbfs = -30, double seconds = 2.0);
 /* Output RMS level of a 1 kHz sine for each input RMS level (steady state, second half). */
 std::vector<double> static_curve(const Process &p, int rate, const std::vector<double> &in_dbfs,
                                  double seconds = 1.5, double freq = 1000);

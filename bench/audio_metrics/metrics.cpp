@@ -276,6 +276,36 @@ double sine_gain_db(const Process &p, int rate, double freq, double peak_dbfs, d
     return rms_dbfs(out, n / 2, n) - rms_dbfs(in, n / 2, n);
 }
 
+std::vector<double> multitone_response(const Process &p, int rate, const std::vector<double> &freqs,
+                                       double peak_dbfs, double seconds) {
+    size_t n = (size_t)(seconds * rate);
+    Wave x(n, 0.0);
+    double a = 32768.0 * pow(10, peak_dbfs / 20);
+    for (size_t k = 0; k < freqs.size(); k++) {
+        double ph = 2.399963 * (double)k; /* golden-angle phases keep the crest factor down */
+        for (size_t i = 0; i < n; i++) {
+            x[i] += a * sin(2 * M_PI * freqs[k] * (double)i / rate + ph);
+        }
+    }
+    Pcm in = to_pcm(x), out = p(in);
+    /* each tone's amplitude in the second half, by correlation */
+    std::vector<double> g;
+    for (double f : freqs) {
+        double ci = 0, si = 0, co = 0, so = 0;
+        for (size_t i = n / 2; i < n; i++) {
+            /* a Hann weight keeps the other tones' leakage far down */
+            double w = 0.5 - 0.5 * cos(2 * M_PI * (double)(i - n / 2) / (double)(n / 2));
+            double c = w * cos(2 * M_PI * f * (double)i / rate), s = w * sin(2 * M_PI * f * (double)i / rate);
+            ci += in[i] * c;
+            si += in[i] * s;
+            co += out[i] * c;
+            so += out[i] * s;
+        }
+        g.push_back(20 * log10((hypot(co, so) + 1e-9) / (hypot(ci, si) + 1e-9)));
+    }
+    return g;
+}
+
 std::vector<double> static_curve(const Process &p, int rate, const std::vector<double> &in_dbfs,
                                  double seconds, double freq) {
     std::vector<double> out;

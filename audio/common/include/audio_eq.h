@@ -60,10 +60,18 @@ int audio_eq_design(const audio_eq_setup *setup, const int8_t gains[AUDIO_EQ_PAR
 void audio_eq_filter(const int32_t *coef, int32_t taps, int32_t *hist, const int32_t *in, int32_t *out,
                      int32_t n);
 
+/* The same for a designed filter (symmetric about entry half - 1, 2 * half - 1 taps): each pair of
+ * equal coefficients takes one multiplication. Bit for bit the result of audio_eq_filter with
+ * taps = 2 * half - 1. */
+void audio_eq_filter_symmetric(const int32_t *coef, int32_t half, int32_t *hist, const int32_t *in,
+                               int32_t *out, int32_t n);
+
 /* ---- the fixed-point routines the design uses ---- */
 
 /* Sine and cosine of the angle `phase` (a full turn is 2^32), both in Q30. */
 void audio_eq_sincos(uint32_t phase, int32_t *sin_q30, int32_t *cos_q30);
+/* 2^(frac / 2^24) for frac in 0..2^24 - 1, in Q30 (1.0 .. 2.0). */
+int32_t audio_pow2_frac_q30(uint32_t frac_q24);
 /* 10^(db / 20) in Q12, for db in -90..40 (values outside are clamped to that range). */
 int32_t audio_eq_exp10_q12(int32_t db);
 /* Rising Hann window value k of H (k = H - 1 gives 16384), Q14. */

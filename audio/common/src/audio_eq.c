@@ -79,6 +79,16 @@ void audio_eq_sincos(uint32_t phase, int32_t *sin_q30, int32_t *cos_q30) {
     }
 }
 
+int32_t audio_pow2_frac_q30(uint32_t frac_q24) {
+    int64_t r = 1LL << 30;
+    for (int k = 1; k <= 24; k++) {
+        if (frac_q24 & (1u << (24 - k))) {
+            r = (r * pow2_frac[k - 1] + (1LL << 29)) >> 30;
+        }
+    }
+    return (int32_t)r;
+}
+
 int32_t audio_eq_exp10_q12(int32_t db) {
     if (db < -90) {
         db = -90;
@@ -88,13 +98,7 @@ int32_t audio_eq_exp10_q12(int32_t db) {
     /* 10^(db/20) = 2^e, e = db * log2(10) / 20 in Q24: a whole part and a fraction of 24 bits. */
     int32_t e = db * LOG2_10_OVER_20_Q24;
     int32_t whole = e >> 24; /* floor, also for negative e */
-    uint32_t frac = (uint32_t)e & 0xFFFFFFu;
-    int64_t r = 1LL << 30;
-    for (int k = 1; k <= 24; k++) {
-        if (frac & (1u << (24 - k))) {
-            r = (r * pow2_frac[k - 1] + (1LL << 29)) >> 30;
-        }
-    }
+    int64_t r = audio_pow2_frac_q30((uint32_t)e & 0xFFFFFFu);
     /* Q30 to Q12 with the whole power: shift by 18 - whole. */
     int32_t shift = 18 - whole;
     if (shift <= 0) {
@@ -195,5 +199,42 @@ void audio_eq_filter(const int32_t *coef, int32_t taps, int32_t *hist, const int
     }
     for (int32_t i = 0; i < keep; i++) {
         hist[i] = tail[i];
+    }
+}
+
+void audio_eq_filter_symmetric(const int32_t *coef, int32_t half, int32_t *hist, const int32_t *in,
+                               int32_t *out, int32_t n) {
+    int32_t keep = 2 * half - 2;
+    /* history then the new samples, one run (in may be out) */
+    int32_t buf[2 * AUDIO_EQ_MAX_HALF + 2 * 480];
+    if (keep + n > (int32_t)(sizeof(buf) / sizeof(buf[0])) || n > 480) {
+        audio_eq_filter(coef, 2 * half - 1, hist, in, out, n);
+        return;
+    }
+    for (int32_t i = 0; i < keep; i++) {
+        buf[i] = hist[i];
+    }
+    for (int32_t i = 0; i < n; i++) {
+        buf[keep + i] = in[i];
+    }
+    /* coefficient by coefficient over the whole frame: the inner loop runs over neighbouring
+     * samples, which the vectoriser can take several at a time */
+    int64_t acc[480];
+    int32_t centre = coef[half - 1];
+    for (int32_t i = 0; i < n; i++) {
+        acc[i] = (int64_t)centre * buf[i + half - 1];
+    }
+    for (int32_t k = 0; k < half - 1; k++) {
+        int64_t c = coef[k];
+        const int32_t *a = buf + k, *b = buf + keep - k;
+        for (int32_t i = 0; i < n; i++) {
+            acc[i] += c * a[i] + c * b[i];
+        }
+    }
+    for (int32_t i = 0; i < n; i++) {
+        out[i] = sat32((acc[i] + (1LL << 18)) >> AUDIO_EQ_COEF_SHIFT);
+    }
+    for (int32_t i = 0; i < keep; i++) {
+        hist[i] = buf[n + i];
     }
 }
