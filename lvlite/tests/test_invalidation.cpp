@@ -1,6 +1,8 @@
 // Dirty areas: what is redrawn and flushed, and what the flushed pixels hold.
 #include "lv_test_env.h"
 
+#include <algorithm>
+
 namespace {
 
 class Invalidation : public LvTest {};
@@ -127,6 +129,33 @@ TEST_F(Invalidation, MainOpacityComposesTheObjectWithItsChildren) {
     uint32_t p2 = pixel(115, 115) & 0xFF;
     EXPECT_NEAR((int)p1, 127, 2);
     EXPECT_EQ(p1, p2); // the child is not drawn twice over
+}
+
+TEST_F(Invalidation, OpacityIsInheritedAndAppliedByEveryElement) {
+    // A transparent box at 60 % holding a white label and a white box: each child takes the 60 % too,
+    // so what it draws reaches the screen at 60 % of 60 %.
+    lv_obj_t *o = box(lv_scr_act(), 40, 40, 120, 60, 0x000000);
+    lv_obj_set_style_bg_opa(o, LV_OPA_TRANSP, 0);
+    lv_obj_set_style_opa(o, LV_OPA_60, 0);
+    lv_obj_t *l = lv_label_create(o);
+    lv_obj_set_style_text_color(l, lv_color_hex(0xFFFFFF), 0);
+    lv_label_set_text(l, "HIH");
+    box(o, 0, 40, 10, 10, 0xFFFFFF);
+    refresh();
+    uint32_t peak = 0;
+    for (lv_coord_t y = 40; y < 60; y++)
+        for (lv_coord_t x = 40; x < 80; x++)
+            peak = std::max(peak, pixel(x, y) & 0xFFu);
+    EXPECT_NEAR((int)peak, 255 * 60 / 100 * 60 / 100, 3) << "the label";
+    EXPECT_NEAR((int)(pixel(45, 85) & 0xFF), 255 * 60 / 100 * 60 / 100, 3) << "the white box";
+    // A child with an opacity of its own keeps it (and is still inside the parent's).
+    lv_obj_set_style_opa(l, LV_OPA_COVER, 0);
+    refresh();
+    peak = 0;
+    for (lv_coord_t y = 40; y < 60; y++)
+        for (lv_coord_t x = 40; x < 80; x++)
+            peak = std::max(peak, pixel(x, y) & 0xFFu);
+    EXPECT_NEAR((int)peak, 255 * 60 / 100, 3);
 }
 
 class OffsetDisplay : public LvTest {
