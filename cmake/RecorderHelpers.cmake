@@ -114,7 +114,9 @@ function(recorder_add_fuzz name)
   endif()
   add_test(NAME ${name} COMMAND ${RECORDER_ISOLATE} $<TARGET_FILE:${name}>
     -max_total_time=${RECORDER_FUZZ_SECONDS} -rss_limit_mb=2048 ${dict} ${corpus})
-  set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT 600)
+  # With RECORDER_ROOT set, run-isolated puts the root's tmp/ and dev/ on private tmpfs mounts:
+  # targets that write files (the archive targets) then never wait for the disk.
+  set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT 600 ENVIRONMENT "RECORDER_ROOT=${RECORDER_ROOT}")
 endfunction()
 
 # recorder_register_test(TESTNAME TARGET ISOLATED TIMEOUT [args...])

@@ -509,9 +509,8 @@ static void tar_report_budget(const char *tarName, const char *dir, uint64_t nee
     const char *more = need == 0 ? "more than " : "";
     unsigned long long shown = need == 0 ? budget : need;
     if (fromDisk) {
-        TAR_ERR("unpacking would fill the disk, tarName=%s, dir=%s, needs %s%llu bytes, room %llu bytes (%u "
-                "bytes "
-                "kept free)\n",
+        TAR_ERR("unpacking would fill the disk, tarName=%s, dir=%s, needs %s%llu bytes, "
+                "room %llu bytes (%u bytes kept free)\n",
                 tarName, dir, more, shown, (unsigned long long)budget, VYX_TAR_DISK_RESERVE);
     } else {
         TAR_ERR("unpacked size over the limit, tarName=%s, needs %s%llu bytes, limit %llu bytes\n", tarName,
