@@ -2,8 +2,9 @@
  * @file lv_txt.c
  * Measuring and breaking text. A line is filled word by word; a word runs up to (not including) the
  * next newline or break character, and that character forms a word of its own when it comes first.
- * A word goes on a line only when it fits together with the break character that follows it; a
- * break character on its own (after a word) may hang over the end of the line.
+ * A word goes on a line only when it fits together with the break character that follows it. The
+ * first word of a line may leave that character hanging over the end, and so may a break character
+ * standing alone after a word: no line starts with it or holds nothing else.
  */
 #include "lv_txt.h"
 
@@ -122,6 +123,10 @@ static bool take_word(meter_t *m, const char *txt, lv_coord_t room, bool lead, w
         _lv_txt_encoded_next(txt, &one);
         out->len = one;
         out->width = lv_font_get_glyph_width(m->font, cp, next);
+    } else if (overflow == at && txt[at] != '\0' && !is_newline(cp)) {
+        /* The first word fits and only the break character after it does not: that one hangs over
+         * the end, so that the next line does not start with it. */
+        out->len = after;
     } else {
         out->len = overflow;
     }
