@@ -213,6 +213,53 @@ TEST_F(Layout, FlexRowWrapPlacesTracksAndGrowFillsTheRest) {
     (void)a;
 }
 
+TEST_F(Layout, FlexGrowSharesByWeightAndAClampedItemLeavesTheRestToTheOthers) {
+    lv_obj_t *p = plain(lv_scr_act(), 100, 100);
+    lv_obj_set_flex_flow(p, LV_FLEX_FLOW_ROW);
+    lv_obj_t *fixed = plain(p, 20, 10);
+    lv_obj_t *one = plain(p, 5, 10);
+    lv_obj_t *three = plain(p, 5, 10);
+    lv_obj_set_flex_grow(one, 1);
+    lv_obj_set_flex_grow(three, 3);
+    lv_obj_update_layout(p);
+    // 80 px free: 20 and 60.
+    EXPECT_EQ(lv_obj_get_width(one), 20);
+    EXPECT_EQ(lv_obj_get_width(three), 60);
+    EXPECT_EQ(lv_obj_get_x(three), 40);
+    // Held at 30 by its max width, the rest (50) goes to the other one.
+    lv_obj_set_style_max_width(three, 30, 0);
+    lv_obj_update_layout(p);
+    EXPECT_EQ(lv_obj_get_width(three), 30);
+    EXPECT_EQ(lv_obj_get_width(one), 50);
+    EXPECT_EQ(lv_obj_get_x(one), 20);
+    EXPECT_EQ(lv_obj_get_x(three), 70);
+    (void)fixed;
+}
+
+TEST_F(Layout, FlexReverseFlowNewTrackFlagAndCrossEnd) {
+    lv_obj_t *p = plain(lv_scr_act(), 100, 100);
+    lv_obj_set_flex_flow(p, LV_FLEX_FLOW_ROW_REVERSE);
+    lv_obj_set_flex_align(p, LV_FLEX_ALIGN_START, LV_FLEX_ALIGN_END, LV_FLEX_ALIGN_START);
+    lv_obj_t *a = plain(p, 10, 10);
+    lv_obj_t *b = plain(p, 20, 30);
+    lv_obj_update_layout(p);
+    // The last child comes first; the shorter item sits at the end of the track's height.
+    EXPECT_EQ(lv_obj_get_x(b), 0);
+    EXPECT_EQ(lv_obj_get_x(a), 20);
+    EXPECT_EQ(lv_obj_get_y(a), 20);
+
+    lv_obj_t *w = plain(lv_scr_act(), 100, 100);
+    lv_obj_set_flex_flow(w, LV_FLEX_FLOW_ROW_WRAP);
+    lv_obj_set_style_pad_row(w, 4, 0);
+    lv_obj_t *c = plain(w, 10, 10);
+    lv_obj_t *d = plain(w, 10, 10);
+    lv_obj_add_flag(d, LV_OBJ_FLAG_FLEX_IN_NEW_TRACK);
+    lv_obj_update_layout(w);
+    EXPECT_EQ(lv_obj_get_x(d), 0);
+    EXPECT_EQ(lv_obj_get_y(d), 14);
+    (void)c;
+}
+
 TEST_F(Layout, FlexTrackPlaceCentresTheTracks) {
     lv_obj_t *p = plain(lv_scr_act(), 100, 100);
     lv_obj_set_flex_flow(p, LV_FLEX_FLOW_ROW);

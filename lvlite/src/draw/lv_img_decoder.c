@@ -21,12 +21,12 @@ static uint32_t decoder_cnt;
 lv_img_src_t lv_img_src_get_type(const void *src) {
     if (src == NULL)
         return LV_IMG_SRC_UNKNOWN;
-    const uint8_t *u8_p = src;
-    if (u8_p[0] >= 0x20 && u8_p[0] <= 0x7F)
-        return LV_IMG_SRC_FILE;
-    if (u8_p[0] >= 0x80)
+    /* A variable starts with its header, whose first byte is a small colour format; a path is
+     * printable ASCII; a symbol is a UTF-8 sequence of the private area. */
+    uint8_t first = *(const uint8_t *)src;
+    if (first >= 0x80)
         return LV_IMG_SRC_SYMBOL;
-    return LV_IMG_SRC_VARIABLE;
+    return first >= 0x20 ? LV_IMG_SRC_FILE : LV_IMG_SRC_VARIABLE;
 }
 
 lv_img_decoder_t *lv_img_decoder_create(void) {
@@ -57,20 +57,20 @@ void lv_img_decoder_delete(lv_img_decoder_t *decoder) {
     }
 }
 
-void lv_img_decoder_set_info_cb(lv_img_decoder_t *decoder, lv_img_decoder_info_f_t info_cb) {
-    decoder->info_cb = info_cb;
+void lv_img_decoder_set_info_cb(lv_img_decoder_t *dec, lv_img_decoder_info_f_t cb) {
+    dec->info_cb = cb;
 }
 
-void lv_img_decoder_set_open_cb(lv_img_decoder_t *decoder, lv_img_decoder_open_f_t open_cb) {
-    decoder->open_cb = open_cb;
+void lv_img_decoder_set_open_cb(lv_img_decoder_t *dec, lv_img_decoder_open_f_t cb) {
+    dec->open_cb = cb;
 }
 
-void lv_img_decoder_set_read_line_cb(lv_img_decoder_t *decoder, lv_img_decoder_read_line_f_t read_line_cb) {
-    decoder->read_line_cb = read_line_cb;
+void lv_img_decoder_set_read_line_cb(lv_img_decoder_t *dec, lv_img_decoder_read_line_f_t cb) {
+    dec->read_line_cb = cb;
 }
 
-void lv_img_decoder_set_close_cb(lv_img_decoder_t *decoder, lv_img_decoder_close_f_t close_cb) {
-    decoder->close_cb = close_cb;
+void lv_img_decoder_set_close_cb(lv_img_decoder_t *dec, lv_img_decoder_close_f_t cb) {
+    dec->close_cb = cb;
 }
 
 lv_res_t lv_img_decoder_get_info(const void *src, lv_img_header_t *header) {

@@ -1,5 +1,6 @@
 /**
  * @file lv_area.c
+ * Areas are inclusive: x2 and y2 are the last pixel in.
  */
 #include "lv_area.h"
 
@@ -11,58 +12,47 @@ static inline lv_coord_t area_max(lv_coord_t a, lv_coord_t b) {
     return a > b ? a : b;
 }
 
-void lv_area_set(lv_area_t *area_p, lv_coord_t x1, lv_coord_t y1, lv_coord_t x2, lv_coord_t y2) {
-    area_p->x1 = x1;
-    area_p->y1 = y1;
-    area_p->x2 = x2;
-    area_p->y2 = y2;
+void lv_area_set(lv_area_t *a, lv_coord_t x1, lv_coord_t y1, lv_coord_t x2, lv_coord_t y2) {
+    lv_area_t v = {x1, y1, x2, y2};
+    *a = v;
 }
 
-void lv_area_set_width(lv_area_t *area_p, lv_coord_t w) {
-    area_p->x2 = area_p->x1 + w - 1;
+void lv_area_set_width(lv_area_t *a, lv_coord_t w) {
+    a->x2 = (lv_coord_t)(a->x1 + (w - 1));
 }
 
-void lv_area_set_height(lv_area_t *area_p, lv_coord_t h) {
-    area_p->y2 = area_p->y1 + h - 1;
+void lv_area_set_height(lv_area_t *a, lv_coord_t h) {
+    a->y2 = (lv_coord_t)(a->y1 + (h - 1));
 }
 
-void _lv_area_set_pos(lv_area_t *area_p, lv_coord_t x, lv_coord_t y) {
-    lv_area_move(area_p, (lv_coord_t)(x - area_p->x1), (lv_coord_t)(y - area_p->y1));
+void _lv_area_set_pos(lv_area_t *a, lv_coord_t x, lv_coord_t y) {
+    lv_area_move(a, (lv_coord_t)(x - a->x1), (lv_coord_t)(y - a->y1));
 }
 
-uint32_t lv_area_get_size(const lv_area_t *area_p) {
-    if (area_p->x2 < area_p->x1 || area_p->y2 < area_p->y1)
-        return 0;
-    return (uint32_t)(area_p->x2 - area_p->x1 + 1) * (uint32_t)(area_p->y2 - area_p->y1 + 1);
+uint32_t lv_area_get_size(const lv_area_t *a) {
+    bool empty = a->x1 > a->x2 || a->y1 > a->y2;
+    return empty ? 0 : (uint32_t)lv_area_get_width(a) * (uint32_t)lv_area_get_height(a);
 }
 
-void lv_area_increase(lv_area_t *area, lv_coord_t w_extra, lv_coord_t h_extra) {
-    area->x1 -= w_extra;
-    area->x2 += w_extra;
-    area->y1 -= h_extra;
-    area->y2 += h_extra;
+void lv_area_increase(lv_area_t *a, lv_coord_t dx, lv_coord_t dy) {
+    lv_area_set(a, (lv_coord_t)(a->x1 - dx), (lv_coord_t)(a->y1 - dy), (lv_coord_t)(a->x2 + dx),
+                (lv_coord_t)(a->y2 + dy));
 }
 
-void lv_area_move(lv_area_t *area, lv_coord_t x_ofs, lv_coord_t y_ofs) {
-    area->x1 += x_ofs;
-    area->x2 += x_ofs;
-    area->y1 += y_ofs;
-    area->y2 += y_ofs;
+void lv_area_move(lv_area_t *a, lv_coord_t dx, lv_coord_t dy) {
+    lv_area_set(a, (lv_coord_t)(a->x1 + dx), (lv_coord_t)(a->y1 + dy), (lv_coord_t)(a->x2 + dx),
+                (lv_coord_t)(a->y2 + dy));
 }
 
-bool _lv_area_intersect(lv_area_t *res_p, const lv_area_t *a1_p, const lv_area_t *a2_p) {
-    res_p->x1 = area_max(a1_p->x1, a2_p->x1);
-    res_p->y1 = area_max(a1_p->y1, a2_p->y1);
-    res_p->x2 = area_min(a1_p->x2, a2_p->x2);
-    res_p->y2 = area_min(a1_p->y2, a2_p->y2);
-    return res_p->x1 <= res_p->x2 && res_p->y1 <= res_p->y2;
+bool _lv_area_intersect(lv_area_t *res, const lv_area_t *p, const lv_area_t *q) {
+    lv_area_set(res, area_max(p->x1, q->x1), area_max(p->y1, q->y1), area_min(p->x2, q->x2),
+                area_min(p->y2, q->y2));
+    return res->x1 <= res->x2 && res->y1 <= res->y2;
 }
 
-void _lv_area_join(lv_area_t *a_res_p, const lv_area_t *a1_p, const lv_area_t *a2_p) {
-    a_res_p->x1 = area_min(a1_p->x1, a2_p->x1);
-    a_res_p->y1 = area_min(a1_p->y1, a2_p->y1);
-    a_res_p->x2 = area_max(a1_p->x2, a2_p->x2);
-    a_res_p->y2 = area_max(a1_p->y2, a2_p->y2);
+void _lv_area_join(lv_area_t *res, const lv_area_t *p, const lv_area_t *q) {
+    lv_area_set(res, area_min(p->x1, q->x1), area_min(p->y1, q->y1), area_max(p->x2, q->x2),
+                area_max(p->y2, q->y2));
 }
 
 /* Whether p lies within the circle of radius r centred at (cx, cy). */

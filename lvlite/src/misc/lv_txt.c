@@ -2,7 +2,9 @@
  * @file lv_txt.c
  * Measuring and breaking text. A line is filled word by word; a word runs up to (not including) the
  * next newline or break character, and that character forms a word of its own when it comes first.
- * A word goes on a line only when it fits together with the break character that follows it.
+ * A word goes on a line only when it fits together with the break character that follows it. The
+ * first word of a line may leave that character hanging over the end, and so may a break character
+ * standing alone after a word: no line starts with it or holds nothing else.
  */
 #include "lv_txt.h"
 
@@ -85,7 +87,9 @@ static bool take_word(meter_t *m, const char *txt, lv_coord_t room, bool lead, w
         bool ender = is_newline(cp) || _lv_txt_is_break_char(cp);
         if (r >= 0) {
             used += r;
-            if (!overflowed && used - m->gap > room) {
+            /* The break character ending a word must fit; one standing alone may hang over the end
+             * (so a line never ends up holding only a space). */
+            if (!overflowed && used - m->gap > room && !(ender && at == 0)) {
                 overflowed = true;
                 overflow = at;
             }
@@ -119,6 +123,10 @@ static bool take_word(meter_t *m, const char *txt, lv_coord_t room, bool lead, w
         _lv_txt_encoded_next(txt, &one);
         out->len = one;
         out->width = lv_font_get_glyph_width(m->font, cp, next);
+    } else if (overflow == at && txt[at] != '\0' && !is_newline(cp)) {
+        /* The first word fits and only the break character after it does not: that one hangs over
+         * the end, so that the next line does not start with it. */
+        out->len = after;
     } else {
         out->len = overflow;
     }
@@ -198,7 +206,9 @@ void lv_txt_get_size(lv_point_t *size_res, const char *text, const lv_font_t *fo
         if (height + pitch > LV_COORD_MAX)
             break;
         height += pitch;
-        sz.x = LV_MAX(sz.x, lv_txt_get_width(text + at, n, font, letter_space, flag));
+        lv_coord_t w = lv_txt_get_width(text + at, n, font, letter_space, flag);
+        if (w > sz.x)
+            sz.x = w;
         at += n;
     }
     /* A text ending in a newline has an empty line after it. */

@@ -213,8 +213,9 @@ static void draw_indicator(lv_event_t *e) {
     lv_draw_rect_dsc_init(&rect);
     lv_obj_init_draw_rect_dsc(obj, LV_PART_INDICATOR, &rect);
     /* Never rounder than the background nor than half the indicator's own short side. */
-    lv_coord_t limit = LV_MIN(lv_obj_get_width(obj), lv_obj_get_height(obj)) / 2;
-    limit = LV_MIN(limit, lv_obj_get_style_radius(obj, LV_PART_MAIN));
+    lv_coord_t ow = lv_obj_get_width(obj), oh = lv_obj_get_height(obj);
+    lv_coord_t bg_radius = lv_obj_get_style_radius(obj, LV_PART_MAIN);
+    lv_coord_t limit = LV_MIN(LV_MIN(ow, oh) / 2, bg_radius);
     limit = LV_MIN(limit, LV_MIN(iw, ih) / 2);
     rect.radius = LV_MIN(rect.radius, limit);
 
@@ -236,7 +237,8 @@ static void draw_indicator(lv_event_t *e) {
 }
 
 static void grow_ext_size(lv_obj_t *obj, lv_coord_t *ext) {
-    *ext = LV_MAX(*ext, lv_obj_calculate_ext_draw_size(obj, LV_PART_INDICATOR));
+    lv_coord_t indic = lv_obj_calculate_ext_draw_size(obj, LV_PART_INDICATOR);
+    *ext = LV_MAX(*ext, indic);
     /* A negative padding lets the indicator stick out of the bar. */
     lv_coord_t pads[4] = {
         lv_obj_get_style_pad_left(obj, LV_PART_MAIN), lv_obj_get_style_pad_right(obj, LV_PART_MAIN),

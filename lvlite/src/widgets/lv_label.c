@@ -251,7 +251,8 @@ uint32_t lv_label_get_letter_on(const lv_obj_t *obj, lv_point_t *pos_in) {
     lv_coord_t x = 0;
     lv_text_align_t align = lv_obj_get_style_text_align(obj, LV_PART_MAIN);
     if (align == LV_TEXT_ALIGN_CENTER || align == LV_TEXT_ALIGN_RIGHT) {
-        uint32_t shown = LV_MIN(to - from, (uint32_t)strlen(txt + from));
+        uint32_t rest = (uint32_t)strlen(txt + from);
+        uint32_t shown = LV_MIN(to - from, rest);
         lv_coord_t used = lv_txt_get_width(txt + from, shown, f.font, f.letter_sp, f.flags);
         lv_coord_t room = lv_area_get_width(&f.box);
         x = align == LV_TEXT_ALIGN_RIGHT ? room - used : room / 2 - used / 2;
@@ -406,8 +407,12 @@ static void draw_text(lv_event_t *e) {
     if (lb->text == NULL)
         return;
     lv_draw_ctx_t *ctx = lv_event_get_draw_ctx(e);
+    /* Only the box and the flags: the font and spacing come with the draw descriptor. */
     label_fmt_t f;
-    read_fmt(obj, &f);
+    f.flags = base_flags(lb);
+    if (width_from_text(obj))
+        f.flags |= LV_TEXT_FLAG_FIT;
+    lv_obj_get_content_coords(obj, &f.box);
     lv_draw_label_dsc_t dsc;
     lv_draw_label_dsc_init(&dsc);
     dsc.ofs_x = lb->offset.x;
@@ -423,14 +428,14 @@ static void draw_text(lv_event_t *e) {
     char *owned;
     const char *txt = shown_text(lb, &owned);
     bool moving = scrolls(lb);
+    bool centred_or_right = dsc.align == LV_TEXT_ALIGN_CENTER || dsc.align == LV_TEXT_ALIGN_RIGHT;
     lv_point_t whole = {0, 0};
-    if (moving) {
+    /* The whole text's size is needed for the copy of a circular scroll, and to left-align a scrolling
+     * text that does not fit. */
+    if (moving && (centred_or_right || lb->long_mode == LV_LABEL_LONG_SCROLL_CIRCULAR)) {
         lv_txt_get_size(&whole, txt, dsc.font, dsc.letter_space, dsc.line_space, LV_COORD_MAX, f.flags);
-        /* A scrolling text that does not fit starts at the left whatever its alignment. */
-        if (whole.x > lv_area_get_width(&f.box))
-            dsc.align = dsc.align == LV_TEXT_ALIGN_CENTER || dsc.align == LV_TEXT_ALIGN_RIGHT
-                            ? LV_TEXT_ALIGN_LEFT
-                            : dsc.align;
+        if (centred_or_right && whole.x > lv_area_get_width(&f.box))
+            dsc.align = LV_TEXT_ALIGN_LEFT;
     }
     lv_draw_label_hint_t *hint = &lb->hint;
     if (lb->long_mode == LV_LABEL_LONG_SCROLL_CIRCULAR || lv_area_get_height(&f.box) < LABEL_HINT_MIN_H)

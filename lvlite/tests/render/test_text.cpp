@@ -146,8 +146,13 @@ TEST(TextLayout, WrapsAtWordsAndBreaksLongWords) {
     EXPECT_EQ(std::string(t + n), "bbb ccc");
     n = _lv_txt_get_next_line(t, &f, 0, 80, nullptr, LV_TEXT_FLAG_NONE);
     EXPECT_EQ(std::string(t, n), "aaa bbb ");
+    /* A first word that fills the line keeps its space (hanging over): no line holds only a space. */
+    n = _lv_txt_get_next_line("aaaa bb", &f, 0, 40, nullptr, LV_TEXT_FLAG_NONE);
+    EXPECT_EQ(n, 5u);
 
     lv_point_t p;
+    lv_txt_get_size(&p, "aaaa bb", &f, 0, 0, 40, LV_TEXT_FLAG_NONE);
+    EXPECT_EQ(p.y, 24);
     lv_txt_get_size(&p, t, &f, 0, 0, 75, LV_TEXT_FLAG_NONE);
     EXPECT_EQ(p.y, 24);
     lv_txt_get_size(&p, t, &f, 0, 0, 75, LV_TEXT_FLAG_EXPAND);

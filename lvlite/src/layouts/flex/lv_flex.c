@@ -7,7 +7,8 @@
 #include "../../misc/lv_math.h"
 #include "../../misc/lv_mem.h"
 
-/* One child taking part in the layout. */
+/* One child, in flow order. Hidden, floating and layout-ignoring children take no place but still
+ * count where lines begin: a line may consist of them alone (it then takes only the line gap). */
 typedef struct {
     lv_obj_t *obj;
     lv_coord_t along;  /* size on the main axis */
@@ -15,13 +16,14 @@ typedef struct {
     lv_coord_t lo, hi; /* min and max of the main size (growing items) */
     lv_coord_t grown;  /* main size given to a growing item */
     uint8_t grow;
-    bool fresh_line; /* a child at or before it (after the previous item) asks for a new line */
+    bool absent;     /* takes no place */
+    bool fresh_line; /* asks to begin a new line */
     bool pinned;     /* a growing item that reached lo or hi */
 } flex_item_t;
 
-/* A run of items sharing one line. */
+/* A run of children sharing one line: [first, end), of which `count` take place. */
 typedef struct {
-    uint32_t first, count;
+    uint32_t first, end, count;
     lv_coord_t used;  /* fixed main sizes plus gaps */
     lv_coord_t span;  /* main size the line occupies */
     lv_coord_t thick; /* largest cross size */
@@ -65,38 +67,34 @@ void lv_obj_set_flex_grow(lv_obj_t *obj, uint8_t grow) {
     lv_obj_mark_layout_as_dirty(lv_obj_get_parent(obj));
 }
 
-/* Fills items[] in flow order; returns how many take part. */
-static uint32_t gather(lv_obj_t *cont, const flex_cfg_t *cfg, bool backwards, flex_item_t *items) {
-    uint32_t total = lv_obj_get_child_cnt(cont);
-    uint32_t n = 0;
-    bool want_break = false;
+/* Fills items[] with every child in flow order. */
+static void gather(lv_obj_t *cont, const flex_cfg_t *cfg, bool backwards, flex_item_t *items,
+                   uint32_t total) {
     for (uint32_t k = 0; k < total; k++) {
         lv_obj_t *ch = lv_obj_get_child(cont, (int32_t)(backwards ? total - 1 - k : k));
-        if (lv_obj_has_flag(ch, LV_OBJ_FLAG_LAYOUT_1))
-            want_break = true;
-        if (lv_obj_has_flag_any(ch, FLEX_SKIP))
-            continue;
-        flex_item_t *it = &items[n++];
-        lv_coord_t w = lv_obj_get_width(ch), h = lv_obj_get_height(ch);
+        flex_item_t *it = &items[k];
         it->obj = ch;
+        it->fresh_line = lv_obj_has_flag(ch, LV_OBJ_FLAG_LAYOUT_1);
+        it->absent = lv_obj_has_flag_any(ch, FLEX_SKIP);
+        it->pinned = false;
+        it->grown = 0;
+        it->grow = 0;
+        if (it->absent)
+            continue;
+        lv_coord_t w = lv_obj_get_width(ch), h = lv_obj_get_height(ch);
         it->along = cfg->horizontal ? w : h;
         it->across = cfg->horizontal ? h : w;
         it->grow = lv_obj_get_style_flex_grow(ch, LV_PART_MAIN);
-        it->fresh_line = want_break;
-        it->pinned = false;
-        it->grown = 0;
         if (it->grow) {
             it->lo = cfg->horizontal ? lv_obj_get_style_min_width(ch, LV_PART_MAIN)
                                      : lv_obj_get_style_min_height(ch, LV_PART_MAIN);
             it->hi = cfg->horizontal ? lv_obj_get_style_max_width(ch, LV_PART_MAIN)
                                      : lv_obj_get_style_max_height(ch, LV_PART_MAIN);
         }
-        want_break = false;
     }
-    return n;
 }
 
-/* Takes items from *next onto one line; advances *next past them. */
+/* Takes children from *next onto one line; advances *next past them. */
 static void fill_line(const flex_cfg_t *cfg, flex_item_t *items, uint32_t n, uint32_t *next,
                       flex_line_t *ln) {
     ln->first = *next;
@@ -109,6 +107,8 @@ static void fill_line(const flex_cfg_t *cfg, flex_item_t *items, uint32_t n, uin
         const flex_item_t *it = &items[i];
         if (i != ln->first && it->fresh_line)
             break;
+        if (it->absent)
+            continue;
         if (it->grow) {
             ln->growers++;
         } else {
@@ -124,13 +124,14 @@ static void fill_line(const flex_cfg_t *cfg, flex_item_t *items, uint32_t n, uin
     if (ln->used > 0)
         ln->used -= cfg->item_gap;
     ln->span = ln->growers ? cfg->room : ln->used;
-    if (ln->count == 0 && i < n) {
+    if (i == ln->first && i < n) {
         /* Too long for any line: it gets one of its own. */
         ln->count = 1;
         ln->span = items[i].along;
         ln->thick = items[i].across;
         i++;
     }
+    ln->end = i;
     *next = i;
 }
 
@@ -142,7 +143,7 @@ static void share_growth(flex_item_t *items, const flex_line_t *ln) {
         again = false;
         lv_coord_t free_space = ln->span - ln->used;
         lv_coord_t weight = 0;
-        for (uint32_t i = ln->first; i < ln->first + ln->count; i++) {
+        for (uint32_t i = ln->first; i < ln->end; i++) {
             flex_item_t *it = &items[i];
             if (!it->grow)
                 continue;
@@ -151,7 +152,7 @@ static void share_growth(flex_item_t *items, const flex_line_t *ln) {
             else
                 weight += it->grow;
         }
-        for (uint32_t i = ln->first; i < ln->first + ln->count && weight > 0; i++) {
+        for (uint32_t i = ln->first; i < ln->end && weight > 0; i++) {
             flex_item_t *it = &items[i];
             if (!it->grow || it->pinned)
                 continue;
@@ -225,8 +226,10 @@ static void place_line(const flex_cfg_t *cfg, flex_item_t *items, const flex_lin
     lv_coord_t pos = main0 + offset;
     /* Centring uses the line's thickness rounded up to even. */
     lv_coord_t even_thick = (lv_coord_t)((ln->thick + 1) & ~1);
-    for (uint32_t i = ln->first; i < ln->first + ln->count; i++) {
+    for (uint32_t i = ln->first; i < ln->end; i++) {
         flex_item_t *it = &items[i];
+        if (it->absent)
+            continue;
         lv_obj_t *o = it->obj;
         if (it->grow) {
             apply_grown_size(cfg, it);
@@ -290,7 +293,8 @@ static void flex_update(lv_obj_t *cont, void *user_data) {
     LV_ASSERT_MALLOC(items);
     if (items == NULL)
         return;
-    uint32_t n = gather(cont, &cfg, (flow & _LV_FLEX_REVERSE) != 0, items);
+    uint32_t n = total;
+    gather(cont, &cfg, (flow & _LV_FLEX_REVERSE) != 0, items, total);
 
     lv_coord_t border = lv_obj_get_style_border_width(cont, LV_PART_MAIN);
     lv_coord_t origin_x =

@@ -15,6 +15,9 @@ extern "C" {
 /** Layout id of flex (the first layout registered). */
 #define LV_LAYOUT_FLEX 1
 
+/** An item with this flag starts a new track of a wrapping flex container. */
+#define LV_OBJ_FLAG_FLEX_IN_NEW_TRACK LV_OBJ_FLAG_LAYOUT_1
+
 void lv_flex_init(void);
 /** Set the flow as a local style and turn the flex layout on. */
 void lv_obj_set_flex_flow(lv_obj_t *obj, lv_flex_flow_t flow);

@@ -206,53 +206,29 @@ static bool anim_next(gif_anim_t *a) {
     return true;
 }
 
-static void next_frame_task_cb(lv_timer_t *t) {
-    lv_obj_t *obj = t->user_data;
-    lv_gif_t *gifobj = (lv_gif_t *)obj;
-    if (gifobj->gif == NULL)
-        return;
-    if (lv_tick_elaps(gifobj->last_call) < gifobj->gif->delay_ms)
-        return;
-    gifobj->last_call = lv_tick_get();
+/* ---- the widget: an image whose source is the canvas, stepped by a timer ---- */
 
-    if (!anim_next(gifobj->gif)) {
+#define GIF_POLL_MS 10 /* how often the timer looks whether the frame's delay is over */
+
+static inline lv_gif_t *as_gif(lv_obj_t *obj) {
+    return (lv_gif_t *)obj;
+}
+
+/* Shows the next frame once the current one has been shown for its delay; after the last play the
+ * timer stops and the object gets LV_EVENT_READY. */
+static void gif_poll(lv_timer_t *t) {
+    lv_obj_t *obj = t->user_data;
+    lv_gif_t *g = as_gif(obj);
+    if (g->gif == NULL || lv_tick_elaps(g->last_call) < g->gif->delay_ms)
+        return;
+    g->last_call = lv_tick_get();
+    if (anim_next(g->gif)) {
+        lv_img_cache_invalidate_src(lv_img_get_src(obj));
+        lv_obj_invalidate(obj);
+    } else {
         lv_timer_pause(t);
         lv_event_send(obj, LV_EVENT_READY, NULL);
-        return;
     }
-    lv_img_cache_invalidate_src(lv_img_get_src(obj));
-    lv_obj_invalidate(obj);
-}
-
-static void lv_gif_constructor(const lv_obj_class_t *class_p, lv_obj_t *obj) {
-    (void)class_p;
-    lv_gif_t *gifobj = (lv_gif_t *)obj;
-    gifobj->gif = NULL;
-    memset(&gifobj->imgdsc, 0, sizeof(gifobj->imgdsc));
-    gifobj->timer = lv_timer_create(next_frame_task_cb, 10, obj);
-    lv_timer_pause(gifobj->timer);
-}
-
-static void lv_gif_destructor(const lv_obj_class_t *class_p, lv_obj_t *obj) {
-    (void)class_p;
-    lv_gif_t *gifobj = (lv_gif_t *)obj;
-    lv_img_cache_invalidate_src(&gifobj->imgdsc);
-    anim_free(gifobj->gif);
-    gifobj->gif = NULL;
-    lv_timer_del(gifobj->timer);
-}
-
-const lv_obj_class_t lv_gif_class = {
-    .base_class = &lv_img_class,
-    .constructor_cb = lv_gif_constructor,
-    .destructor_cb = lv_gif_destructor,
-    .instance_size = sizeof(lv_gif_t),
-};
-
-lv_obj_t *lv_gif_create(lv_obj_t *parent) {
-    lv_obj_t *obj = lv_obj_class_create_obj(&lv_gif_class, parent);
-    lv_obj_class_init_obj(obj);
-    return obj;
 }
 
 static void restart_clock(lv_gif_t *g) {
@@ -261,44 +237,77 @@ static void restart_clock(lv_gif_t *g) {
     lv_timer_reset(g->timer);
 }
 
-void lv_gif_set_src(lv_obj_t *obj, const void *src) {
-    lv_gif_t *gifobj = (lv_gif_t *)obj;
+/* Lets go of the animation (its frame may still be cached). */
+static void drop_anim(lv_gif_t *g) {
+    lv_img_cache_invalidate_src(&g->imgdsc);
+    anim_free(g->gif);
+    g->gif = NULL;
+    memset(&g->imgdsc, 0, sizeof(g->imgdsc));
+}
 
-    /* Forget the previous animation first: its frame may be cached. */
-    if (gifobj->gif) {
+static void gif_ctor(const lv_obj_class_t *cls, lv_obj_t *obj) {
+    (void)cls;
+    lv_gif_t *g = as_gif(obj);
+    memset(&g->imgdsc, 0, sizeof(g->imgdsc));
+    g->gif = NULL;
+    g->timer = lv_timer_create(gif_poll, GIF_POLL_MS, obj);
+    lv_timer_pause(g->timer);
+}
+
+static void gif_dtor(const lv_obj_class_t *cls, lv_obj_t *obj) {
+    (void)cls;
+    lv_gif_t *g = as_gif(obj);
+    lv_timer_del(g->timer);
+    drop_anim(g);
+}
+
+const lv_obj_class_t lv_gif_class = {
+    .base_class = &lv_img_class,
+    .instance_size = sizeof(lv_gif_t),
+    .constructor_cb = gif_ctor,
+    .destructor_cb = gif_dtor,
+};
+
+lv_obj_t *lv_gif_create(lv_obj_t *parent) {
+    lv_obj_t *gif = lv_obj_class_create_obj(&lv_gif_class, parent);
+    if (gif != NULL)
+        lv_obj_class_init_obj(gif);
+    return gif;
+}
+
+void lv_gif_set_src(lv_obj_t *obj, const void *src) {
+    lv_gif_t *g = as_gif(obj);
+    if (g->gif != NULL) {
         lv_img_set_src(obj, NULL);
-        lv_img_cache_invalidate_src(&gifobj->imgdsc);
-        anim_free(gifobj->gif);
-        gifobj->gif = NULL;
-        memset(&gifobj->imgdsc, 0, sizeof(gifobj->imgdsc));
+        drop_anim(g);
     }
-    lv_timer_pause(gifobj->timer);
+    lv_timer_pause(g->timer);
 
     gif_anim_t *a = anim_open(src);
     if (a == NULL)
         return;
-    gifobj->gif = a;
     anim_rewind(a);
-
-    gifobj->imgdsc.header.always_zero = 0;
-    gifobj->imgdsc.header.cf = LV_IMG_CF_TRUE_COLOR_ALPHA;
-    gifobj->imgdsc.header.w = (uint32_t)a->file->SWidth;
-    gifobj->imgdsc.header.h = (uint32_t)a->file->SHeight;
-    gifobj->imgdsc.data = (const uint8_t *)a->canvas;
-    gifobj->imgdsc.data_size =
-        (uint32_t)((size_t)a->file->SWidth * (size_t)a->file->SHeight * sizeof(lv_color_t));
-
-    lv_img_set_src(obj, &gifobj->imgdsc);
-    restart_clock(gifobj);
+    g->gif = a;
+    /* The image shows the canvas, in ARGB8888. */
+    size_t w = (size_t)a->file->SWidth, h = (size_t)a->file->SHeight;
+    lv_img_dsc_t *frame = &g->imgdsc;
+    memset(frame, 0, sizeof(*frame));
+    frame->header.cf = LV_IMG_CF_TRUE_COLOR_ALPHA;
+    frame->header.w = (uint32_t)w;
+    frame->header.h = (uint32_t)h;
+    frame->data_size = (uint32_t)(w * h * sizeof(lv_color_t));
+    frame->data = (const uint8_t *)a->canvas;
+    lv_img_set_src(obj, frame);
+    restart_clock(g);
 }
 
 void lv_gif_restart(lv_obj_t *obj) {
-    lv_gif_t *gifobj = (lv_gif_t *)obj;
-    if (gifobj->gif == NULL)
+    lv_gif_t *g = as_gif(obj);
+    if (g->gif == NULL)
         return;
-    anim_rewind(gifobj->gif);
+    anim_rewind(g->gif);
     /* The first frame again, timed from now. */
-    lv_img_cache_invalidate_src(&gifobj->imgdsc);
+    lv_img_cache_invalidate_src(&g->imgdsc);
     lv_obj_invalidate(obj);
-    restart_clock(gifobj);
+    restart_clock(g);
 }
