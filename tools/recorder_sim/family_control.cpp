@@ -2,6 +2,9 @@
  * state document), answered with "result" and followed by the status a recorder reports. */
 #include "recorder_sim.h"
 
+#include <chrono>
+#include <thread>
+
 #include <strings.h>
 
 #include <cstring>
@@ -90,8 +93,13 @@ int RespondCtrl(const char *msg, const MsgHeader *hdr) {
     const int result = FirstStringParam(msg, &key, &value) ? Apply(key, value, &report) : -1;
     // A notice only, when the user interface does not wait for an answer.
     int r = hdr->needAck ? AnswerResult(hdr, result) : 0;
-    for (const auto &kv : report)
+    // The user interface's three receive threads may take messages sent back to back in either
+    // order; a recorder's reports follow each other in time (a format takes a while), so they are
+    // sent a little apart and arrive in the order they describe.
+    for (const auto &kv : report) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
         SendKeyValues("IPCMSG_SYSTEMSTATUS", kv);
+    }
     return r;
 }
 
