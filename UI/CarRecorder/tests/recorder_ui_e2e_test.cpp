@@ -39,7 +39,8 @@ class RecorderUi : public ::testing::Test {
         shm_unlink(DISP_SHM_NAME);
     }
     void StartSink() {
-        sink.Start({DISPLAY_SINK_BIN, "--trace", "--png", dir + "/exit.png", "--control", dir + "/ctl"},
+        sink.Start({DISPLAY_SINK_BIN, "--trace", "--camera", "none", "--png", dir + "/exit.png", "--control",
+                    dir + "/ctl"},
                    dir + "/sink");
         ASSERT_TRUE(e2e::WaitFor([&] { return sink.Out().find("display_sink: ready") != std::string::npos; }))
             << sink.Err();
