@@ -258,3 +258,65 @@ TEST_F(RecorderSim, InteractiveKeysBecomeClicks) {
                 << t;
         }
 }
+
+// Sends a request with one string_params entry and returns the answer's "result" (or -100).
+int Ctrl(const char *id, const char *key, const char *value) {
+    std::string body =
+        std::string(R"({"string_params":[{"key":")") + key + R"(","value":")" + value + R"("}]})";
+    std::string req = Req(id, body);
+    char rsp[512];
+    if (VYX_IPCMSG_SendSync(req.c_str(), req.size() + 1, 5000, rsp, sizeof(rsp)) != 0)
+        return -100;
+    cJSON *a = cJSON_Parse(rsp);
+    int r =
+        cJSON_IsNumber(cJSON_GetObjectItem(a, "result")) ? cJSON_GetObjectItem(a, "result")->valueint : -100;
+    cJSON_Delete(a);
+    return r;
+}
+
+TEST_F(RecorderSim, FamiliesKeepOneStateDocumentAndReportEffects) {
+    const std::string state = Dir() + "/state.json";
+    std::ofstream(Dir() + "/fam.txt") << "state device soft_version=V9.9\nmute IPCMSG_LTEINFO_QUERY\n";
+    pid_t pid = Start({"--state", state, "--scenario", Dir() + "/fam.txt", "--stay", "--no-marker"}, "fam");
+    ASSERT_TRUE([&] {
+        for (int i = 0; i < 500; i++) {
+            if (Slurp(Dir() + "/fam.out").find("ready") != std::string::npos)
+                return true;
+            usleep(10000);
+        }
+        return false;
+    }());
+    usleep(100000); // the scenario's two steps
+    // The player's state machine: commands the state does not allow are refused.
+    EXPECT_EQ(Ctrl("IPCMSG_PLAYBACK_CTRL", "playback_getplaystate", ""), -1);
+    EXPECT_EQ(Ctrl("IPCMSG_PLAYBACK_CTRL", "playback_play", ""), -1);
+    EXPECT_EQ(Ctrl("IPCMSG_PLAYBACK_CTRL", "playback_init", ""), 0);
+    EXPECT_EQ(Ctrl("IPCMSG_PLAYBACK_CTRL", "playback_prepare", ""), -1);
+    EXPECT_EQ(Ctrl("IPCMSG_PLAYBACK_CTRL", "playback_prepare", "/app/sd/DCIM/a.mp4"), 0);
+    EXPECT_EQ(Ctrl("IPCMSG_PLAYBACK_CTRL", "playback_play", ""), 0);
+    EXPECT_EQ(Ctrl("IPCMSG_PLAYBACK_CTRL", "playback_getplaystate", ""), 3);
+    EXPECT_EQ(Ctrl("IPCMSG_PLAYBACK_CTRL", "playback_seek", "90000"), 0);
+    EXPECT_EQ(Ctrl("IPCMSG_PLAYBACK_CTRL", "playback_resume", ""), -1);
+    // A control item changes the state and is reported as status after the answer.
+    EXPECT_EQ(Ctrl("IPCMSG_GENERALCTRL", "ctrl_rec", "stop"), 0);
+    EXPECT_EQ(Ctrl("IPCMSG_GENERALCTRL", "not_an_item", ""), -1);
+    for (int i = 0; i < 500 && Inbound().empty(); i++)
+        usleep(10000);
+    ASSERT_EQ(Inbound().size(), 1u);
+    EXPECT_NE(Inbound()[0].find(R"({"key":"rec_status","value":"stop"})"), std::string::npos) << Inbound()[0];
+    // Device information from the state; a muted request gets no answer.
+    char rsp[1024];
+    std::string q = Req("IPCMSG_DEVINFO_QUERY", "{}");
+    ASSERT_EQ(VYX_IPCMSG_SendSync(q.c_str(), q.size() + 1, 5000, rsp, sizeof(rsp)), 0);
+    EXPECT_NE(strstr(rsp, "\"soft_version\":\"V9.9\""), nullptr) << rsp;
+    q = Req("IPCMSG_LTEINFO_QUERY", "{}");
+    EXPECT_EQ(VYX_IPCMSG_SendSync(q.c_str(), q.size() + 1, 300, rsp, sizeof(rsp)), 0x6A);
+    kill(pid, SIGTERM);
+    EXPECT_EQ(Wait(pid), 0);
+    cJSON *doc = cJSON_Parse(Slurp(state).c_str());
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(cJSON_GetObjectItem(cJSON_GetObjectItem(doc, "player"), "position")->valueint, 90000);
+    EXPECT_EQ(cJSON_GetObjectItem(cJSON_GetObjectItem(doc, "recorder"), "recording")->valueint, 0);
+    EXPECT_EQ(cJSON_GetArraySize(cJSON_GetObjectItem(doc, "settings")), 92);
+    cJSON_Delete(doc);
+}

@@ -1,0 +1,59 @@
+/*
+ * Pieces shared by the message modules (not a public interface): building and sending a request,
+ * waiting for its answer, and walking the key/value lists of a body.
+ */
+#ifndef IPCMSG_COMMON_H
+#define IPCMSG_COMMON_H
+
+#include <stdbool.h>
+#include <stdint.h>
+
+#include <cjson/cJSON.h>
+
+#include "vyx_ipcmsg.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* The coloured message of a failed JSON object creation. */
+#define IPCMSG_CJSON_CREATE_ERROR()                                                                          \
+    printf("\33[46;31m[%s:%d]\33[0m \"cJSON_CreateObject error.\"\r\n", __func__, __LINE__)
+
+/* {"msgHdr":{...}, body...} for msgID, printed compactly; body (may be NULL) is consumed. Logs
+ * "pcBuf:%s\n". NULL when it cannot be built (logged). Free with cJSON_free. */
+char *IpcMsg_BuildRequest(const char *pcMsgID, bool bNeedAck, cJSON *pstBody);
+
+/* A body of one "string_params" entry {"key", "value"}; a NULL value is sent as "". */
+cJSON *IpcMsg_BuildStringParam(const char *pcKey, const char *pcValue);
+
+/* Sends a request and waits for its answer (rspLen bytes at most, NUL included), then decodes
+ * the answer's header into pstRspHdr. 0, or the first error (logged). */
+int IpcMsg_RequestSync(const char *pcMsgID, cJSON *pstBody, uint32_t u32TimeoutMs, char *pcRspBuf,
+                       uint32_t u32RspLen, MsgHeader *pstRspHdr);
+
+/* Sends a request without waiting for an answer. 0, -1 or the agent's send error (logged). */
+int IpcMsg_RequestNoRsp(const char *pcMsgID, cJSON *pstBody);
+
+/* A number of a body that fits an int32 and is whole: true and *ps32Out, else false. */
+bool IpcMsg_GetInt32(const cJSON *pstItem, int32_t *ps32Out);
+
+/* Walks "int_params" then "string_params" of a body: for each entry with a text "key", calls
+ * fnInt with the value (NULL when it is missing, not a whole number or out of the int32 range)
+ * or fnStr with the text value (NULL when missing or not a text). Entries that are not objects
+ * or lack a text key, and lists that are not arrays, are skipped; the count of skipped or
+ * invalid entries is returned through pu32Bad (may be NULL). */
+typedef int (*IpcMsg_IntParamFn)(const char *pcKey, const int32_t *ps32Value);
+typedef int (*IpcMsg_StrParamFn)(const char *pcKey, const char *pcValue);
+void IpcMsg_ForEachParam(const cJSON *pstRoot, IpcMsg_IntParamFn fnInt, IpcMsg_StrParamFn fnStr,
+                         uint32_t *pu32Bad);
+
+/* Copies at most size - 1 bytes and terminates; a UTF-8 character that does not fit whole is
+ * left out. */
+void IpcMsg_CopyText(char *pcDst, uint32_t u32Size, const char *pcSrc);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* IPCMSG_COMMON_H */
