@@ -192,7 +192,7 @@ static void FillCamPage(HomeView &view, lv_obj_t *page, lv_obj_t *label) {
     lv_obj_align(title, LV_ALIGN_TOP_MID, 0, 120);
     lv_obj_add_flag(title, LV_OBJ_FLAG_HIDDEN);
     lv_obj_t *img = lv_img_create(page);
-    lv_obj_align(img, LV_ALIGN_TOP_MID, 0, 6);
+    lv_obj_align(img, LV_ALIGN_BOTTOM_MID, 0, -6);
     lv_obj_add_flag(img, LV_OBJ_FLAG_HIDDEN);
 }
 
@@ -240,13 +240,13 @@ void HomeView::CreateKOvarWarningpage(bool bIsMainDev, int eTempState, bool bWif
     }
     lv_obj_t *label = AddText(
         page, bWifiOn ? "LANG_RES_ID_CHANGE_KOVAR_ERROR" : "LANG_RES_ID_CHANGE_KOVAR_ERROR_NO_WIFI", 28);
-    lv_obj_align(label, LV_ALIGN_TOP_MID, 0, 45);
+    lv_obj_align(label, LV_ALIGN_TOP_MID, 0, 36);
     lv_obj_t *title = AddText(page,
                               bWifiOn ? "LANG_RES_ID_CHANGE_KOVAR_ERROR_TITLE"
                                       : "LANG_RES_ID_CHANGE_KOVAR_ERROR_TITLE_NO_WIFI",
                               22);
     lv_obj_set_style_text_opa(title, 153, LV_PART_MAIN);
-    lv_obj_align_to(title, label, LV_ALIGN_OUT_BOTTOM_MID, 0, 8);
+    lv_obj_align_to(title, label, LV_ALIGN_OUT_BOTTOM_MID, 0, 2);
     lv_obj_move_foreground(page);
 }
 
@@ -378,7 +378,7 @@ bool HomeView::SetCamErrTexts(bool bInside, int32_t s32State) {
             lv_label_set_text_tr(title, r.apcText[k][1]);
             SetImg(img, r.apcImg[k]);
             lv_obj_align(label, LV_ALIGN_TOP_MID, 0, 55);
-            lv_obj_align_to(title, label, LV_ALIGN_OUT_BOTTOM_MID, 0, 6);
+            lv_obj_align_to(title, label, LV_ALIGN_OUT_BOTTOM_MID, 0, 4);
             SetHidden(title, false);
             SetHidden(img, false);
         } else {

@@ -759,8 +759,10 @@ void StatusBar_UpdateTitleCont(const StatusBarMsg *info) {
         SetTitleFont(o.title.obj, info->pcFontPath, 23);
         SetTitleFont(o.shadow_title.obj, info->pcFontPath, 23);
     } else {
+        /* The shadow takes the title's size: at any other size its centred text does not lie
+         * under the title's and the clock is drawn ghosted. */
         SetTitleFont(o.title.obj, SYS_PATH_FONT_BODY, 20);
-        SetTitleFont(o.shadow_title.obj, SYS_PATH_FONT_BODY, 22);
+        SetTitleFont(o.shadow_title.obj, SYS_PATH_FONT_BODY, 20);
     }
 
     if (info->pcFocus != nullptr && info->pcFocus[0] != '\0') {
