@@ -2,6 +2,7 @@
 #include "recorder_sim.h"
 
 #include <chrono>
+#include <mutex>
 #include <thread>
 
 namespace sim {
@@ -18,7 +19,23 @@ int KeyCode(const std::string &name) {
     return -1;
 }
 
+namespace {
+std::mutex g_keyMu;
+std::chrono::steady_clock::time_point g_lastKey;
+int g_keyHoldMs = 80;
+} // namespace
+
+void SetKeyHold(int ms) {
+    std::lock_guard<std::mutex> l(g_keyMu);
+    g_keyHoldMs = ms;
+}
+
 int SendKey(int code, bool press) {
+    // One sender at a time, each at least the hold after the previous one, so events from the
+    // terminal, the window's hook and a scenario keep their order at the user interface.
+    std::lock_guard<std::mutex> l(g_keyMu);
+    std::this_thread::sleep_until(g_lastKey + std::chrono::milliseconds(g_keyHoldMs));
+    g_lastKey = std::chrono::steady_clock::now();
     cJSON *body = cJSON_CreateObject();
     cJSON_AddNumberToObject(body, "keycode", code);
     cJSON_AddNumberToObject(body, "keyvalue", press ? 3 : 4);

@@ -248,6 +248,8 @@ std::string Usage() {
          "  --interactive        arrow keys, Enter and Escape of this terminal become NEXT/PREV, OK, BACK;\n"
          "                       ':' opens a prompt for one step (e.g. \":status rec_status=start\"); q "
          "quits\n"
+         "  --key-hold MS        least time between two key events, press to release included\n"
+         "                       (default 80; the user interface reads keys every 30 ms)\n"
          "  --keys PATH          also read key lines (\"OK press\", \"BACK release\") from PATH, the\n"
          "                       key hook of display_sink --keys (a FIFO is created if missing)\n"
          "  --state FILE         the state document (settings, device information, player, ...)\n"
@@ -520,6 +522,15 @@ int main(int argc, char **argv) {
             value(&state);
         } else if (a == "--sink-control") {
             value(&g_sinkControl);
+        } else if (a == "--key-hold") {
+            std::string ms;
+            value(&ms);
+            long v;
+            if (!ParseLong(ms, &v) || v < 0 || v > 10000) {
+                fprintf(stderr, "recorder_sim: --key-hold needs milliseconds from 0 to 10000\n");
+                return 2;
+            }
+            SetKeyHold((int)v);
         } else if (a == "--interactive") {
             interactive = true;
         } else if (a == "--stay") {

@@ -78,9 +78,12 @@ bool IsMuted(const char *msgID);
 void SetMuted(const std::string &msgID, bool muted);
 
 /* Keys (family_keys.cpp): the code of "OK", "NEXT", "PREV", "BACK" (-1 otherwise), and one key
- * event. */
+ * event. Two key events are never sent closer than SetKeyHold's time (default 80 ms): the user
+ * interface's key timer keeps the last event of each 30 ms period, so a release sent right after
+ * its press would overtake or replace it. */
 int KeyCode(const std::string &name);
 int SendKey(int code, bool press);
+void SetKeyHold(int ms);
 
 /* One command line to display_sink's control FIFO (--sink-control); false without one or when
  * it cannot be written. */

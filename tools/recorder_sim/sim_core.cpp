@@ -78,8 +78,18 @@ static int SendWithHeader(const MsgHeader &h, cJSON *body) {
 }
 
 int SendMsg(const char *msgID, cJSON *body) {
+    // Every message of its own gets a transID of its own: the clock's seconds, moved past the
+    // last one used when several messages go out in the same second.
+    static std::mutex mu;
+    static uint32_t last;
     MsgHeader h;
     VYX_IPCMSG_InitHeader(&h, msgID, 0, 0);
+    {
+        std::lock_guard<std::mutex> l(mu);
+        if (h.transID <= last)
+            h.transID = last + 1;
+        last = h.transID;
+    }
     return SendWithHeader(h, body);
 }
 

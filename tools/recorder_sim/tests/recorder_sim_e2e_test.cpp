@@ -320,3 +320,28 @@ TEST_F(RecorderSim, FamiliesKeepOneStateDocumentAndReportEffects) {
     EXPECT_EQ(cJSON_GetArraySize(cJSON_GetObjectItem(doc, "settings")), 92);
     cJSON_Delete(doc);
 }
+
+// Keys pressed quickly at the terminal reach the user interface's agent in the order pressed,
+// press before release, each message with a transID of its own.
+TEST_F(RecorderSim, TwoHundredQuickClicksArriveInOrder) {
+    const int kClicks = 200;
+    pid_t pid = Start({"--interactive", "--no-marker", "--key-hold", "40"}, "clicks",
+                      "for i in $(seq " + std::to_string(kClicks) + "); do printf '\\n'; done; printf q");
+    EXPECT_EQ(Wait(pid), 0) << Slurp(Dir() + "/clicks.err");
+    for (int i = 0; i < 500 && Inbound().size() < 2 * kClicks; i++)
+        usleep(10000);
+    auto in = Inbound();
+    ASSERT_EQ(in.size(), 2u * kClicks);
+    std::vector<double> ids;
+    for (size_t i = 0; i < in.size(); i++) {
+        cJSON *m = cJSON_Parse(in[i].c_str());
+        ASSERT_NE(m, nullptr);
+        cJSON *value = cJSON_GetObjectItem(m, "keyvalue");
+        ASSERT_TRUE(cJSON_IsNumber(value)) << in[i];
+        EXPECT_EQ(value->valueint, i % 2 == 0 ? 3 : 4) << "message " << i << ": " << in[i];
+        ids.push_back(cJSON_GetObjectItem(cJSON_GetObjectItem(m, "msgHdr"), "transID")->valuedouble);
+        cJSON_Delete(m);
+    }
+    std::sort(ids.begin(), ids.end());
+    EXPECT_EQ(std::unique(ids.begin(), ids.end()), ids.end()) << "two messages shared a transID";
+}
