@@ -1,24 +1,34 @@
 #include "App.h"
 
 #include <pthread.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include "AppFactory.h"
+#include "DataProc.h"
+#include "IpcMsg_DevFacTest.h"
 #include "PageManager.h"
 #include "key.h"
 #include "log.h"
 #include "lv_label_ext_func.h"
 #include "lvgl.h"
+#include "sys_paths.h"
 #include "vyx_ipcmsg.h"
 
 namespace {
 
 /* Inbound messages of the recorder and their handlers, in this order: system status, trigger
- * events, key events, factory-test status, new file, deleted file. The rows of the status,
- * factory-test and album modules join here as those modules arrive. */
+ * events, key events, factory-test status, new file, deleted file. The rows of the album module
+ * join here when it arrives. */
 const VYX_IPCMSG_HandlerRow s_astIpcHandlers[] = {
+    {"IPCMSG_SYSTEMSTATUS", IpcMsg_UpdateStatuslCallbcak},
+    {"IPCMSG_TRIGGEREVT", IpcMsg_TriggerEvtlCallbcak},
     {"IPCMSG_KEYEVENT", Key_IpcMsgEventCallbcak},
+    {"IPCMSG_DEV_FACTEST_CB", IpcMsg_DevFacTestStatuslCallbcak},
 };
+
+/* The settings items start-up needs: card size, installation guide, language. */
+const int32_t s_as32StartItems[] = {GS_DEV_TOTAL_SIZE, GS_INSTALLTION_GUIDECNT, GS_LANGUAGE};
 
 /* Language index of the settings record -> column of the language file. */
 const char *const s_apcLangCodes[] = {
@@ -60,7 +70,8 @@ const char *const s_apcPages[][2] = {
 void *GeneralSetingLoad_Thread(void *pArg) {
     (void)pArg;
     LOG_INFO("in\n");
-    /* Settings load: IpcMsg_GeneralSetingItemLoad for items 45, 24 and 29, in that order. */
+    IpcMsg_GeneralSetingItemLoad(
+        s_as32StartItems, static_cast<int32_t>(sizeof(s_as32StartItems) / sizeof(s_as32StartItems[0])));
     return nullptr;
 }
 
@@ -94,6 +105,9 @@ void App_Init(void) {
     PageManager &stManager = App_PageManager();
 
     /* 2. Data processors and their nine accounts in the data center. */
+    if (DP_Init() != 0) {
+        LOG_ERROR("Error Code: [0x%08X]\n\n", 0xFFFFFFFFu);
+    }
 
     /* 3. The screen. Without a display (no draw buffer) there is nothing to draw on. */
     lv_disp_t *pstDisp = lv_disp_get_default();
@@ -117,7 +131,8 @@ void App_Init(void) {
     /* 7. Give the recorder process time to answer the agent's start. */
     usleep(500 * 1000);
 
-    /* 8. Last system status from its file (IpcMsg_loadSystemStatusInfoInFile). */
+    /* 8. Last system status from its file. */
+    IpcMsg_loadSystemStatusInfoInFile();
 
     /* 9. System state supervision with the page manager (SysStateCheck_Init). */
 
@@ -135,12 +150,23 @@ void App_Init(void) {
     }
 
     /* 11. Copy of the general settings record (784 bytes) under its lock. */
+    GeneralSetingInfo stSetting;
+    IpcMsg_GeneralSetingCopy(&stSetting, sizeof(stSetting));
 
-    /* 12. Language from the record: App_SetLanguage(language index of the record). */
+    /* 12. Language from the record. */
+    App_SetLanguage(stSetting.language);
 
     /* 13. First page: "Pages/Home" and "touch /dev/ui_running" when the installation guide is
      *     done, otherwise "Pages/InstallGuide". */
+    if (stSetting.installtion_guidecnt != 0) {
+        stManager.Push("Pages/Home");
+        if (system("touch " SYS_PATH_UI_RUNNING) != 0) {
+            LOG_ERROR("touch %s failed\n", SYS_PATH_UI_RUNNING);
+        }
+    } else {
+        stManager.Push("Pages/InstallGuide");
+    }
 
-    /* 14. Publish general control item 6 "disp_init" without waiting (IpcMsg_GeneralCtrlNoBlockingPublish).
-     */
+    /* 14. Tell the recorder the display is up, without waiting for an answer. */
+    IpcMsg_GeneralCtrlNoBlockingPublish(CTRL_ELEM_DISPLAYINIT, "disp_init");
 }

@@ -217,6 +217,11 @@ void IpcMsg_SetStatusCallback(IpcMsg_StatusCallback fnCallback);
 int IpcMsg_GetSystemStatusInfo(void *pDst, uint32_t u32Len);
 int IpcMsg_SetSystemStatusInfo(const void *pSrc, uint32_t u32Len);
 
+/* Sets one byte of the record (a flag the user interface owns, such as bIsPlayerInit) under the
+ * lock, leaving every other field as the receive threads left it. 0, or -1 for an offset outside
+ * the status fields. */
+int IpcMsg_SetSystemStatusByte(uint32_t u32Offset, uint8_t u8Value);
+
 /* Loads "/tmp/ui_status" once at start (before the pages). */
 int IpcMsg_loadSystemStatusInfoInFile(void);
 /* 0 loaded or no file; -1 for a file that cannot be read or is not a valid record (the record

@@ -139,3 +139,43 @@ void IpcMsg_CopyText(char *pcDst, uint32_t u32Size, const char *pcSrc) {
     memcpy(pcDst, pcSrc, n);
     pcDst[n] = '\0';
 }
+
+int IpcMsg_AnswerResult(const char *pcRsp, int32_t *ps32Result) {
+    cJSON *pstRsp = cJSON_Parse(pcRsp);
+    if (pstRsp == NULL) {
+        LOG_ERROR("Decode Json pack Error\n");
+        return -1;
+    }
+    bool bOk = IpcMsg_GetInt32(cJSON_GetObjectItemCaseSensitive(pstRsp, "result"), ps32Result);
+    cJSON_Delete(pstRsp);
+    if (!bOk) {
+        LOG_ERROR("cJSON_GetObjectItem Error\n");
+        return -1;
+    }
+    return 0;
+}
+
+cJSON *IpcMsg_QueryAnswer(const char *pcRsp, const MsgHeader *pstRspHdr) {
+    LOG_INFO("pMsgBuf:%s\n", pcRsp);
+    if (strcmp(pstRspHdr->msgID, "QUREY_ERROR") == 0) {
+        LOG_ERROR("Check Error\n");
+        return NULL;
+    }
+    cJSON *pstRoot = cJSON_Parse(pcRsp);
+    if (pstRoot == NULL) {
+        LOG_ERROR("Decode Json pack Error\n");
+    }
+    return pstRoot;
+}
+
+int IpcMsg_Query(const char *pcMsgID, uint32_t u32TimeoutMs, cJSON **ppstRoot) {
+    char szRspBuf[IPCMSG_QUERY_RSP_SIZE];
+    MsgHeader stRspHdr;
+    *ppstRoot = NULL;
+    int s32Ret = IpcMsg_RequestSync(pcMsgID, NULL, u32TimeoutMs, szRspBuf, sizeof(szRspBuf), &stRspHdr);
+    if (s32Ret != 0) {
+        return s32Ret;
+    }
+    *ppstRoot = IpcMsg_QueryAnswer(szRspBuf, &stRspHdr);
+    return *ppstRoot != NULL ? 0 : -1;
+}

@@ -35,6 +35,19 @@ int IpcMsg_RequestSync(const char *pcMsgID, cJSON *pstBody, uint32_t u32TimeoutM
 /* Sends a request without waiting for an answer. 0, -1 or the agent's send error (logged). */
 int IpcMsg_RequestNoRsp(const char *pcMsgID, cJSON *pstBody);
 
+/* The "result" of an answer: 0 and *ps32Result, or -1 for an answer that is not JSON or has no
+ * whole-number "result" (logged). */
+int IpcMsg_AnswerResult(const char *pcRsp, int32_t *ps32Result);
+
+/* The body of a query answer: logs "pMsgBuf:%s\n"; NULL (logged) when the recorder refused the
+ * query (msgID "QUREY_ERROR") or the answer is not JSON. The caller deletes it. */
+cJSON *IpcMsg_QueryAnswer(const char *pcRsp, const MsgHeader *pstRspHdr);
+
+/* Sends a query that carries only "msgHdr" and returns its answer's body (see
+ * IpcMsg_QueryAnswer) through *ppstRoot. 0, or the first error (logged). */
+#define IPCMSG_QUERY_RSP_SIZE 1024
+int IpcMsg_Query(const char *pcMsgID, uint32_t u32TimeoutMs, cJSON **ppstRoot);
+
 /* A number of a body that fits an int32 and is whole: true and *ps32Out, else false. */
 bool IpcMsg_GetInt32(const cJSON *pstItem, int32_t *ps32Out);
 

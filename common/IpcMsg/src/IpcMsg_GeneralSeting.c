@@ -16,7 +16,6 @@
 #define GS_TIMEOUT_MS     10000
 #define GS_QUERY_RSP_SIZE 2048
 #define GS_SAVE_RSP_SIZE  128
-#define GS_QUERY_ERROR_ID "QUREY_ERROR"
 
 static GeneralSetingInfo m_stGeneralSetingInfo;
 static pthread_mutex_t s_stLock = PTHREAD_MUTEX_INITIALIZER;
@@ -225,13 +224,8 @@ static int GeneralSetingQueryStr(const char *pcKey, const char *pcValue) {
 
 /* The answer of a load: every known item of the right kind is taken, the rest ignored. */
 static int IpcMsg_GeneralSetingQureyCallBack(const char *pcMsg, const MsgHeader *pstHdr) {
-    if (strcmp(pstHdr->msgID, GS_QUERY_ERROR_ID) == 0) {
-        LOG_ERROR("Check Error\n");
-        return -1;
-    }
-    cJSON *pstRoot = cJSON_Parse(pcMsg);
+    cJSON *pstRoot = IpcMsg_QueryAnswer(pcMsg, pstHdr);
     if (pstRoot == NULL) {
-        LOG_ERROR("Decode Json pack Error\n");
         return -1;
     }
     uint32_t u32Bad = 0;
@@ -332,15 +326,10 @@ static int IpcMsg_GeneralSetingHandle(const GeneralSetingItem *pstItem, const ch
     if (s32Ret != 0) {
         return s32Ret;
     }
-    cJSON *pstRsp = cJSON_Parse(szRspBuf);
     int32_t s32Result = -1;
-    if (pstRsp == NULL) {
-        LOG_ERROR("Decode Json pack Error\n");
-    } else if (!IpcMsg_GetInt32(cJSON_GetObjectItemCaseSensitive(pstRsp, "result"), &s32Result)) {
-        LOG_ERROR("cJSON_GetObjectItem Error\n");
-        s32Result = -1;
+    if (IpcMsg_AnswerResult(szRspBuf, &s32Result) != 0) {
+        return -1;
     }
-    cJSON_Delete(pstRsp);
     return s32Result;
 }
 
