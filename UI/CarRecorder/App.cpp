@@ -8,6 +8,7 @@
 #include "DataProc.h"
 #include "IpcMsg_DevFacTest.h"
 #include "PageManager.h"
+#include "StatusBar.h"
 #include "key.h"
 #include "log.h"
 #include "lv_label_ext_func.h"
@@ -118,6 +119,9 @@ void App_Init(void) {
     }
 
     /* 4. Status bar on the display's top layer. */
+    if (pstDisp != nullptr) {
+        StatusBar_Create(lv_disp_get_layer_top(pstDisp));
+    }
 
     /* 5. Install the nineteen pages in table order. */
     for (const auto &page : s_apcPages) {

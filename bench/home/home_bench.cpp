@@ -21,6 +21,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "isolate.h"
 #include "disp_flush_record.h"
 #include "sys_paths.h"
 
@@ -196,17 +197,7 @@ int main(int argc, char **argv) {
             "and recorder_ui's CPU use idling on the home page over IDLE_SECONDS (default 30)\n");
         return 0;
     }
-    if (getenv("RECORDER_ISOLATED") == nullptr) {
-        setenv("RECORDER_ROOT", RECORDER_ROOT, 1);
-        std::vector<char *> a = {const_cast<char *>(RECORDER_ISOLATE_SCRIPT)};
-        for (int i = 0; i < argc; ++i) {
-            a.push_back(argv[i]);
-        }
-        a.push_back(nullptr);
-        execv(a[0], a.data());
-        perror("run-isolated");
-        return 1;
-    }
+    RunIsolated(argc, argv);
     int presses = argc > 1 ? std::max(1, atoi(argv[1])) : 100;
     int idle = argc > 2 ? std::max(1, atoi(argv[2])) : 30;
     char tmpl[] = "/tmp/home_bench.XXXXXX";

@@ -73,14 +73,8 @@ class SinkTest : public ::testing::Test {
         ASSERT_EQ(sem_wait(taken), 0);
     }
     e2e::Image Shot(const std::string &name) {
-        std::string path = dir + "/" + name;
-        std::string cmd = "shot " + path + "\n";
-        int c = open((dir + "/ctl").c_str(), O_WRONLY);
-        EXPECT_EQ(write(c, cmd.data(), cmd.size()), (ssize_t)cmd.size());
-        close(c);
-        EXPECT_TRUE(e2e::WaitFor([&] { return access(path.c_str(), F_OK) == 0; }));
         e2e::Image img;
-        EXPECT_TRUE(e2e::ReadPng(path, img));
+        EXPECT_TRUE(e2e::Screenshot(dir + "/ctl", dir + "/" + name, img)) << name;
         return img;
     }
 

@@ -273,6 +273,23 @@ void HomeView::DelWaitingpage() {
     DeleteToast(&ui.KovarWaitToast, "ui.KovarWaitToast");
 }
 
+/* The Wi-Fi and high-temperature pages show with the status bar hidden (show type 4) and big
+ * texts: they take the whole width, from the top, with tight lines, so that two lines of each
+ * fit above the go-back button in every language. */
+static bool LongTexts() {
+    for (const char *pcCode : {"GE", "FR", "RU", "PL", "PT", "ES", "HL", "SK", "TU", "VN"}) {
+        if (Lang_CodeContains(pcCode)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+static void WidePageText(lv_obj_t *label) {
+    lv_obj_set_width(label, lv_pct(94));
+    lv_obj_set_style_text_line_space(label, 1, LV_PART_MAIN);
+}
+
 /* The Wi-Fi and high-temperature pages leave one button: the album button as "go back". */
 static void OnlyGoBack(HomeView &view) {
     HomeView::SetImg(view.ui.album_btn, "home/goback_icon.png");
@@ -299,11 +316,15 @@ void HomeView::CreateOpenWifipage() {
     if (page == nullptr) {
         return;
     }
-    lv_obj_t *label = AddText(page, "LANG_RES_ID_START_WIFI", 32);
-    lv_obj_align(label, LV_ALIGN_TOP_MID, 0, 36);
-    lv_obj_t *title = AddText(page, "LANG_RES_ID_START_WIFI_TITLE", 26);
+    /* Languages with long words take a size smaller. */
+    const bool bLong = LongTexts();
+    lv_obj_t *label = AddText(page, "LANG_RES_ID_START_WIFI", bLong ? 28 : 32);
+    WidePageText(label);
+    lv_obj_align(label, LV_ALIGN_TOP_MID, 0, 6);
+    lv_obj_t *title = AddText(page, "LANG_RES_ID_START_WIFI_TITLE", bLong ? 22 : 26);
     lv_obj_set_style_text_opa(title, 153, LV_PART_MAIN);
-    lv_obj_align_to(title, label, LV_ALIGN_OUT_BOTTOM_MID, 0, 6);
+    WidePageText(title);
+    lv_obj_align_to(title, label, LV_ALIGN_OUT_BOTTOM_MID, 0, 4);
     lv_obj_move_foreground(page);
     OnlyGoBack(*this);
 }
@@ -318,11 +339,14 @@ void HomeView::CreateHighTempProtectPage() {
     if (page == nullptr) {
         return;
     }
-    lv_obj_t *label = AddText(page, "LANG_RES_ID_WIFI_MODE_UNABLE_TITLE", 32);
-    lv_obj_align(label, LV_ALIGN_TOP_MID, 0, 36);
-    lv_obj_t *tip = AddText(page, "LANG_RES_ID_WIFI_MODE_UNABLE_TIP", 26);
+    const bool bLong = LongTexts();
+    lv_obj_t *label = AddText(page, "LANG_RES_ID_WIFI_MODE_UNABLE_TITLE", bLong ? 28 : 32);
+    WidePageText(label);
+    lv_obj_align(label, LV_ALIGN_TOP_MID, 0, 6);
+    lv_obj_t *tip = AddText(page, "LANG_RES_ID_WIFI_MODE_UNABLE_TIP", bLong ? 22 : 26);
     lv_obj_set_style_text_opa(tip, 153, LV_PART_MAIN);
-    lv_obj_align_to(tip, label, LV_ALIGN_OUT_BOTTOM_MID, 0, 6);
+    WidePageText(tip);
+    lv_obj_align_to(tip, label, LV_ALIGN_OUT_BOTTOM_MID, 0, 4);
     lv_obj_move_foreground(page);
     OnlyGoBack(*this);
 }
