@@ -116,6 +116,13 @@ bool NameFits(const char *pTypeName, const char *IconName) {
            strlen(IconName) < STATUSBAR_ICON_NAME_LEN;
 }
 
+/* Image opacity of an icon slot; the same value again is left alone (setting it redraws). */
+void SetImgOpa(lv_obj_t *img, lv_opa_t opa) {
+    if (lv_obj_get_style_img_opa(img, LV_PART_MAIN) != opa) {
+        lv_obj_set_style_img_opa(img, opa, LV_PART_MAIN);
+    }
+}
+
 bool ShowsIcons() {
     return s_stBar.eShowType == STATUSBAR_SHOW_ALL || s_stBar.eShowType == STATUSBAR_SHOW_REC_ICONS;
 }
@@ -125,12 +132,24 @@ bool ShowsTitle() {
            s_stBar.eShowType == STATUSBAR_SHOW_TITLE;
 }
 
+/* Hides or shows an object; an object already so is left alone (LVGL redraws it on every call). */
+void SetHidden(lv_obj_t *obj, bool bHidden) {
+    if (lv_obj_has_flag(obj, LV_OBJ_FLAG_HIDDEN) == bHidden) {
+        return;
+    }
+    if (bHidden) {
+        lv_obj_add_flag(obj, LV_OBJ_FLAG_HIDDEN);
+    } else {
+        lv_obj_clear_flag(obj, LV_OBJ_FLAG_HIDDEN);
+    }
+}
+
 void _lv_obj_add_hidden_flag(StatusBarTitleItem *pInfo) {
     if (pInfo == nullptr) {
         LOG_ERROR("pointer[%s] is NULL\n", "pInfo");
         return;
     }
-    lv_obj_add_flag(pInfo->obj, LV_OBJ_FLAG_HIDDEN);
+    SetHidden(pInfo->obj, true);
     pInfo->bshow = false;
 }
 
@@ -139,7 +158,7 @@ void _lv_obj_clear_hidden_flag(StatusBarTitleItem *pInfo) {
         LOG_ERROR("pointer[%s] is NULL\n", "pInfo");
         return;
     }
-    lv_obj_clear_flag(pInfo->obj, LV_OBJ_FLAG_HIDDEN);
+    SetHidden(pInfo->obj, false);
     pInfo->bshow = true;
 }
 
@@ -201,7 +220,7 @@ void StatusBar_RecIconStopBreath() {
 void RefreshRight() {
     StatusBarObjs &o = s_stBar.stObjs;
     for (auto &slot : o.astRight) {
-        lv_obj_set_style_img_opa(slot.img, LV_OPA_TRANSP, LV_PART_MAIN);
+        SetImgOpa(slot.img, LV_OPA_TRANSP);
     }
     uint32_t i = 0;
     for (ItemNode *n = s_stBar.stRight.stHead.pstNext; n != &s_stBar.stRight.stHead; n = n->pstNext, ++i) {
@@ -212,7 +231,7 @@ void RefreshRight() {
         lv_img_set_src(o.astRight[i].img, pcPath);
         LOG_INFO("\33[0;32;32mu32IconId[%d]: %s\n\33[m", (int)i, pcPath);
         if (ShowsIcons()) {
-            lv_obj_set_style_img_opa(o.astRight[i].img, LV_OPA_COVER, LV_PART_MAIN);
+            SetImgOpa(o.astRight[i].img, LV_OPA_COVER);
         }
         if (n->u32Breath != 0) {
             StatusBar_IconStartBreath(i);
@@ -225,7 +244,7 @@ void RefreshRight() {
 void RefreshLeft() {
     StatusBarObjs &o = s_stBar.stObjs;
     for (lv_obj_t *img : o.apstLeft) {
-        lv_obj_set_style_img_opa(img, LV_OPA_TRANSP, LV_PART_MAIN);
+        SetImgOpa(img, LV_OPA_TRANSP);
     }
     uint32_t i = 0;
     for (ItemNode *n = s_stBar.stLeft.stHead.pstNext; n != &s_stBar.stLeft.stHead; n = n->pstNext, ++i) {
@@ -235,24 +254,20 @@ void RefreshLeft() {
         }
         lv_img_set_src(o.apstLeft[i], IconPath(n->szIconName));
         if (ShowsIcons()) {
-            lv_obj_set_style_img_opa(o.apstLeft[i], LV_OPA_COVER, LV_PART_MAIN);
+            SetImgOpa(o.apstLeft[i], LV_OPA_COVER);
         }
     }
 }
 
 void ShowRecIcon(bool bShow) {
-    if (bShow) {
-        lv_obj_clear_flag(s_stBar.stObjs.recIcon, LV_OBJ_FLAG_HIDDEN);
-    } else {
-        lv_obj_add_flag(s_stBar.stObjs.recIcon, LV_OBJ_FLAG_HIDDEN);
-    }
+    SetHidden(s_stBar.stObjs.recIcon, !bShow);
 }
 
 void ShowRightIcons(bool bShow) {
     StatusBarObjs &o = s_stBar.stObjs;
     uint32_t n = bShow ? s_stBar.stRight.Count() : 0;
     for (uint32_t i = 0; i < STATUSBAR_RIGHT_SLOTS; ++i) {
-        lv_obj_set_style_img_opa(o.astRight[i].img, i < n ? LV_OPA_COVER : LV_OPA_TRANSP, LV_PART_MAIN);
+        SetImgOpa(o.astRight[i].img, i < n ? LV_OPA_COVER : LV_OPA_TRANSP);
     }
 }
 
@@ -260,7 +275,7 @@ void ShowLeftIcons(bool bShow) {
     StatusBarObjs &o = s_stBar.stObjs;
     uint32_t n = bShow ? s_stBar.stLeft.Count() : 0;
     for (uint32_t i = 0; i < STATUSBAR_LEFT_SLOTS; ++i) {
-        lv_obj_set_style_img_opa(o.apstLeft[i], i < n ? LV_OPA_COVER : LV_OPA_TRANSP, LV_PART_MAIN);
+        SetImgOpa(o.apstLeft[i], i < n ? LV_OPA_COVER : LV_OPA_TRANSP);
     }
 }
 
@@ -268,11 +283,27 @@ void ShowLeftIcons(bool bShow) {
 void HideTitle() {
     StatusBarObjs &o = s_stBar.stObjs;
     for (StatusBarTitleItem *p : {&o.title, &o.shadow_title, &o.filetype_img, &o.focus}) {
-        lv_obj_add_flag(p->obj, LV_OBJ_FLAG_HIDDEN);
+        SetHidden(p->obj, true);
     }
 }
 
-void SetTitleFont(lv_obj_t *label, const char *pcFont, uint16_t u16Size) {
+/* The font a title label has: setting the same again would still restyle and redraw the label,
+ * and the home page's clock sends its title every 50 ms. */
+struct FontMemo {
+    char szFile[STATUSBAR_ICON_NAME_LEN];
+    uint16_t u16Size;
+};
+FontMemo s_stTitleFont, s_stShadowFont;
+bool s_bShadowAlignDue = false;
+
+void SetTitleFont(lv_obj_t *label, const char *pcFont, uint16_t u16Size, FontMemo *pstMemo = nullptr) {
+    if (pstMemo != nullptr) {
+        if (pstMemo->u16Size == u16Size && strncmp(pstMemo->szFile, pcFont, sizeof pstMemo->szFile) == 0) {
+            return;
+        }
+        snprintf(pstMemo->szFile, sizeof pstMemo->szFile, "%s", pcFont);
+        pstMemo->u16Size = u16Size;
+    }
     lv_label_freetype_set_text_normal(label, pcFont, u16Size, LV_PART_MAIN);
 }
 
@@ -347,14 +378,16 @@ int StatusBar_Create(lv_obj_t *parent) {
     lv_obj_set_style_text_color(o.shadow_title.obj, lv_color_black(), LV_PART_MAIN);
     lv_obj_set_style_text_align(o.shadow_title.obj, LV_TEXT_ALIGN_CENTER, LV_PART_MAIN);
     lv_label_set_text(o.shadow_title.obj, "01-23 12:23:34");
-    SetTitleFont(o.shadow_title.obj, SYS_PATH_FONT_BODY, 20);
+    s_stTitleFont = {};
+    s_stShadowFont = {};
+    SetTitleFont(o.shadow_title.obj, SYS_PATH_FONT_BODY, 20, &s_stShadowFont);
 
     o.title.obj = lv_label_create(o.bar);
     lv_obj_set_width(o.title.obj, lv_pct(75));
     lv_label_set_long_mode(o.title.obj, LV_LABEL_LONG_SCROLL_CIRCULAR);
     lv_obj_set_style_text_align(o.title.obj, LV_TEXT_ALIGN_CENTER, LV_PART_MAIN);
     lv_obj_set_style_text_color(o.title.obj, lv_color_white(), LV_PART_MAIN);
-    SetTitleFont(o.title.obj, SYS_PATH_FONT_BODY, 20);
+    SetTitleFont(o.title.obj, SYS_PATH_FONT_BODY, 20, &s_stTitleFont);
     lv_label_set_text(o.title.obj, "01-23 12:23:34");
     lv_obj_align(o.title.obj, LV_ALIGN_CENTER, -10, 0);
     AlignShadowToTitle();
@@ -365,7 +398,7 @@ int StatusBar_Create(lv_obj_t *parent) {
     for (int i = STATUSBAR_RIGHT_SLOTS - 1; i >= 0; --i) {
         o.astRight[i].img = lv_img_create(o.iconRow);
         lv_obj_set_size(o.astRight[i].img, 35, lv_pct(100));
-        lv_obj_set_style_img_opa(o.astRight[i].img, LV_OPA_TRANSP, LV_PART_MAIN);
+        SetImgOpa(o.astRight[i].img, LV_OPA_TRANSP);
     }
 
     AddItemToList("mic", "mic_on.png", false);
@@ -730,19 +763,19 @@ void StatusBar_ShowAllAvailableTitleCont(void) {
     StatusBarObjs &o = s_stBar.stObjs;
     if (o.title.bshow) {
         LOG_DEBUG("title.bshow\n");
-        lv_obj_clear_flag(o.title.obj, LV_OBJ_FLAG_HIDDEN);
+        SetHidden(o.title.obj, false);
     }
     if (o.focus.bshow) {
         LOG_DEBUG("focus.bshow\n");
-        lv_obj_clear_flag(o.focus.obj, LV_OBJ_FLAG_HIDDEN);
+        SetHidden(o.focus.obj, false);
     }
     if (o.shadow_title.bshow) {
         LOG_DEBUG("shadow_title.bshow\n");
-        lv_obj_clear_flag(o.shadow_title.obj, LV_OBJ_FLAG_HIDDEN);
+        SetHidden(o.shadow_title.obj, false);
     }
     if (o.filetype_img.bshow) {
         LOG_DEBUG("filetype_img.bshow\n");
-        lv_obj_clear_flag(o.filetype_img.obj, LV_OBJ_FLAG_HIDDEN);
+        SetHidden(o.filetype_img.obj, false);
     }
 }
 
@@ -756,13 +789,13 @@ void StatusBar_UpdateTitleCont(const StatusBarMsg *info) {
     }
     StatusBarObjs &o = s_stBar.stObjs;
     if (info->bCustomFont && info->pcFontPath != nullptr && info->pcFontPath[0] != '\0') {
-        SetTitleFont(o.title.obj, info->pcFontPath, 23);
-        SetTitleFont(o.shadow_title.obj, info->pcFontPath, 23);
+        SetTitleFont(o.title.obj, info->pcFontPath, 23, &s_stTitleFont);
+        SetTitleFont(o.shadow_title.obj, info->pcFontPath, 23, &s_stShadowFont);
     } else {
         /* The shadow takes the title's size: at any other size its centred text does not lie
          * under the title's and the clock is drawn ghosted. */
-        SetTitleFont(o.title.obj, SYS_PATH_FONT_BODY, 20);
-        SetTitleFont(o.shadow_title.obj, SYS_PATH_FONT_BODY, 20);
+        SetTitleFont(o.title.obj, SYS_PATH_FONT_BODY, 20, &s_stTitleFont);
+        SetTitleFont(o.shadow_title.obj, SYS_PATH_FONT_BODY, 20, &s_stShadowFont);
     }
 
     if (info->pcFocus != nullptr && info->pcFocus[0] != '\0') {
@@ -781,11 +814,17 @@ void StatusBar_UpdateTitleCont(const StatusBarMsg *info) {
                 lv_label_set_text(o.title.obj, info->pcTitle);
             }
             if (info->bShadow) {
+                /* Aligned again only when something moved: aligning redraws it. */
+                bool bMove = s_bShadowAlignDue || lv_obj_has_flag(o.shadow_title.obj, LV_OBJ_FLAG_HIDDEN);
                 if (strcmp(lv_label_get_text(o.shadow_title.obj), info->pcTitle) != 0) {
                     lv_label_set_text(o.shadow_title.obj, info->pcTitle);
+                    bMove = true;
                 }
                 _lv_obj_clear_hidden_flag(&o.shadow_title);
-                AlignShadowToTitle();
+                if (bMove) {
+                    AlignShadowToTitle();
+                    s_bShadowAlignDue = false;
+                }
             } else {
                 _lv_obj_add_hidden_flag(&o.shadow_title);
             }
@@ -825,6 +864,7 @@ void StatusBar_AlignTitle(int eCmd) {
     } else if (eCmd == STATUSBAR_CMD_TITLE_CENTER) {
         lv_obj_align(title, LV_ALIGN_CENTER, -10, 0);
     }
+    s_bShadowAlignDue = true; /* the shadow follows with the next title update */
 }
 
 const StatusBarObjs *StatusBar_GetObjs(void) {

@@ -294,6 +294,20 @@ TEST_F(StatusBarTest, TitleAreaUpdate) {
     StatusBar_UpdateTitleCont(nullptr); // logged, nothing happens
 }
 
+// The home page sends its clock every 50 ms: the same title again must not redraw anything (on
+// the device every redraw goes over the SPI link to the panel).
+TEST_F(StatusBarTest, TheSameTitleAgainDrawsNothing) {
+    StatusBarMsg m = TitleMsg("12-09  08:30:00");
+    ASSERT_EQ(Notify(m), 0);
+    pagetest::Refresh();
+    lv_disp_t *disp = lv_disp_get_default();
+    ASSERT_EQ(disp->inv_p, 0);
+    ASSERT_EQ(Notify(m), 0);
+    EXPECT_EQ(disp->inv_p, 0);
+    StatusBar_ShowType(STATUSBAR_SHOW_ALL);
+    EXPECT_EQ(disp->inv_p, 0);
+}
+
 TEST_F(StatusBarTest, TitleUpdateInShowTypesWithoutTitleChangesNothing) {
     StatusBarMsg m = TitleMsg("Changed", false);
     for (int t : {STATUSBAR_SHOW_REC, STATUSBAR_SHOW_REC_ICONS, STATUSBAR_SHOW_NONE}) {
