@@ -351,10 +351,14 @@ int StatusBar_Create(lv_obj_t *parent) {
     lv_style_transition_dsc_init(&s_stBarTrans, s_astBarTransProps, lv_anim_path_ease_out, 200, 0, nullptr);
     lv_obj_set_style_transition(o.bar, &s_stBarTrans, LV_STATE_USER_1);
 
-    lv_style_init(&s_stRowStyle);
-    lv_style_set_flex_flow(&s_stRowStyle, LV_FLEX_FLOW_ROW_WRAP);
-    lv_style_set_flex_main_place(&s_stRowStyle, LV_FLEX_ALIGN_SPACE_BETWEEN);
-    lv_style_set_layout(&s_stRowStyle, LV_LAYOUT_FLEX);
+    static bool s_bRowStyleReady = false; /* one shared style, made once */
+    if (!s_bRowStyleReady) {
+        lv_style_init(&s_stRowStyle);
+        lv_style_set_flex_flow(&s_stRowStyle, LV_FLEX_FLOW_ROW_WRAP);
+        lv_style_set_flex_main_place(&s_stRowStyle, LV_FLEX_ALIGN_SPACE_BETWEEN);
+        lv_style_set_layout(&s_stRowStyle, LV_LAYOUT_FLEX);
+        s_bRowStyleReady = true;
+    }
 
     o.iconRow = lv_obj_create(o.bar);
     lv_obj_remove_style_all(o.iconRow);
