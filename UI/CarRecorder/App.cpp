@@ -162,7 +162,10 @@ void App_Init(void) {
 
     /* 13. First page: "Pages/Home" and "touch /dev/ui_running" when the installation guide is
      *     done, otherwise "Pages/InstallGuide". */
-    if (stSetting.installtion_guidecnt != 0) {
+    if (pstDisp == nullptr) {
+        /* Without a display there is no screen to load a page on: the program runs on without. */
+        LOG_WARN("no display, no first page\n");
+    } else if (stSetting.installtion_guidecnt != 0) {
         stManager.Push("Pages/Home");
         if (system("touch " SYS_PATH_UI_RUNNING) != 0) {
             LOG_ERROR("touch %s failed\n", SYS_PATH_UI_RUNNING);

@@ -85,16 +85,9 @@ int Apply(const std::string &item, const std::string &value, std::vector<Pairs> 
 }
 
 int RespondCtrl(const char *msg, const MsgHeader *hdr) {
-    cJSON *req = cJSON_Parse(msg);
-    const cJSON *arr = cJSON_GetObjectItemCaseSensitive(req, "string_params");
-    const cJSON *first = cJSON_IsArray(arr) ? cJSON_GetArrayItem(arr, 0) : nullptr;
-    const cJSON *key = cJSON_GetObjectItemCaseSensitive(first, "key");
-    const cJSON *val = cJSON_GetObjectItemCaseSensitive(first, "value");
+    std::string key, value;
     std::vector<Pairs> report;
-    int result = -1;
-    if (cJSON_IsString(key))
-        result = Apply(key->valuestring, cJSON_IsString(val) ? val->valuestring : "", &report);
-    cJSON_Delete(req);
+    const int result = FirstStringParam(msg, &key, &value) ? Apply(key, value, &report) : -1;
     // A notice only, when the user interface does not wait for an answer.
     int r = hdr->needAck ? AnswerResult(hdr, result) : 0;
     for (const auto &kv : report)

@@ -75,14 +75,8 @@ int Apply(const std::string &key, const std::string &value) {
 }
 
 int RespondPlayer(const char *msg, const MsgHeader *hdr) {
-    cJSON *req = cJSON_Parse(msg);
-    const cJSON *arr = cJSON_GetObjectItemCaseSensitive(req, "string_params");
-    const cJSON *first = cJSON_IsArray(arr) ? cJSON_GetArrayItem(arr, 0) : nullptr;
-    const cJSON *key = cJSON_GetObjectItemCaseSensitive(first, "key");
-    const cJSON *val = cJSON_GetObjectItemCaseSensitive(first, "value");
-    int result =
-        cJSON_IsString(key) ? Apply(key->valuestring, cJSON_IsString(val) ? val->valuestring : "") : -1;
-    cJSON_Delete(req);
+    std::string key, value;
+    const int result = FirstStringParam(msg, &key, &value) ? Apply(key, value) : -1;
     return AnswerResult(hdr, result);
 }
 

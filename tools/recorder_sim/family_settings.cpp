@@ -38,6 +38,14 @@ void AddDefaults(cJSON *state) {
     StateGuard st;
     cJSON *s = st.Section("settings");
     const GeneralSetingItem *items = IpcMsg_GeneralSetingItems();
+    // A settings file of the earlier form kept the items at the top: they move into "settings".
+    for (int i = 0; i < GENERAL_SETING_ITEM_NUM; i++) {
+        cJSON *old = cJSON_DetachItemFromObjectCaseSensitive(state, items[i].pcKey);
+        if (old == nullptr)
+            continue;
+        cJSON_DeleteItemFromObjectCaseSensitive(s, items[i].pcKey);
+        cJSON_AddItemToObject(s, items[i].pcKey, old);
+    }
     for (int i = 0; i < GENERAL_SETING_ITEM_NUM; i++) {
         if (cJSON_GetObjectItemCaseSensitive(s, items[i].pcKey) != nullptr)
             continue;
@@ -50,7 +58,6 @@ void AddDefaults(cJSON *state) {
         else
             cJSON_AddNumberToObject(s, items[i].pcKey, d ? d->number : 0);
     }
-    (void)state;
 }
 
 // Answers the asked keys that have a value; keys the recorder does not know are left out.

@@ -2,6 +2,11 @@
  * factory-test status. */
 #include "recorder_sim.h"
 
+#include <time.h>
+
+#include <chrono>
+#include <thread>
+
 namespace sim {
 
 namespace {
@@ -35,6 +40,32 @@ bool RunTrigger(const std::vector<std::string> &a) {
     return SendMsg("IPCMSG_TRIGGEREVT", body) == 0;
 }
 
+std::string CheckStamp(std::vector<std::string> &a) {
+    long rate, count;
+    return a.size() == 2 && ParseLong(a[0], &rate) && ParseLong(a[1], &count) && rate > 0 && rate <= 100000 &&
+                   count > 0
+               ? ""
+               : "stamp needs RATE COUNT";
+}
+
+// COUNT status messages at RATE a second, each carrying its send time for latency measurements:
+// "4G_level" is CLOCK_MONOTONIC in microseconds modulo 2^31. Sends go out on a fixed schedule
+// (a late one does not shift the ones after it).
+bool RunStamp(const std::vector<std::string> &a) {
+    const long rate = std::stol(a[0]), count = std::stol(a[1]);
+    const auto t0 = std::chrono::steady_clock::now();
+    int failed = 0;
+    for (long i = 0; i < count; i++) {
+        std::this_thread::sleep_until(t0 + std::chrono::microseconds(i * 1000000 / rate));
+        timespec ts;
+        clock_gettime(CLOCK_MONOTONIC, &ts);
+        const long long us = (long long)ts.tv_sec * 1000000 + ts.tv_nsec / 1000;
+        failed += SendKeyValues("IPCMSG_SYSTEMSTATUS", {{"4G_level", std::to_string(us & 0x7FFFFFFF)}}) != 0;
+    }
+    Log("stamp", std::to_string(count) + " sent, " + std::to_string(failed) + " failed");
+    return true;
+}
+
 const SimVerb kVerbs[] = {
     {"status", "KEY=VALUE... | KEY VALUE",
      "IPCMSG_SYSTEMSTATUS; whole numbers go to int_params, other values to string_params", CheckPairs,
@@ -42,6 +73,9 @@ const SimVerb kVerbs[] = {
     {"trigger", "EVENT_TYPE DURATION", "IPCMSG_TRIGGEREVT {\"event_type\", \"duration\"}", CheckTrigger,
      RunTrigger},
     {"factest", "KEY=VALUE...", "IPCMSG_DEV_FACTEST_CB, as status", CheckPairs, RunFactest},
+    {"stamp", "RATE COUNT",
+     "COUNT status messages at RATE a second, 4G_level = send time (CLOCK_MONOTONIC us mod 2^31)", CheckStamp,
+     RunStamp},
 };
 
 } // namespace

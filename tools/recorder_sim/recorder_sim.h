@@ -70,6 +70,9 @@ int AnswerResult(const MsgHeader *req, int result);
 /* Builds {"int_params":[...], "string_params":[...]} from key=value pairs (a value that is a
  * whole number goes to "int_params") and sends it with msgID. */
 int SendKeyValues(const char *msgID, const std::vector<std::pair<std::string, std::string>> &items);
+/* The first {"key", "value"} of a request's "string_params" (control and player requests): false
+ * when there is none with a text key; a missing value reads as "". */
+bool FirstStringParam(const char *msg, std::string *key, std::string *value);
 /* Splits "key=value" words (or the two words KEY VALUE); false when malformed. */
 bool ParsePairs(const std::vector<std::string> &args, std::vector<std::pair<std::string, std::string>> *out);
 

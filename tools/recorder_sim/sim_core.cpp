@@ -137,6 +137,21 @@ int SendKeyValues(const char *msgID, const std::vector<std::pair<std::string, st
     return SendMsg(msgID, body);
 }
 
+bool FirstStringParam(const char *msg, std::string *key, std::string *value) {
+    cJSON *req = cJSON_Parse(msg);
+    const cJSON *arr = cJSON_GetObjectItemCaseSensitive(req, "string_params");
+    const cJSON *first = cJSON_IsArray(arr) ? cJSON_GetArrayItem(arr, 0) : nullptr;
+    const cJSON *k = cJSON_GetObjectItemCaseSensitive(first, "key");
+    const cJSON *v = cJSON_GetObjectItemCaseSensitive(first, "value");
+    bool ok = cJSON_IsString(k);
+    if (ok) {
+        *key = k->valuestring;
+        *value = cJSON_IsString(v) ? v->valuestring : "";
+    }
+    cJSON_Delete(req);
+    return ok;
+}
+
 bool ParsePairs(const std::vector<std::string> &args, std::vector<std::pair<std::string, std::string>> *out) {
     out->clear();
     if (args.empty())

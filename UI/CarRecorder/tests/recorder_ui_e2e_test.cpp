@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <semaphore.h>
+#include <fstream>
 #include <sys/mman.h>
 #include <sys/stat.h>
 
@@ -46,6 +47,11 @@ class RecorderUi : public ::testing::Test {
         ASSERT_TRUE(e2e::WaitFor([&] { return sink.Out().find("display_sink: ready") != std::string::npos; }))
             << sink.Err();
     }
+    // The recorder stand-in answers the start-up's settings load (without it the load waits for
+    // its 10 s time-out); the tests create the start marker themselves.
+    void StartSim() {
+        sim.Start({RECORDER_SIM_BIN, "--no-marker", "--stay", "--state", dir + "/state.json"}, dir + "/sim");
+    }
     static void Touch(const char *path) {
         int fd = open(path, O_CREAT | O_WRONLY, 0644);
         ASSERT_GE(fd, 0);
@@ -55,11 +61,6 @@ class RecorderUi : public ::testing::Test {
         e2e::Image img;
         EXPECT_TRUE(e2e::Screenshot(dir + "/ctl", dir + "/shot.png", img));
         return img;
-    }
-    // The recorder: it answers the settings the first page needs; the test makes the marker.
-    void StartSim() {
-        sim.Start({RECORDER_SIM_BIN, "--no-marker", "--stay", "--settings", dir + "/state.json"},
-                  dir + "/sim");
     }
     // What a person sees first: the status bar slid in over the home page, over the camera
     // picture (the reviewed first screen of the home scenario; the clock's text is masked).
@@ -128,6 +129,7 @@ TEST_F(RecorderUi, SecondStartWithTheFifoPresentStillWorks) {
 TEST_F(RecorderUi, FailedSemaphoreOpenLeavesItRunningWithoutADisplay) {
     ASSERT_EQ(mkdir("/dev/shm/sem.sem0", 0755), 0); // "/sem0" cannot be opened
     Touch(SYS_PATH_READY2START_UI);
+    StartSim();
     ui.Start({RECORDER_UI_BIN}, dir + "/ui");
     ASSERT_TRUE(e2e::WaitFor([&] { return ui.Out().find("Join stTid finish") != std::string::npos; }))
         << ui.Out() << ui.Err();
@@ -137,6 +139,36 @@ TEST_F(RecorderUi, FailedSemaphoreOpenLeavesItRunningWithoutADisplay) {
     std::string out = ui.Out();
     EXPECT_NE(out.find("lcd_w =0, lcd_h = 0"), std::string::npos) << out;
     EXPECT_NE(out.find("draw_buf is null"), std::string::npos) << out;
+}
+
+// Start-up asks for the three settings it needs, takes the language from them, chooses the first
+// page by the guide flag and tells the recorder that the display is up.
+TEST_F(RecorderUi, StartUpTakesLanguageAndFirstPageFromTheRecordersSettings) {
+    for (int guide : {1, 0}) {
+        SCOPED_TRACE(guide);
+        unlink(SYS_PATH_UI_RUNNING);
+        std::ofstream(dir + "/state.json")
+            << R"({"settings":{"language":3,"installtion_guidecnt":)" << guide << "}}";
+        StartSim();
+        ASSERT_TRUE(e2e::WaitFor([&] { return sim.Out().find(" ready") != std::string::npos; }));
+        Touch(SYS_PATH_READY2START_UI);
+        ui.Start({RECORDER_UI_BIN}, dir + "/ui");
+        ASSERT_TRUE(e2e::WaitFor([&] { return sim.Out().find("ctrl_displayinit") != std::string::npos; }))
+            << ui.Out() << sim.Out();
+        const std::string out = ui.Out(), simOut = sim.Out();
+        EXPECT_NE(
+            simOut.find(
+                R"("keys":[{"key":"dev_total_size"},{"key":"installtion_guidecnt"},{"key":"language"}])"),
+            std::string::npos)
+            << simOut;
+        EXPECT_NE(simOut.find(R"({"key":"ctrl_displayinit","value":"disp_init"})"), std::string::npos);
+        EXPECT_NE(out.find("set lang id [3]"), std::string::npos) << out;
+        EXPECT_NE(out.find("pLangCode:  RU"), std::string::npos) << out;
+        EXPECT_LT(out.find("Join stTid finish"), out.find("pLangCode:  RU"));
+        EXPECT_EQ(Exists(SYS_PATH_UI_RUNNING), guide == 1);
+        ui.Stop();
+        sim.Stop();
+    }
 }
 
 } // namespace

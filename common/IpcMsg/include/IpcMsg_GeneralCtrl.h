@@ -43,7 +43,6 @@ typedef enum {
 
 #define GENERAL_CTRL_ITEM_NUM   25
 #define GENERAL_CTRL_TIMEOUT_MS 15000
-#define GENERAL_CTRL_RSP_SIZE   128
 
 /* The item name sent as "key" ("ctrl_snap", ...), NULL for an unknown code. */
 const char *IpcMsg_ItemNameParser(int32_t eElem);

@@ -13,6 +13,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "vyx_ipcmsg.h"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -247,6 +249,10 @@ const GeneralSetingItem *IpcMsg_GeneralSetingFindKey(const char *pcKey);
 int IpcMsg_GeneralSetingItemLoad(const int32_t *peElemList, int32_t iElemNum);
 /* Loads all 92 items. */
 int IpcMsg_GeneralSetingItemLoadAll(void);
+/* Takes one answer of a load (the whole document with its decoded header): 0, or -1 when the
+ * recorder refused ("QUREY_ERROR") or the text is not JSON. */
+int IpcMsg_GeneralSetingQureyCallBack(const char *pcMsg, const MsgHeader *pstHdr);
+
 /* Saves one item: pcValue for a text item, s32Value for a number item. 0 saved (a number item is
  * then taken into the copy) or no such item; -1 when the recorder did not accept it. */
 int IpcMsg_GeneralSetingItemSave(int32_t eElem, const char *pcValue, int32_t s32Value);

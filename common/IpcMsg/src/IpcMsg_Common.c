@@ -179,3 +179,60 @@ int IpcMsg_Query(const char *pcMsgID, uint32_t u32TimeoutMs, cJSON **ppstRoot) {
     *ppstRoot = IpcMsg_QueryAnswer(szRspBuf, &stRspHdr);
     return *ppstRoot != NULL ? 0 : -1;
 }
+
+int IpcMsg_QueryRecordRun(const IpcMsg_QueryRecord *pstQuery) {
+    cJSON *pstRoot = NULL;
+    int s32Ret = IpcMsg_Query(pstQuery->pcMsgID, pstQuery->u32TimeoutMs, &pstRoot);
+    if (s32Ret != 0) {
+        return s32Ret;
+    }
+    pthread_mutex_lock(pstQuery->pstLock);
+    memset(pstQuery->pRecord, 0, pstQuery->size);
+    s32Ret = pstQuery->pfnApply(pstRoot);
+    pthread_mutex_unlock(pstQuery->pstLock);
+    cJSON_Delete(pstRoot);
+    return s32Ret;
+}
+
+void IpcMsg_QueryRecordClear(const IpcMsg_QueryRecord *pstQuery) {
+    pthread_mutex_lock(pstQuery->pstLock);
+    memset(pstQuery->pRecord, 0, pstQuery->size);
+    pthread_mutex_unlock(pstQuery->pstLock);
+}
+
+int IpcMsg_QueryRecordCopy(const IpcMsg_QueryRecord *pstQuery, void *pDst) {
+    if (pDst == NULL) {
+        LOG_ERROR("pointer[%s] is NULL\n", "pstDst");
+        return -1;
+    }
+    pthread_mutex_lock(pstQuery->pstLock);
+    memcpy(pDst, pstQuery->pRecord, pstQuery->size);
+    pthread_mutex_unlock(pstQuery->pstLock);
+    return 0;
+}
+
+int IpcMsg_HandleKeyValueBody(const char *pcMsg, IpcMsg_IntParamFn fnInt, IpcMsg_StrParamFn fnStr,
+                              const char *pcWhat) {
+    cJSON *pstRoot = pcMsg != NULL ? cJSON_Parse(pcMsg) : NULL;
+    if (pstRoot == NULL) {
+        LOG_ERROR("Decode Json pack Error\n");
+        return -1;
+    }
+    uint32_t u32Bad = 0;
+    IpcMsg_ForEachParam(pstRoot, fnInt, fnStr, &u32Bad);
+    cJSON_Delete(pstRoot);
+    if (u32Bad != 0) {
+        LOG_WARN("%u %s entries of wrong form ignored\n", u32Bad, pcWhat);
+    }
+    return 0;
+}
+
+int IpcMsg_RequestResult(const char *pcMsgID, cJSON *pstBody, uint32_t u32TimeoutMs, int32_t *ps32Result) {
+    char szRspBuf[IPCMSG_RESULT_RSP_SIZE];
+    MsgHeader stRspHdr;
+    int s32Ret = IpcMsg_RequestSync(pcMsgID, pstBody, u32TimeoutMs, szRspBuf, sizeof(szRspBuf), &stRspHdr);
+    if (s32Ret != 0) {
+        return s32Ret;
+    }
+    return IpcMsg_AnswerResult(szRspBuf, ps32Result);
+}

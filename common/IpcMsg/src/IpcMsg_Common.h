@@ -5,7 +5,9 @@
 #ifndef IPCMSG_COMMON_H
 #define IPCMSG_COMMON_H
 
+#include <pthread.h>
 #include <stdbool.h>
+#include <stddef.h>
 #include <stdint.h>
 
 #include <cjson/cJSON.h>
@@ -15,6 +17,9 @@
 #ifdef __cplusplus
 extern "C" {
 #endif
+
+typedef int (*IpcMsg_IntParamFn)(const char *pcKey, const int32_t *ps32Value);
+typedef int (*IpcMsg_StrParamFn)(const char *pcKey, const char *pcValue);
 
 /* The coloured message of a failed JSON object creation. */
 #define IPCMSG_CJSON_CREATE_ERROR()                                                                          \
@@ -48,6 +53,35 @@ cJSON *IpcMsg_QueryAnswer(const char *pcRsp, const MsgHeader *pstRspHdr);
 #define IPCMSG_QUERY_RSP_SIZE 1024
 int IpcMsg_Query(const char *pcMsgID, uint32_t u32TimeoutMs, cJSON **ppstRoot);
 
+/* A record filled by a query (device, device-link, 4G information): its lock, its storage, the
+ * query and the function that reads an answer's body into it (called with the lock held and the
+ * record cleared; 0 or -1). */
+typedef struct {
+    pthread_mutex_t *pstLock;
+    void *pRecord;
+    size_t size;
+    const char *pcMsgID;
+    uint32_t u32TimeoutMs;
+    int (*pfnApply)(const cJSON *pstRoot);
+} IpcMsg_QueryRecord;
+
+/* Queries and reads the answer into the record: 0, the exchange's error, or the reader's -1. */
+int IpcMsg_QueryRecordRun(const IpcMsg_QueryRecord *pstQuery);
+void IpcMsg_QueryRecordClear(const IpcMsg_QueryRecord *pstQuery);
+/* Copies the record under its lock: 0, or -1 for a null destination. */
+int IpcMsg_QueryRecordCopy(const IpcMsg_QueryRecord *pstQuery, void *pDst);
+
+/* Parses a key/value body ("int_params" then "string_params") and hands each entry to fnInt or
+ * fnStr. 0, or -1 for a text that is not JSON (logged). Entries of the wrong form are counted
+ * and logged once, with what (for example "status"). */
+int IpcMsg_HandleKeyValueBody(const char *pcMsg, IpcMsg_IntParamFn fnInt, IpcMsg_StrParamFn fnStr,
+                              const char *pcWhat);
+
+/* Sends a request, waits for its answer and reads its "result": 0 and *ps32Result, or the
+ * exchange's error, or -1 for an answer without a whole-number result. */
+#define IPCMSG_RESULT_RSP_SIZE 128 /* the answer buffer of requests answered with "result" */
+int IpcMsg_RequestResult(const char *pcMsgID, cJSON *pstBody, uint32_t u32TimeoutMs, int32_t *ps32Result);
+
 /* A number of a body that fits an int32 and is whole: true and *ps32Out, else false. */
 bool IpcMsg_GetInt32(const cJSON *pstItem, int32_t *ps32Out);
 
@@ -56,8 +90,6 @@ bool IpcMsg_GetInt32(const cJSON *pstItem, int32_t *ps32Out);
  * or fnStr with the text value (NULL when missing or not a text). Entries that are not objects
  * or lack a text key, and lists that are not arrays, are skipped; the count of skipped or
  * invalid entries is returned through pu32Bad (may be NULL). */
-typedef int (*IpcMsg_IntParamFn)(const char *pcKey, const int32_t *ps32Value);
-typedef int (*IpcMsg_StrParamFn)(const char *pcKey, const char *pcValue);
 void IpcMsg_ForEachParam(const cJSON *pstRoot, IpcMsg_IntParamFn fnInt, IpcMsg_StrParamFn fnStr,
                          uint32_t *pu32Bad);
 

@@ -109,18 +109,7 @@ static int IpcMsg_FacStrHandle(const char *pcKey, const char *pcValue) {
 
 int IpcMsg_DevFacTestStatuslCallbcak(const char *pcMsg, const MsgHeader *pstHdr) {
     (void)pstHdr;
-    cJSON *pstRoot = pcMsg != NULL ? cJSON_Parse(pcMsg) : NULL;
-    if (pstRoot == NULL) {
-        LOG_ERROR("Decode Json pack Error\n");
-        return -1;
-    }
-    uint32_t u32Bad = 0;
-    IpcMsg_ForEachParam(pstRoot, IpcMsg_FacIntHandle, IpcMsg_FacStrHandle, &u32Bad);
-    cJSON_Delete(pstRoot);
-    if (u32Bad != 0) {
-        LOG_WARN("%u factory-test entries of wrong form ignored\n", u32Bad);
-    }
-    return 0;
+    return IpcMsg_HandleKeyValueBody(pcMsg, IpcMsg_FacIntHandle, IpcMsg_FacStrHandle, "factory-test");
 }
 
 int IpcMsg_DevFacTestCopy(DevFacTestInfo *pstDst) {

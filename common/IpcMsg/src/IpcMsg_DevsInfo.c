@@ -25,9 +25,7 @@ static const struct {
 };
 
 /* Takes the answer: each text member that is there, the others stay empty. */
-static void IpcMsg_DevsInfoQureyCallBack(const cJSON *pstRoot) {
-    pthread_mutex_lock(&s_stLock);
-    memset(&m_stDevsInfo, 0, sizeof(m_stDevsInfo));
+static int IpcMsg_DevsInfoQureyCallBack(const cJSON *pstRoot) {
     for (size_t i = 0; i < sizeof(s_astDevsInfoKeys) / sizeof(s_astDevsInfoKeys[0]); i++) {
         const cJSON *pstItem = cJSON_GetObjectItemCaseSensitive(pstRoot, s_astDevsInfoKeys[i].pcKey);
         if (cJSON_IsString(pstItem)) {
@@ -35,34 +33,22 @@ static void IpcMsg_DevsInfoQureyCallBack(const cJSON *pstRoot) {
                             pstItem->valuestring);
         }
     }
-    pthread_mutex_unlock(&s_stLock);
-}
-
-int IpcMsg_DevsInfoQuerylHandle(void) {
-    cJSON *pstRoot = NULL;
-    int s32Ret = IpcMsg_Query(DEVS_INFO_MSGID, DEVS_INFO_TIMEOUT_MS, &pstRoot);
-    if (s32Ret != 0) {
-        return s32Ret;
-    }
-    IpcMsg_DevsInfoQureyCallBack(pstRoot);
-    cJSON_Delete(pstRoot);
     return 0;
 }
 
+static const IpcMsg_QueryRecord s_stQuery = {
+    &s_stLock,       &m_stDevsInfo,        sizeof(m_stDevsInfo),
+    DEVS_INFO_MSGID, DEVS_INFO_TIMEOUT_MS, IpcMsg_DevsInfoQureyCallBack};
+
+int IpcMsg_DevsInfoQuerylHandle(void) {
+    return IpcMsg_QueryRecordRun(&s_stQuery);
+}
+
 int IpcMsg_DevsInfoLoad(void) {
-    pthread_mutex_lock(&s_stLock);
-    memset(&m_stDevsInfo, 0, sizeof(m_stDevsInfo));
-    pthread_mutex_unlock(&s_stLock);
+    IpcMsg_QueryRecordClear(&s_stQuery);
     return IpcMsg_DevsInfoQuerylHandle();
 }
 
 int IpcMsg_DevsInfoCopy(DevsInfo *pstDst) {
-    if (pstDst == NULL) {
-        LOG_ERROR("pointer[%s] is NULL\n", "pstDst");
-        return -1;
-    }
-    pthread_mutex_lock(&s_stLock);
-    *pstDst = m_stDevsInfo;
-    pthread_mutex_unlock(&s_stLock);
-    return 0;
+    return IpcMsg_QueryRecordCopy(&s_stQuery, pstDst);
 }

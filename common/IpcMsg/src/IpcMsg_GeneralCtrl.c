@@ -65,12 +65,10 @@ int IpcMsg_GeneralCtrlBlockingPublish(int32_t eElem, const char *pcValue) {
     if (pstBody == NULL) {
         return -1;
     }
-    char szRspBuf[GENERAL_CTRL_RSP_SIZE];
-    MsgHeader stRspHdr;
-    int32_t s32Ret = IpcMsg_RequestSync(GENERAL_CTRL_MSGID, pstBody, GENERAL_CTRL_TIMEOUT_MS, szRspBuf,
-                                        sizeof(szRspBuf), &stRspHdr);
-    if (s32Ret == 0 && IpcMsg_AnswerResult(szRspBuf, &s32Ret) != 0) {
-        s32Ret = -1;
+    int32_t s32Result = -1;
+    int32_t s32Ret = IpcMsg_RequestResult(GENERAL_CTRL_MSGID, pstBody, GENERAL_CTRL_TIMEOUT_MS, &s32Result);
+    if (s32Ret == 0) {
+        s32Ret = s32Result;
     }
     if (s32Ret != 0) {
         LOG_ERROR("Error Code: [0x%08X]\n\n", (unsigned)s32Ret);

@@ -15,7 +15,7 @@
 #define GS_SAVE_MSGID     "IPCMSG_GENERALSETING_SAVE"
 #define GS_TIMEOUT_MS     10000
 #define GS_QUERY_RSP_SIZE 2048
-#define GS_SAVE_RSP_SIZE  128
+#define GS_QUERY_CHUNK    16 /* items asked for in one exchange */
 
 static GeneralSetingInfo m_stGeneralSetingInfo;
 static pthread_mutex_t s_stLock = PTHREAD_MUTEX_INITIALIZER;
@@ -222,25 +222,34 @@ static int GeneralSetingQueryStr(const char *pcKey, const char *pcValue) {
     return 0;
 }
 
-/* The answer of a load: every known item of the right kind is taken, the rest ignored. */
-static int IpcMsg_GeneralSetingQureyCallBack(const char *pcMsg, const MsgHeader *pstHdr) {
-    cJSON *pstRoot = IpcMsg_QueryAnswer(pcMsg, pstHdr);
-    if (pstRoot == NULL) {
-        return -1;
-    }
+/* Takes every item of an answer's lists into the copy (known items of the right kind only). */
+static void IpcMsg_GeneralSetingApply(const cJSON *pstRoot) {
     uint32_t u32Bad = 0;
     pthread_mutex_lock(&s_stLock);
     IpcMsg_ForEachParam(pstRoot, GeneralSetingQueryInt, GeneralSetingQueryStr, &u32Bad);
     pthread_mutex_unlock(&s_stLock);
-    cJSON_Delete(pstRoot);
     if (u32Bad != 0) {
         LOG_WARN("%u settings entries of wrong form ignored\n", u32Bad);
     }
+}
+
+int IpcMsg_GeneralSetingQureyCallBack(const char *pcMsg, const MsgHeader *pstHdr) {
+    if (pcMsg == NULL || pstHdr == NULL) {
+        return -1;
+    }
+    cJSON *pstRoot = IpcMsg_QueryAnswer(pcMsg, pstHdr);
+    if (pstRoot == NULL) {
+        return -1;
+    }
+    IpcMsg_GeneralSetingApply(pstRoot);
+    cJSON_Delete(pstRoot);
     return 0;
 }
 
-/* Asks the recorder for the listed items and takes the answer. */
-static int IpcMsg_GeneralSetingQuerylHandle(const int32_t *peElemList, int32_t iElemNum) {
+/* Asks the recorder for up to GS_QUERY_CHUNK items and returns the answer's body. */
+static int IpcMsg_GeneralSetingQueryChunk(const GeneralSetingItem *const *ppstItems, int32_t s32Num,
+                                          cJSON **ppstAnswer) {
+    *ppstAnswer = NULL;
     cJSON *pstBody = cJSON_CreateObject();
     cJSON *pstKeys = cJSON_CreateArray();
     if (pstBody == NULL || pstKeys == NULL) {
@@ -249,17 +258,12 @@ static int IpcMsg_GeneralSetingQuerylHandle(const int32_t *peElemList, int32_t i
         cJSON_Delete(pstKeys);
         return -1;
     }
-    for (int32_t i = 0; i < iElemNum; i++) {
-        const GeneralSetingItem *pstItem = IpcMsg_GeneralSetingFindElem(peElemList[i]);
-        if (pstItem == NULL) {
-            continue;
-        }
+    for (int32_t i = 0; i < s32Num; i++) {
         cJSON *pstKey = cJSON_CreateObject();
-        cJSON_AddStringToObject(pstKey, "key", pstItem->pcKey);
+        cJSON_AddStringToObject(pstKey, "key", ppstItems[i]->pcKey);
         cJSON_AddItemToArray(pstKeys, pstKey);
     }
     cJSON_AddItemToObject(pstBody, "keys", pstKeys);
-
     char szRspBuf[GS_QUERY_RSP_SIZE];
     MsgHeader stRspHdr;
     int s32Ret =
@@ -267,7 +271,48 @@ static int IpcMsg_GeneralSetingQuerylHandle(const int32_t *peElemList, int32_t i
     if (s32Ret != 0) {
         return s32Ret;
     }
-    return IpcMsg_GeneralSetingQureyCallBack(szRspBuf, &stRspHdr);
+    *ppstAnswer = IpcMsg_QueryAnswer(szRspBuf, &stRspHdr);
+    return *ppstAnswer != NULL ? 0 : -1;
+}
+
+/*
+ * Asks the recorder for the listed items (codes not in the table are skipped) and takes the
+ * answers. A message carries at most 2047 characters, which 92 keys and their values do not fit
+ * in: the items are asked for GS_QUERY_CHUNK at a time, and the copy takes the answers only when
+ * every exchange succeeded, so that a failed load leaves it as it was.
+ */
+static int IpcMsg_GeneralSetingQuerylHandle(const int32_t *peElemList, int32_t iElemNum) {
+    const GeneralSetingItem *apstItems[GS_QUERY_CHUNK];
+    cJSON *apstAnswers[(GENERAL_SETING_ITEM_NUM + GS_QUERY_CHUNK - 1) / GS_QUERY_CHUNK + 1] = {NULL};
+    const int32_t s32MaxAnswers = (int32_t)(sizeof(apstAnswers) / sizeof(apstAnswers[0]));
+    int32_t s32Answers = 0;
+    int32_t s32Num = 0;
+    int s32Ret = 0;
+    for (int32_t i = 0; i <= iElemNum && s32Ret == 0; i++) {
+        const GeneralSetingItem *pstItem = i < iElemNum ? IpcMsg_GeneralSetingFindElem(peElemList[i]) : NULL;
+        if (pstItem != NULL) {
+            apstItems[s32Num++] = pstItem;
+        }
+        const bool bLast = i == iElemNum;
+        if ((s32Num == GS_QUERY_CHUNK || (bLast && (s32Num > 0 || s32Answers == 0)))) {
+            if (s32Answers == s32MaxAnswers) {
+                LOG_ERROR("too many settings items asked for (%d)\n", iElemNum);
+                s32Ret = -1;
+                break;
+            }
+            s32Ret = IpcMsg_GeneralSetingQueryChunk(apstItems, s32Num, &apstAnswers[s32Answers++]);
+            s32Num = 0;
+        }
+    }
+    if (s32Ret == 0) {
+        for (int32_t i = 0; i < s32Answers; i++) {
+            IpcMsg_GeneralSetingApply(apstAnswers[i]);
+        }
+    }
+    for (int32_t i = 0; i < s32Answers; i++) {
+        cJSON_Delete(apstAnswers[i]);
+    }
+    return s32Ret;
 }
 
 int IpcMsg_GeneralSetingItemLoad(const int32_t *peElemList, int32_t iElemNum) {
@@ -319,16 +364,10 @@ static int IpcMsg_GeneralSetingHandle(const GeneralSetingItem *pstItem, const ch
         cJSON_AddStringToObject(pstBody, "string_params", "");
     }
 
-    char szRspBuf[GS_SAVE_RSP_SIZE];
-    MsgHeader stRspHdr;
-    int s32Ret =
-        IpcMsg_RequestSync(GS_SAVE_MSGID, pstBody, GS_TIMEOUT_MS, szRspBuf, sizeof(szRspBuf), &stRspHdr);
+    int32_t s32Result = -1;
+    int s32Ret = IpcMsg_RequestResult(GS_SAVE_MSGID, pstBody, GS_TIMEOUT_MS, &s32Result);
     if (s32Ret != 0) {
         return s32Ret;
-    }
-    int32_t s32Result = -1;
-    if (IpcMsg_AnswerResult(szRspBuf, &s32Result) != 0) {
-        return -1;
     }
     return s32Result;
 }

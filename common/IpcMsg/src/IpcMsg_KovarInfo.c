@@ -33,7 +33,6 @@ static void KovarText(char *pcDst, const cJSON *pstItem) {
 
 /* Reads the members in order into the record; the caller holds the lock. */
 static int IpcMsg_KovarInfoQureyCallBack(const cJSON *pstRoot) {
-    memset(&m_stKovarInfo, 0, sizeof(m_stKovarInfo));
     KOVAR_MEMBER(pstStatus, pstRoot, "status");
     int32_t s32Status = KovarNumber(pstStatus);
     m_stKovarInfo.eStatus = (s32Status <= 0 || s32Status > 3) ? 1 : s32Status;
@@ -58,34 +57,20 @@ static int IpcMsg_KovarInfoQureyCallBack(const cJSON *pstRoot) {
     return 0;
 }
 
+static const IpcMsg_QueryRecord s_stQuery = {
+    &s_stLock,        &m_stKovarInfo,        sizeof(m_stKovarInfo),
+    KOVAR_INFO_MSGID, KOVAR_INFO_TIMEOUT_MS, IpcMsg_KovarInfoQureyCallBack};
+
 int IpcMsg_KovarInfoQuerylHandle(void) {
-    cJSON *pstRoot = NULL;
-    int s32Ret = IpcMsg_Query(KOVAR_INFO_MSGID, KOVAR_INFO_TIMEOUT_MS, &pstRoot);
-    if (s32Ret != 0) {
-        return s32Ret;
-    }
-    pthread_mutex_lock(&s_stLock);
-    s32Ret = IpcMsg_KovarInfoQureyCallBack(pstRoot);
-    pthread_mutex_unlock(&s_stLock);
-    cJSON_Delete(pstRoot);
-    return s32Ret;
+    return IpcMsg_QueryRecordRun(&s_stQuery);
 }
 
 int IpcMsg_KovarInfoLoad(void) {
     LOG_INFO("clear\n");
-    pthread_mutex_lock(&s_stLock);
-    memset(&m_stKovarInfo, 0, sizeof(m_stKovarInfo));
-    pthread_mutex_unlock(&s_stLock);
+    IpcMsg_QueryRecordClear(&s_stQuery);
     return 0;
 }
 
 int IpcMsg_KovarInfoCopy(KovarInfo *pstDst) {
-    if (pstDst == NULL) {
-        LOG_ERROR("pointer[%s] is NULL\n", "pstDst");
-        return -1;
-    }
-    pthread_mutex_lock(&s_stLock);
-    *pstDst = m_stKovarInfo;
-    pthread_mutex_unlock(&s_stLock);
-    return 0;
+    return IpcMsg_QueryRecordCopy(&s_stQuery, pstDst);
 }

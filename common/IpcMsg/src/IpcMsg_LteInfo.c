@@ -29,7 +29,6 @@ static const struct {
 
 /* The caller holds the lock. A member that is missing ends the reading. */
 static int IpcMsg_LteInfoQureyCallBack(const cJSON *pstRoot) {
-    memset(&m_stLteInfo, 0, sizeof(m_stLteInfo));
     for (size_t i = 0; i < sizeof(s_astLteKeys) / sizeof(s_astLteKeys[0]); i++) {
         const cJSON *pstItem = cJSON_GetObjectItemCaseSensitive(pstRoot, s_astLteKeys[i].pcKey);
         if (pstItem == NULL) {
@@ -45,33 +44,19 @@ static int IpcMsg_LteInfoQureyCallBack(const cJSON *pstRoot) {
     return 0;
 }
 
+static const IpcMsg_QueryRecord s_stQuery = {&s_stLock,           &m_stLteInfo,
+                                             sizeof(m_stLteInfo), LTE_INFO_MSGID,
+                                             LTE_INFO_TIMEOUT_MS, IpcMsg_LteInfoQureyCallBack};
+
 int IpcMsg_LteInfoQuerylHandle(void) {
-    cJSON *pstRoot = NULL;
-    int s32Ret = IpcMsg_Query(LTE_INFO_MSGID, LTE_INFO_TIMEOUT_MS, &pstRoot);
-    if (s32Ret != 0) {
-        return s32Ret;
-    }
-    pthread_mutex_lock(&s_stLock);
-    s32Ret = IpcMsg_LteInfoQureyCallBack(pstRoot);
-    pthread_mutex_unlock(&s_stLock);
-    cJSON_Delete(pstRoot);
-    return s32Ret;
+    return IpcMsg_QueryRecordRun(&s_stQuery);
 }
 
 int IpcMsg_LteInfoLoad(void) {
-    pthread_mutex_lock(&s_stLock);
-    memset(&m_stLteInfo, 0, sizeof(m_stLteInfo));
-    pthread_mutex_unlock(&s_stLock);
+    IpcMsg_QueryRecordClear(&s_stQuery);
     return IpcMsg_LteInfoQuerylHandle();
 }
 
 int IpcMsg_LteInfoCopy(LteInfo *pstDst) {
-    if (pstDst == NULL) {
-        LOG_ERROR("pointer[%s] is NULL\n", "pstDst");
-        return -1;
-    }
-    pthread_mutex_lock(&s_stLock);
-    *pstDst = m_stLteInfo;
-    pthread_mutex_unlock(&s_stLock);
-    return 0;
+    return IpcMsg_QueryRecordCopy(&s_stQuery, pstDst);
 }

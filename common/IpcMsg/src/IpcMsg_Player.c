@@ -8,8 +8,7 @@
 #include "IpcMsg_Common.h"
 #include "log.h"
 
-#define PLAYER_CTRL_MSGID    "IPCMSG_PLAYBACK_CTRL"
-#define PLAYER_CTRL_RSP_SIZE 128
+#define PLAYER_CTRL_MSGID "IPCMSG_PLAYBACK_CTRL"
 
 static PlayerState m_stPlayerState;
 static IpcMsg_PlayerEventFn s_fnPlayerEvent;
@@ -29,16 +28,10 @@ int IpcMsg_PlayerBlockingCtrlHandle(const char *pcKey, const char *pcValue) {
     if (pstBody == NULL) {
         return -1;
     }
-    char szRspBuf[PLAYER_CTRL_RSP_SIZE];
-    MsgHeader stRspHdr;
-    int32_t s32Ret = IpcMsg_RequestSync(PLAYER_CTRL_MSGID, pstBody, PLAYER_CTRL_TIMEOUT_MS, szRspBuf,
-                                        sizeof(szRspBuf), &stRspHdr);
+    int32_t s32Result = -1;
+    int s32Ret = IpcMsg_RequestResult(PLAYER_CTRL_MSGID, pstBody, PLAYER_CTRL_TIMEOUT_MS, &s32Result);
     if (s32Ret != 0) {
         return s32Ret;
-    }
-    int32_t s32Result = -1;
-    if (IpcMsg_AnswerResult(szRspBuf, &s32Result) != 0) {
-        return -1;
     }
     if (strcmp(pcKey, PLAYER_KEY_GETPLAYSTATE) == 0 && s32Result > 0) {
         pthread_mutex_lock(&s_stStateLock);

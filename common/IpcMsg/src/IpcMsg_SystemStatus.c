@@ -424,16 +424,9 @@ int IpcMsg_UpdateStatusStrHandle(const char *pcKey, const char *pcValue) {
 
 int IpcMsg_UpdateStatuslCallbcak(const char *pcMsg, const MsgHeader *pstHdr) {
     (void)pstHdr;
-    cJSON *pstRoot = pcMsg != NULL ? cJSON_Parse(pcMsg) : NULL;
-    if (pstRoot == NULL) {
-        LOG_ERROR("Decode Json pack Error\n");
+    if (IpcMsg_HandleKeyValueBody(pcMsg, IpcMsg_UpdateStatusIntHandle, IpcMsg_UpdateStatusStrHandle,
+                                  "status") != 0) {
         return -1;
-    }
-    uint32_t u32Bad = 0;
-    IpcMsg_ForEachParam(pstRoot, IpcMsg_UpdateStatusIntHandle, IpcMsg_UpdateStatusStrHandle, &u32Bad);
-    cJSON_Delete(pstRoot);
-    if (u32Bad != 0) {
-        LOG_WARN("%u status entries of wrong form ignored\n", u32Bad);
     }
     IpcMsg_SaveStatusInFile();
     return 0;

@@ -276,6 +276,7 @@ int Ctrl(const char *id, const char *key, const char *value) {
 
 TEST_F(RecorderSim, FamiliesKeepOneStateDocumentAndReportEffects) {
     const std::string state = Dir() + "/state.json";
+    std::ofstream(state) << R"({"language":7,"wifi_mode":2})"; // a settings file of the earlier form
     std::ofstream(Dir() + "/fam.txt") << "state device soft_version=V9.9\nmute IPCMSG_LTEINFO_QUERY\n";
     pid_t pid = Start({"--state", state, "--scenario", Dir() + "/fam.txt", "--stay", "--no-marker"}, "fam");
     ASSERT_TRUE([&] {
@@ -318,6 +319,8 @@ TEST_F(RecorderSim, FamiliesKeepOneStateDocumentAndReportEffects) {
     EXPECT_EQ(cJSON_GetObjectItem(cJSON_GetObjectItem(doc, "player"), "position")->valueint, 90000);
     EXPECT_EQ(cJSON_GetObjectItem(cJSON_GetObjectItem(doc, "recorder"), "recording")->valueint, 0);
     EXPECT_EQ(cJSON_GetArraySize(cJSON_GetObjectItem(doc, "settings")), 92);
+    EXPECT_EQ(cJSON_GetObjectItem(cJSON_GetObjectItem(doc, "settings"), "language")->valueint, 7);
+    EXPECT_EQ(cJSON_GetObjectItem(doc, "language"), nullptr);
     cJSON_Delete(doc);
 }
 
@@ -344,4 +347,21 @@ TEST_F(RecorderSim, TwoHundredQuickClicksArriveInOrder) {
     }
     std::sort(ids.begin(), ids.end());
     EXPECT_EQ(std::unique(ids.begin(), ids.end()), ids.end()) << "two messages shared a transID";
+}
+
+TEST_F(RecorderSim, ThePromptRunsOneStep) {
+    pid_t pid = Start({"--interactive", "--no-marker"}, "prompt",
+                      "printf ':status rec_status=start gps_state=1\\n'; sleep 0.3; printf ':bogus\\n'; "
+                      "sleep 0.2; printf q");
+    EXPECT_EQ(Wait(pid), 0) << Slurp(Dir() + "/prompt.err");
+    for (int i = 0; i < 500 && Inbound().empty(); i++)
+        usleep(10000);
+    auto in = Inbound();
+    ASSERT_EQ(in.size(), 1u);
+    EXPECT_NE(
+        in[0].find(
+            R"("int_params":[{"key":"gps_state","value":1}],"string_params":[{"key":"rec_status","value":"start"}])"),
+        std::string::npos)
+        << in[0];
+    EXPECT_NE(Slurp(Dir() + "/prompt.err").find("unknown step \"bogus\""), std::string::npos);
 }

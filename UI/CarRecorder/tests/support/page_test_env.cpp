@@ -104,6 +104,22 @@ const std::vector<uint32_t> &Frame() {
     return s_frame;
 }
 
+int Deliver(const std::string &doc) {
+    return VYX_IPCMSG_HandleMsg(doc.c_str());
+}
+
+void Key(uint32_t u32Code, uint32_t u32Value) {
+    Deliver(FakeRecorder::Msg("IPCMSG_KEYEVENT", "{\"keycode\":" + std::to_string(u32Code) +
+                                                     ",\"keyvalue\":" + std::to_string(u32Value) + "}"));
+    Advance(30);
+}
+
+void Click(uint32_t u32Code) {
+    Key(u32Code, KEY_VALUE_PRESS);
+    Advance(70);
+    Key(u32Code, KEY_VALUE_RELEASE);
+}
+
 FakeRecorder &Recorder() {
     static FakeRecorder *s_rec = new FakeRecorder(); /* lives as long as the receive threads */
     return *s_rec;

@@ -52,6 +52,15 @@ void Refresh();
 /* The panel: kW x kH pixels, ARGB. */
 const std::vector<uint32_t> &Frame();
 
+/* Hands a document to the agent's dispatch on this thread, as a receive thread would (the
+ * handler table of the user interface): deterministic, unlike FakeRecorder::Post. */
+int Deliver(const std::string &doc);
+/* A key message (KEY_CODE_*, KEY_VALUE_*) handled at once, then 30 ms of time so that the key
+ * timer hands it to the page callback and the keypad. */
+void Key(uint32_t u32Code, uint32_t u32Value);
+/* Press and release with 100 ms between (a short click). */
+void Click(uint32_t u32Code);
+
 /* The recorder stand-in of this process. */
 FakeRecorder &Recorder();
 

@@ -110,14 +110,20 @@ lv_coord_t WidthLimit() {
     return w * 9 / 10;
 }
 
+/* The box of a one-label tip: corner radius, background and paddings. */
+void StyleTipBox(lv_obj_t *pstLabel, lv_coord_t radius, uint32_t u32Color, lv_opa_t opa, lv_coord_t left,
+                 lv_coord_t right, lv_coord_t top, lv_coord_t bottom) {
+    lv_obj_set_style_radius(pstLabel, radius, 0);
+    SetTipBackground(pstLabel, u32Color, opa);
+    lv_obj_set_style_pad_left(pstLabel, left, 0);
+    lv_obj_set_style_pad_right(pstLabel, right, 0);
+    lv_obj_set_style_pad_top(pstLabel, top, 0);
+    lv_obj_set_style_pad_bottom(pstLabel, bottom, 0);
+}
+
 void InfoTips_CreateNormalMsg(const QueuedTip &stTip) {
     lv_obj_t *pstLabel = CreateTipLabel(lv_layer_top(), stTip.text, INFO_TIPS_FONT_SIZE);
-    lv_obj_set_style_radius(pstLabel, 30, 0);
-    SetTipBackground(pstLabel, 0x252525, LV_OPA_COVER);
-    lv_obj_set_style_pad_left(pstLabel, 20, 0);
-    lv_obj_set_style_pad_right(pstLabel, 20, 0);
-    lv_obj_set_style_pad_top(pstLabel, 12, 0);
-    lv_obj_set_style_pad_bottom(pstLabel, 12, 0);
+    StyleTipBox(pstLabel, 30, 0x252525, LV_OPA_COVER, 20, 20, 12, 12);
     lv_obj_align(pstLabel, LV_ALIGN_TOP_MID, 0, 45);
     const lv_coord_t limit = WidthLimit();
     if (TextSize(pstLabel).x + 40 > limit) {
@@ -191,12 +197,7 @@ void InfoTips_CreateWaringMsgHasDesc(const QueuedTip &stTip) {
 
 void InfoTips_CreateWaringMsg(const QueuedTip &stTip) {
     lv_obj_t *pstLabel = CreateTipLabel(lv_layer_top(), stTip.text, kTitleFontSize);
-    lv_obj_set_style_radius(pstLabel, 2, 0);
-    SetTipBackground(pstLabel, 0x000000, kTipOpa);
-    lv_obj_set_style_pad_left(pstLabel, 100, 0);
-    lv_obj_set_style_pad_right(pstLabel, 42, 0);
-    lv_obj_set_style_pad_top(pstLabel, 20, 0);
-    lv_obj_set_style_pad_bottom(pstLabel, 20, 0);
+    StyleTipBox(pstLabel, 2, 0x000000, kTipOpa, 100, 42, 20, 20);
     /* A text too wide for the screen takes the room of the paddings first (the picture keeps
      * 10 px from the edge), then wraps. */
     const lv_coord_t limit = WidthLimit();
