@@ -40,29 +40,83 @@ function(recorder_add_gtest name)
   endif()
 endfunction()
 
-# recorder_add_fuzz(NAME SOURCES src... [LIBS lib...] [SEEDS dir])
-# A libFuzzer target (LLVMFuzzerTestOneInput). Built only with RECORDER_FUZZ=ON (clang);
-# its CTest test, label "fuzz", runs it for RECORDER_FUZZ_SECONDS, starting from the files in
-# SEEDS when given.
+# The fuzz build (RECORDER_FUZZ=ON, clang) builds every library with the fuzzer's coverage and
+# with AddressSanitizer and UndefinedBehaviorSanitizer, so that the fuzzer sees and checks the code
+# its targets call, not only the harness files.
+if(RECORDER_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+set(RECORDER_FUZZ_DIR "${CMAKE_CURRENT_LIST_DIR}/fuzz")
+
+# True in OUT when one of the libraries, or a library they link, is cJSON: the target reads JSON.
+function(recorder_links_json out)
+  set(todo ${ARGN})
+  set(seen)
+  set(${out} FALSE PARENT_SCOPE)
+  while(todo)
+    list(POP_FRONT todo lib)
+    string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" lib "${lib}")
+    if(lib IN_LIST seen)
+      continue()
+    endif()
+    list(APPEND seen ${lib})
+    if(lib STREQUAL "PkgConfig::CJSON")
+      set(${out} TRUE PARENT_SCOPE)
+      return()
+    endif()
+    if(TARGET ${lib})
+      get_target_property(more ${lib} INTERFACE_LINK_LIBRARIES)
+      if(more)
+        list(APPEND todo ${more})
+      endif()
+    endif()
+  endwhile()
+endfunction()
+
+# recorder_add_fuzz(NAME SOURCES src... [LIBS lib...] [SEEDS dir...] [DICT file])
+# A libFuzzer target (LLVMFuzzerTestOneInput). Built only with RECORDER_FUZZ=ON (clang), where
+# the libraries it calls carry coverage and the sanitizers too. Its CTest test, label "fuzz", runs
+# it for RECORDER_FUZZ_SECONDS, starting from the files in the SEEDS directories. A target that
+# links cJSON also starts from the IPC message seeds of cmake/fuzz/ipc_seeds and gets the JSON
+# dictionary cmake/fuzz/json.dict unless DICT names another. Targets print nothing on standard
+# output (RECORDER_FUZZ_LOG=1 keeps it).
 set(RECORDER_FUZZ_SECONDS 20 CACHE STRING "Length of each fuzz target's run in the fuzz tests")
 function(recorder_add_fuzz name)
-  cmake_parse_arguments(F "" "SEEDS" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(F "" "DICT" "SOURCES;LIBS;SEEDS" ${ARGN})
   if(NOT RECORDER_FUZZ)
     return()
   endif()
-  add_executable(${name} ${F_SOURCES})
+  add_executable(${name} ${F_SOURCES} ${RECORDER_FUZZ_DIR}/fuzz_quiet.c)
   target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_libraries(${name} PRIVATE ${F_LIBS})
+  recorder_links_json(json ${F_LIBS})
+  if(json)
+    list(APPEND F_SEEDS ${RECORDER_FUZZ_DIR}/ipc_seeds)
+    if(NOT F_DICT)
+      set(F_DICT ${RECORDER_FUZZ_DIR}/json.dict)
+    endif()
+  endif()
   set(corpus "${CMAKE_CURRENT_BINARY_DIR}/${name}_corpus")
   file(MAKE_DIRECTORY "${corpus}")
-  if(F_SEEDS)
-    file(GLOB seeds "${F_SEEDS}/*")
-    file(COPY ${seeds} DESTINATION "${corpus}")
+  foreach(dir ${F_SEEDS})
+    file(GLOB seeds "${dir}/*")
+    if(seeds)
+      file(COPY ${seeds} DESTINATION "${corpus}")
+    endif()
+  endforeach()
+  set(dict)
+  if(F_DICT)
+    set(dict -dict=${F_DICT})
   endif()
   add_test(NAME ${name} COMMAND ${RECORDER_ISOLATE} $<TARGET_FILE:${name}>
-    -max_total_time=${RECORDER_FUZZ_SECONDS} -rss_limit_mb=2048 ${corpus})
-  set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT 600)
+    -max_total_time=${RECORDER_FUZZ_SECONDS} -rss_limit_mb=2048 ${dict} ${corpus})
+  # With RECORDER_ROOT set, run-isolated puts the root's tmp/ and dev/ on private tmpfs mounts:
+  # targets that write files (the archive targets) then never wait for the disk.
+  set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT 600 ENVIRONMENT "RECORDER_ROOT=${RECORDER_ROOT}")
 endfunction()
 
 # recorder_register_test(TESTNAME TARGET ISOLATED TIMEOUT [args...])

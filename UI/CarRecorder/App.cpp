@@ -15,17 +15,19 @@
 #include "lvgl.h"
 #include "sys_paths.h"
 #include "vyx_ipcmsg.h"
+#include "vyx_ui_album.h"
 
 namespace {
 
 /* Inbound messages of the recorder and their handlers, in this order: system status, trigger
- * events, key events, factory-test status, new file, deleted file. The rows of the album module
- * join here when it arrives. */
+ * events, key events, factory-test status, new file, deleted file. */
 const VYX_IPCMSG_HandlerRow s_astIpcHandlers[] = {
     {"IPCMSG_SYSTEMSTATUS", IpcMsg_UpdateStatuslCallbcak},
     {"IPCMSG_TRIGGEREVT", IpcMsg_TriggerEvtlCallbcak},
     {"IPCMSG_KEYEVENT", Key_IpcMsgEventCallbcak},
     {"IPCMSG_DEV_FACTEST_CB", IpcMsg_DevFacTestStatuslCallbcak},
+    {"IPCMSG_HASANEW_FILE", VYX_UI_ALBUM_HasANewFile},
+    {"IPCMSG_DELFILE_MSG", VYX_UI_ALBUM_DelFileCb},
 };
 
 /* The settings items start-up needs: card size, installation guide, language. */

@@ -3,19 +3,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace {
 
-struct Rng {
-    uint64_t s;
-    explicit Rng(uint64_t seed) : s(seed * 2862933555777941757ull + 3037000493ull) {}
-    double uniform() {
-        s = s * 6364136223846793005ull + 1442695040888963407ull;
-        return ((s >> 11) + 0.5) / 9007199254740992.0;
-    }
-    double gauss() { return sqrt(-2 * log(uniform())) * cos(2 * M_PI * uniform()); }
-};
+using am::Rng;
 
 int16_t clip16(double v) {
     return (int16_t)(v > 32767 ? 32767 : (v < -32768 ? -32768 : lrint(v)));
@@ -45,45 +36,6 @@ std::vector<double> loop_to(const std::vector<int16_t> &s, size_t n, size_t gap)
 }
 
 } // namespace
-
-std::vector<int16_t> speak(const std::string &voice, const std::string &text, int rate, double rms_dbfs) {
-    char wav[] = "/tmp/bench_aec_XXXXXX";
-    int fd = mkstemp(wav);
-    if (fd < 0) {
-        return {};
-    }
-    close(fd);
-    std::string cmd = "espeak-ng -v " + voice + " -s 150 -w " + wav + " \"" + text + "\" && sox " + wav +
-                      " -t raw -e signed -b 16 -c 1 -r " + std::to_string(rate) + " - 2>/dev/null";
-    FILE *p = popen(cmd.c_str(), "r");
-    std::vector<int16_t> out;
-    if (p != nullptr) {
-        int16_t buf[4096];
-        size_t got;
-        while ((got = fread(buf, 2, 4096, p)) > 0) {
-            out.insert(out.end(), buf, buf + got);
-        }
-        pclose(p);
-    }
-    unlink(wav);
-    /* level over the samples above -50 dBFS */
-    double e = 0;
-    size_t n = 0;
-    for (int16_t v : out) {
-        if (abs(v) > 100) {
-            e += (double)v * v;
-            n++;
-        }
-    }
-    if (n == 0) {
-        return {};
-    }
-    double g = 32768.0 * pow(10, rms_dbfs / 20) / sqrt(e / n);
-    for (auto &v : out) {
-        v = clip16(v * g);
-    }
-    return out;
-}
 
 std::vector<double> make_response(const Room &room, int rate, uint32_t seed) {
     Rng r(seed);

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "audio_metrics.h"
+
 struct Room {
     const char *name;
     double bulk_ms;     /* delay before the first reflection */
@@ -22,8 +24,8 @@ struct Scene {
     size_t near_from = 0, near_to = 0;
 };
 
-/* Speech from espeak-ng at `rate`, scaled to rms_dbfs over its active part. Empty on failure. */
-std::vector<int16_t> speak(const std::string &voice, const std::string &text, int rate, double rms_dbfs);
+/* Speech from espeak-ng (shared with the other audio benchmarks). */
+using am::speak;
 /* Impulse response: bulk delay, then deterministic noise decaying by 60 dB over the response. */
 std::vector<double> make_response(const Room &room, int rate, uint32_t seed);
 /* The four scenes of a room: single talk, double talk, echo path change, silent far end. */

@@ -133,7 +133,7 @@ bool InboundAt(int rate, double seconds) {
 void InboundRate() {
     fprintf(g_out, "inbound status messages (%s):\n", "three receive threads");
     int best = 0;
-    for (int rate : {50, 100, 125, 140, 150, 175, 200, 300}) {
+    for (int rate : {50, 100, 125, 140, 150, 175, 200, 300, 500, 1000, 2000, 5000, 10000, 20000}) {
         if (!InboundAt(rate, 5.0))
             break;
         best = rate;

@@ -176,7 +176,7 @@ TEST_F(Anim, TimelineProgressReverseAndStop) {
     lv_anim_timeline_set_progress(at, 0x8000); // 100 of 200 ms
     EXPECT_EQ(r1.values.back(), 100);
     EXPECT_EQ(r2.values.back(), 0);
-    lv_anim_timeline_set_progress(at, LV_ANIM_TIMELINE_PROGRESS_MAX);
+    lv_anim_timeline_set_progress(at, 0xFFFF); // the end
     EXPECT_EQ(r2.values.back(), 100);
     lv_anim_timeline_set_reverse(at, true);
     EXPECT_TRUE(lv_anim_timeline_get_reverse(at));

@@ -304,6 +304,16 @@ void record_vect(lv_event_t *e) {
     g_ptr.vects.push_back(v);
 }
 
+// A pointer device reading g_ptr, which starts released at (0, 0).
+lv_indev_t *add_pointer() {
+    static lv_indev_drv_t drv;
+    lv_indev_drv_init(&drv);
+    drv.type = LV_INDEV_TYPE_POINTER;
+    drv.read_cb = pointer_read;
+    g_ptr = Pointer{};
+    return lv_indev_drv_register(&drv);
+}
+
 class Pointers : public LvTest {};
 
 TEST_F(Pointers, DragReportsMovementAndClicksTheObjectUnderThePoint) {
@@ -313,12 +323,7 @@ TEST_F(Pointers, DragReportsMovementAndClicksTheObjectUnderThePoint) {
     lv_obj_set_size(root, 200, 100);
     lv_obj_t *label = lv_label_create(root); // not clickable: the press goes to root
     lv_obj_set_pos(label, 5, 5);
-    static lv_indev_drv_t drv;
-    lv_indev_drv_init(&drv);
-    drv.type = LV_INDEV_TYPE_POINTER;
-    drv.read_cb = pointer_read;
-    lv_indev_t *indev = lv_indev_drv_register(&drv);
-    g_ptr = Pointer{};
+    lv_indev_t *indev = add_pointer();
     EventLog log;
     log.attach(root);
     lv_obj_add_event_cb(root, record_vect, LV_EVENT_PRESSING, nullptr);
@@ -331,9 +336,13 @@ TEST_F(Pointers, DragReportsMovementAndClicksTheObjectUnderThePoint) {
     advance(30);
     g_ptr.pressed = false;
     advance(30);
-    EXPECT_EQ(log.codes(), (std::vector<lv_event_code_t>{
-                               LV_EVENT_PRESSED, LV_EVENT_PRESSING, LV_EVENT_PRESSING, LV_EVENT_PRESSING,
-                               LV_EVENT_RELEASED, LV_EVENT_SHORT_CLICKED, LV_EVENT_CLICKED}));
+    // The press also focuses the object.
+    EXPECT_EQ(log.codes(),
+              (std::vector<lv_event_code_t>{LV_EVENT_PRESSED, LV_EVENT_FOCUSED, LV_EVENT_PRESSING,
+                                            LV_EVENT_PRESSING, LV_EVENT_PRESSING, LV_EVENT_RELEASED,
+                                            LV_EVENT_SHORT_CLICKED, LV_EVENT_CLICKED}));
+    EXPECT_TRUE(lv_obj_has_state(root, LV_STATE_FOCUSED));
+    EXPECT_FALSE(lv_obj_has_state(root, LV_STATE_FOCUS_KEY));
     ASSERT_EQ(g_ptr.vects.size(), 3u);
     EXPECT_EQ(g_ptr.vects[0].x, 0);
     EXPECT_EQ(g_ptr.vects[1].x, 20);
@@ -342,6 +351,78 @@ TEST_F(Pointers, DragReportsMovementAndClicksTheObjectUnderThePoint) {
     EXPECT_FALSE(lv_obj_has_state(root, LV_STATE_PRESSED));
     lv_obj_del(root);
     lv_indev_delete(indev);
+}
+
+TEST_F(Pointers, AClickFocusesInTheGroupAndTakesTheFocusFromTheObjectClickedBefore) {
+    lv_obj_t *a = lv_obj_create(lv_scr_act()); // a and b: in no group
+    lv_obj_t *b = lv_obj_create(lv_scr_act());
+    lv_obj_t *c = lv_obj_create(lv_scr_act()); // c and d: in a group, d focused
+    lv_obj_t *d = lv_obj_create(lv_scr_act());
+    lv_obj_t *objs[] = {a, b, c, d};
+    for (int i = 0; i < 4; i++) {
+        lv_obj_set_size(objs[i], 50, 50);
+        lv_obj_set_pos(objs[i], i * 60, 0);
+    }
+    lv_group_t *g = lv_group_create();
+    lv_group_add_obj(g, c);
+    lv_group_add_obj(g, d);
+    lv_group_focus_obj(d);
+    lv_indev_t *indev = add_pointer();
+    auto click = [&](lv_obj_t *o) {
+        g_ptr.point = {(lv_coord_t)(o->coords.x1 + 10), 10};
+        g_ptr.pressed = true;
+        advance(30);
+        g_ptr.pressed = false;
+        advance(30);
+    };
+    lv_obj_update_layout(lv_scr_act());
+    EventLog log;
+    log.attach(a);
+    click(a);
+    EXPECT_TRUE(lv_obj_has_state(a, LV_STATE_FOCUSED));
+    log.clear();
+    click(a); // already focused: no second FOCUSED
+    EXPECT_EQ(log.codes(),
+              (std::vector<lv_event_code_t>{LV_EVENT_PRESSED, LV_EVENT_PRESSING, LV_EVENT_RELEASED,
+                                            LV_EVENT_SHORT_CLICKED, LV_EVENT_CLICKED}));
+    click(b);
+    EXPECT_FALSE(lv_obj_has_state(a, LV_STATE_FOCUSED));
+    EXPECT_TRUE(lv_obj_has_state(b, LV_STATE_FOCUSED));
+    click(c); // through the group: d loses the focus, b (in no group) too
+    EXPECT_EQ(lv_group_get_focused(g), c);
+    EXPECT_FALSE(lv_obj_has_state(d, LV_STATE_FOCUSED));
+    EXPECT_FALSE(lv_obj_has_state(b, LV_STATE_FOCUSED));
+    lv_obj_clear_flag(d, LV_OBJ_FLAG_CLICK_FOCUSABLE);
+    click(d); // pressed, but not focusable by a click
+    EXPECT_EQ(lv_group_get_focused(g), c);
+    lv_indev_delete(indev);
+    lv_group_del(g);
+}
+
+TEST_F(Pointers, ARotatedPanelsPointIsTurnedBackIntoTheProgramsView) {
+    disp_->driver->sw_rotate = 1;                // the panel takes its own orientation
+    lv_disp_set_rotation(disp_, LV_DISP_ROT_90); // the program sees 170 x 320
+    lv_obj_t *o = lv_obj_create(lv_scr_act());
+    lv_obj_set_pos(o, 10, 200);
+    lv_obj_set_size(o, 20, 20);
+    lv_indev_t *indev = add_pointer();
+    EventLog log;
+    log.attach(o);
+    g_ptr.point = {205, 154}; // panel (x, y) is program (169 - y, x) = (15, 205)
+    g_ptr.pressed = true;
+    advance(30);
+    lv_point_t p;
+    lv_indev_get_point(indev, &p);
+    EXPECT_EQ(p.x, 15);
+    EXPECT_EQ(p.y, 205);
+    ASSERT_FALSE(log.entries.empty());
+    EXPECT_EQ(log.entries[0].code, LV_EVENT_PRESSED);
+    g_ptr.pressed = false;
+    advance(30);
+    lv_indev_delete(indev);
+    lv_obj_del(o);
+    lv_disp_set_rotation(disp_, LV_DISP_ROT_NONE);
+    disp_->driver->sw_rotate = 0;
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // Dirty areas: what is redrawn and flushed, and what the flushed pixels hold.
 #include "lv_test_env.h"
 
+#include <algorithm>
+
 namespace {
 
 class Invalidation : public LvTest {};
@@ -129,16 +131,49 @@ TEST_F(Invalidation, MainOpacityComposesTheObjectWithItsChildren) {
     EXPECT_EQ(p1, p2); // the child is not drawn twice over
 }
 
-class OffsetDisplay : public LvTest {};
+TEST_F(Invalidation, OpacityIsInheritedAndAppliedByEveryElement) {
+    // A transparent box at 60 % holding a white label and a white box: each child takes the 60 % too,
+    // so what it draws reaches the screen at 60 % of 60 %.
+    lv_obj_t *o = box(lv_scr_act(), 40, 40, 120, 60, 0x000000);
+    lv_obj_set_style_bg_opa(o, LV_OPA_TRANSP, 0);
+    lv_obj_set_style_opa(o, LV_OPA_60, 0);
+    lv_obj_t *l = lv_label_create(o);
+    lv_obj_set_style_text_color(l, lv_color_hex(0xFFFFFF), 0);
+    lv_label_set_text(l, "HIH");
+    box(o, 0, 40, 10, 10, 0xFFFFFF);
+    refresh();
+    uint32_t peak = 0;
+    for (lv_coord_t y = 40; y < 60; y++)
+        for (lv_coord_t x = 40; x < 80; x++)
+            peak = std::max(peak, pixel(x, y) & 0xFFu);
+    EXPECT_NEAR((int)peak, 255 * 60 / 100 * 60 / 100, 3) << "the label";
+    EXPECT_NEAR((int)(pixel(45, 85) & 0xFF), 255 * 60 / 100 * 60 / 100, 3) << "the white box";
+    // A child with an opacity of its own keeps it (and is still inside the parent's).
+    lv_obj_set_style_opa(l, LV_OPA_COVER, 0);
+    refresh();
+    peak = 0;
+    for (lv_coord_t y = 40; y < 60; y++)
+        for (lv_coord_t x = 40; x < 80; x++)
+            peak = std::max(peak, pixel(x, y) & 0xFFu);
+    EXPECT_NEAR((int)peak, 255 * 60 / 100, 3);
+}
+
+class OffsetDisplay : public LvTest {
+  protected:
+    // Draw everything, then redraw only what invalidating o asks for.
+    void invalidate_alone(lv_obj_t *o) {
+        refresh();
+        flushes_.clear();
+        lv_obj_invalidate(o);
+        refresh();
+    }
+};
 
 TEST_F(OffsetDisplay, OffsetsAreAddedToFlushedAreas) {
     disp_->driver->offset_x = 7;
     disp_->driver->offset_y = 3;
     lv_obj_t *o = box(lv_scr_act(), 100, 50, 20, 10, 0xFF0000);
-    refresh();
-    flushes_.clear();
-    lv_obj_invalidate(o);
-    refresh();
+    invalidate_alone(o);
     ASSERT_EQ(flushes_.size(), 1u);
     EXPECT_TRUE(same(flushes_[0], 102, 48, 131, 67));
     disp_->driver->offset_x = 0;
@@ -149,16 +184,36 @@ TEST_F(OffsetDisplay, SoftwareRotationTurnsAreaAndPixels) {
     disp_->driver->sw_rotate = 1;
     disp_->driver->rotated = LV_DISP_ROT_180;
     lv_obj_t *o = box(lv_scr_act(), 0, 0, 10, 4, 0xFF0000);
-    refresh();
-    flushes_.clear();
-    lv_obj_invalidate(o);
-    refresh();
+    invalidate_alone(o);
     ASSERT_EQ(flushes_.size(), 1u);
     EXPECT_TRUE(same(flushes_[0], kW - 15, kH - 9, kW - 1, kH - 1));
     EXPECT_EQ(pixel(kW - 1, kH - 1) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(pixel(kW - 10, kH - 4) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(pixel(kW - 11, kH - 1) & 0xFFFFFF, 0u);
     EXPECT_EQ(pixel(kW - 1, kH - 5) & 0xFFFFFF, 0u);
+    disp_->driver->rotated = LV_DISP_ROT_NONE;
+    disp_->driver->sw_rotate = 0;
+}
+
+TEST_F(OffsetDisplay, SoftwareRotationByAQuarterTurnSwapsRowsAndColumns) {
+    disp_->driver->sw_rotate = 1;
+    disp_->driver->rotated = LV_DISP_ROT_90; // the program sees 170 x 320
+    lv_obj_t *o = box(lv_scr_act(), 0, 0, 10, 4, 0xFF0000);
+    invalidate_alone(o);
+    ASSERT_EQ(flushes_.size(), 1u);
+    // (0, 0) .. (14, 8) with the 5 px margin; program (x, y) lands on panel (y, 169 - x).
+    EXPECT_TRUE(same(flushes_[0], 0, kH - 15, 8, kH - 1));
+    EXPECT_EQ(pixel(0, kH - 1) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(pixel(3, kH - 10) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(pixel(4, kH - 1) & 0xFFFFFF, 0u);
+    EXPECT_EQ(pixel(0, kH - 11) & 0xFFFFFF, 0u);
+    disp_->driver->rotated = LV_DISP_ROT_270; // program (x, y) lands on panel (319 - y, x)
+    invalidate_alone(o);
+    ASSERT_EQ(flushes_.size(), 1u);
+    EXPECT_TRUE(same(flushes_[0], kW - 9, 0, kW - 1, 14));
+    EXPECT_EQ(pixel(kW - 1, 0) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(pixel(kW - 4, 9) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(pixel(kW - 5, 0) & 0xFFFFFF, 0u);
     disp_->driver->rotated = LV_DISP_ROT_NONE;
     disp_->driver->sw_rotate = 0;
 }

@@ -65,7 +65,33 @@ TEST_F(Styles, NewerStylesAndLocalValuesComeFirstAndDefaultsApply) {
     EXPECT_EQ(lv_obj_get_style_radius(o, 0), 0);
 }
 
-TEST_F(Styles, TextPropertiesAreInheritedButOpacitiesAreNot) {
+TEST_F(Styles, AmongStylesOfOneStateTheLocalOneThenTheNewestWins) {
+    lv_obj_t *o = lv_obj_create(lv_scr_act());
+    lv_style_set_radius(&pressed_, 4);
+    lv_style_set_radius(&user1_, 5);
+    lv_style_set_radius(&base_, 6);
+    lv_obj_add_style(o, &pressed_, LV_STATE_PRESSED);
+    lv_obj_add_style(o, &user1_, LV_STATE_PRESSED);
+    // A default-state style added later does not beat a state style in that state.
+    lv_obj_add_style(o, &base_, LV_STATE_DEFAULT);
+    EXPECT_EQ(lv_obj_get_style_radius(o, 0), 6);
+    lv_obj_add_state(o, LV_STATE_PRESSED);
+    EXPECT_EQ(lv_obj_get_style_radius(o, 0), 5) << "the newer of two PRESSED styles";
+    lv_obj_set_style_radius(o, 9, LV_STATE_PRESSED);
+    EXPECT_EQ(lv_obj_get_style_radius(o, 0), 9) << "the local PRESSED value";
+    lv_obj_remove_style(o, &user1_, LV_STATE_PRESSED);
+    lv_obj_remove_local_style_prop(o, LV_STYLE_RADIUS, LV_STATE_PRESSED);
+    EXPECT_EQ(lv_obj_get_style_radius(o, 0), 4);
+    // A style for another part does not count for MAIN; a state the object lacks does not either.
+    lv_obj_set_style_radius(o, 11, LV_PART_INDICATOR | LV_STATE_PRESSED);
+    lv_obj_set_style_radius(o, 12, LV_STATE_PRESSED | LV_STATE_CHECKED);
+    EXPECT_EQ(lv_obj_get_style_radius(o, 0), 4);
+    EXPECT_EQ(lv_obj_get_style_radius(o, LV_PART_INDICATOR), 11);
+    lv_obj_add_state(o, LV_STATE_CHECKED);
+    EXPECT_EQ(lv_obj_get_style_radius(o, 0), 12);
+}
+
+TEST_F(Styles, TextPropertiesAndOpacityAreInheritedButOtherOpacitiesAreNot) {
     lv_obj_t *p = lv_obj_create(lv_scr_act());
     lv_obj_t *c = lv_label_create(p);
     lv_obj_set_style_text_color(p, lv_color_hex(0x445566), 0);
@@ -78,6 +104,12 @@ TEST_F(Styles, TextPropertiesAreInheritedButOpacitiesAreNot) {
     EXPECT_EQ(lv_obj_get_style_text_letter_space(c, 0), 2);
     EXPECT_EQ(lv_obj_get_style_bg_opa(c, 0), LV_OPA_TRANSP);
     EXPECT_EQ(lv_obj_get_style_img_opa(c, 0), LV_OPA_COVER);
+    // The object's opacity is inherited, and multiplied again at every level.
+    lv_obj_set_style_opa(p, LV_OPA_50, 0);
+    EXPECT_EQ(lv_obj_get_style_opa(c, 0), LV_OPA_50);
+    EXPECT_NEAR(lv_obj_get_style_opa_recursive(c, LV_PART_MAIN), LV_OPA_50 * LV_OPA_50 / 255, 2);
+    lv_obj_set_style_opa(c, LV_OPA_COVER, 0);
+    EXPECT_NEAR(lv_obj_get_style_opa_recursive(c, LV_PART_MAIN), LV_OPA_50, 1);
     // A part without its own value takes the MAIN value, then the parent's.
     EXPECT_EQ(lv_obj_get_style_text_opa(c, LV_PART_INDICATOR), 100);
     lv_obj_set_style_text_opa(c, 200, 0);
@@ -194,7 +226,9 @@ TEST_F(MoreStyles, StyleSetGetRemoveAndCustomProperties) {
     EXPECT_EQ(lv_style_get_prop(&st, LV_STYLE_PAD_BOTTOM, &v), LV_STYLE_RES_NOT_FOUND);
     lv_style_prop_t custom = lv_style_register_prop(LV_STYLE_PROP_INHERIT);
     EXPECT_GE(custom, (lv_style_prop_t)_LV_STYLE_LAST_BUILT_IN_PROP);
-    lv_style_set_prop(&st, custom, _lv_style_value_num(77));
+    lv_style_value_t v77;
+    v77.num = 77;
+    lv_style_set_prop(&st, custom, v77);
     lv_obj_t *p = lv_obj_create(lv_scr_act());
     lv_obj_t *c = lv_obj_create(p);
     lv_obj_add_style(p, &st, 0);

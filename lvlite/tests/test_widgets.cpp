@@ -2,6 +2,7 @@
 #include "lv_test_env.h"
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -41,19 +42,42 @@ TEST_F(Widgets, LabelSizeFollowsTextAndWraps) {
     EXPECT_GT(lv_obj_get_height(l), size.y);
 }
 
+// The label's pixels over its own box, for comparing two renderings.
+static std::vector<uint32_t> box_pixels(const std::vector<uint32_t> &panel, lv_obj_t *obj) {
+    lv_area_t a;
+    lv_obj_get_coords(obj, &a);
+    std::vector<uint32_t> out;
+    for (lv_coord_t y = a.y1; y <= a.y2; y++)
+        for (lv_coord_t x = a.x1; x <= a.x2; x++)
+            out.push_back(panel[(size_t)y * 320 + (size_t)x]);
+    return out;
+}
+
 TEST_F(Widgets, LabelDotsKeepTheTextAndStaticTextIsNotWritten) {
     static const char kLong[] = "a rather long text that needs several lines";
     lv_obj_t *l = lv_label_create(lv_scr_act());
-    lv_label_set_long_mode(l, LV_LABEL_LONG_DOT);
+    lv_obj_set_style_text_color(l, lv_color_white(), 0);
     lv_obj_set_size(l, 60, lv_font_get_line_height(LV_FONT_DEFAULT));
     lv_label_set_text_static(l, kLong);
-    lv_obj_update_layout(l);
+    lv_label_set_long_mode(l, LV_LABEL_LONG_CLIP);
     refresh();
+    std::vector<uint32_t> clipped = box_pixels(panel_, l);
+    lv_label_set_long_mode(l, LV_LABEL_LONG_DOT);
+    refresh();
+    std::vector<uint32_t> dotted = box_pixels(panel_, l);
     EXPECT_STREQ(lv_label_get_text(l), kLong);
-    EXPECT_NE(((lv_label_t *)l)->dot_end, (uint32_t)LV_LABEL_DOT_END_INV);
+    // The end of the line shows dots instead of the clipped letters; the start is the same.
+    EXPECT_NE(dotted, clipped);
+    lv_coord_t w = lv_obj_get_width(l);
+    EXPECT_EQ(std::vector<uint32_t>(dotted.begin(), dotted.begin() + w / 3),
+              std::vector<uint32_t>(clipped.begin(), clipped.begin() + w / 3));
+    // A text that fits is drawn as it is.
     lv_label_set_text(l, "ab");
-    lv_obj_update_layout(l);
-    EXPECT_EQ(((lv_label_t *)l)->dot_end, (uint32_t)LV_LABEL_DOT_END_INV);
+    refresh();
+    dotted = box_pixels(panel_, l);
+    lv_label_set_long_mode(l, LV_LABEL_LONG_CLIP);
+    refresh();
+    EXPECT_EQ(dotted, box_pixels(panel_, l));
 }
 
 TEST_F(Widgets, LabelCircularScrollMovesTheTextAndKeepsItsPlaceOnRefresh) {

@@ -58,19 +58,20 @@ typedef struct audio_work_handle {
 
 typedef const audio_work_handle *(*audio_get_handle_fn)(void);
 
-#if UINTPTR_MAX == 0xFFFFFFFFu
+/* A compile-time check in C and C++ headers alike (pins record layouts on the device). */
 #ifdef __cplusplus
 #define AUDIO_STATIC_ASSERT static_assert
 #else
 #define AUDIO_STATIC_ASSERT _Static_assert
 #endif
+
+#if UINTPTR_MAX == 0xFFFFFFFFu
 AUDIO_STATIC_ASSERT(sizeof(audio_work_handle) == 44, "module record is 44 bytes");
 AUDIO_STATIC_ASSERT(offsetof(audio_work_handle, init) == 28, "init at offset 28");
 AUDIO_STATIC_ASSERT(offsetof(audio_work_handle, reserved) == 40, "reserved at offset 40");
 AUDIO_STATIC_ASSERT(sizeof(audio_frame) == 24, "frame record is 24 bytes");
 AUDIO_STATIC_ASSERT(offsetof(audio_frame, len) == 20, "len at offset 20");
 AUDIO_STATIC_ASSERT(sizeof(vqe_config) == 16, "configuration record is 16 bytes");
-#undef AUDIO_STATIC_ASSERT
 #endif
 
 #ifdef __cplusplus

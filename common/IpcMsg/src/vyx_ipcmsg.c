@@ -12,6 +12,7 @@
 
 #include <errno.h>
 #include <pthread.h>
+#include <stdatomic.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -93,6 +94,150 @@ void VYX_IPCMSG_InitParam(void) {
     s_bSlotsInited = true;
 }
 
+/* ---- receive side ---------------------------------------------------------------------- */
+
+/*
+ * A peer that breaks the protocol must never stop the receive threads from taking the next
+ * good message. The threads receive with MSG_NOERROR into an area larger than the protocol's
+ * 2048 bytes, so an oversized message is taken off the queue (and cut like an oversized send)
+ * instead of failing every receive; the first thread takes type 2 and every type that no thread
+ * asks for, so no message can stay in the queue for good; and a thread takes the next message
+ * as soon as it has handled one, so a burst drains as fast as the handlers run. The pause after
+ * a failed receive keeps a persistent error from spinning.
+ */
+#define IPCMSG_RCV_AREA      (64 * 1024) /* larger than any message the kernel's default allows */
+#define IPCMSG_TYPE_MAIN     1L          /* the type every sender uses, taken by slots 1 and 2 */
+#define IPCMSG_ERR_PAUSE_US  (20 * 1000)
+#define IPCMSG_LOG_WINDOW_MS 1000
+
+typedef struct {
+    long mtype;
+    char mtext[IPCMSG_RCV_AREA];
+} IpcRcvMsg;
+
+/*
+ * Repeated reports of one kind: the first of each one-second window is printed in full, the
+ * others only counted, and their number goes with the next full line.
+ */
+typedef struct {
+    pthread_mutex_t mutex;
+    uint64_t u64WindowMs;
+    uint32_t u32Held;
+    bool bStarted;
+} IpcmsgLimit;
+
+#define IPCMSG_LIMIT_INIT                                                                                    \
+    { PTHREAD_MUTEX_INITIALIZER, 0, 0, false }
+
+static IpcmsgLimit s_stOversizeLimit = IPCMSG_LIMIT_INIT;
+static IpcmsgLimit s_stForeignLimit = IPCMSG_LIMIT_INIT;
+static IpcmsgLimit s_stRcvErrLimit = IPCMSG_LIMIT_INIT;
+static IpcmsgLimit s_stSendErrLimit = IPCMSG_LIMIT_INIT;
+static atomic_bool s_bSendFailing;
+
+static uint64_t ipcmsg_now_ms(void) {
+    struct timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return (uint64_t)ts.tv_sec * 1000u + (uint64_t)ts.tv_nsec / 1000000u;
+}
+
+/* True when this event is to be printed; *pu32Held is the number held back before it. */
+static bool ipcmsg_limit_pass(IpcmsgLimit *pstLimit, uint32_t *pu32Held) {
+    uint64_t u64Now = ipcmsg_now_ms();
+    bool bPass = false;
+    pthread_mutex_lock(&pstLimit->mutex);
+    if (!pstLimit->bStarted || u64Now - pstLimit->u64WindowMs >= IPCMSG_LOG_WINDOW_MS) {
+        pstLimit->bStarted = true;
+        pstLimit->u64WindowMs = u64Now;
+        *pu32Held = pstLimit->u32Held;
+        pstLimit->u32Held = 0;
+        bPass = true;
+    } else {
+        pstLimit->u32Held++;
+    }
+    pthread_mutex_unlock(&pstLimit->mutex);
+    return bPass;
+}
+
+/* The number of events counted but not printed, which is cleared (for the "recovered" lines). */
+static uint32_t ipcmsg_limit_take_held(IpcmsgLimit *pstLimit) {
+    pthread_mutex_lock(&pstLimit->mutex);
+    uint32_t u32Held = pstLimit->u32Held;
+    pstLimit->u32Held = 0;
+    pstLimit->bStarted = false;
+    pthread_mutex_unlock(&pstLimit->mutex);
+    return u32Held;
+}
+
+/*
+ * The state of the receive queue after a message was taken, reported once when it has no room
+ * left for a full-size message and once when it has drained to half, never per message.
+ */
+static atomic_bool s_bRcvQueueFull;
+
+/* Bytes in a queue: glibc names the member with two underscores, musl without. */
+#ifdef __GLIBC__
+#define IPCMSG_QUEUE_BYTES(ds) ((ds).__msg_cbytes)
+#else
+#define IPCMSG_QUEUE_BYTES(ds) ((ds).msg_cbytes)
+#endif
+
+static void ipcmsg_check_queue(int s32Qid) {
+    struct msqid_ds stDs;
+    if (msgctl(s32Qid, IPC_STAT, &stDs) != 0) {
+        return;
+    }
+    unsigned long ulUsed = (unsigned long)IPCMSG_QUEUE_BYTES(stDs);
+    unsigned long ulCap = (unsigned long)stDs.msg_qbytes;
+    bool bFull = ulUsed + VYX_IPCMSG_TEXT_SIZE > ulCap;
+    if (bFull && !atomic_exchange(&s_bRcvQueueFull, true)) {
+        printf("[%s %d] receive queue full: %lu messages, %lu of %lu bytes; the peer's sends fail until it "
+               "drains\n",
+               __func__, __LINE__, (unsigned long)stDs.msg_qnum, ulUsed, ulCap);
+    } else if (!bFull && ulUsed <= ulCap / 2 && atomic_exchange(&s_bRcvQueueFull, false)) {
+        printf("[%s %d] receive queue drained: %lu messages, %lu of %lu bytes\n", __func__, __LINE__,
+               (unsigned long)stDs.msg_qnum, ulUsed, ulCap);
+    }
+}
+
+/* What one receive thread asks msgrcv for: slot 0 takes its own type and every type that is
+ * not the main one, so that messages of types no thread takes are drained. */
+static void ipcmsg_rcv_filter(const VYX_IPCMSG_Slot *pstSlot, long *plType, int *ps32Flags) {
+    *ps32Flags = MSG_NOERROR;
+    *plType = pstSlot->lRecvType;
+    if (pstSlot->s32Id == 0 && pstSlot->lRecvType != IPCMSG_TYPE_MAIN) {
+        *plType = IPCMSG_TYPE_MAIN;
+        *ps32Flags |= MSG_EXCEPT;
+    }
+}
+
+/* Takes one message; returns its text length, or -1 when it was not for a handler. */
+static int ipcmsg_take(const VYX_IPCMSG_Slot *pstSlot, IpcRcvMsg *pstMsg, ssize_t n) {
+    uint32_t u32Held = 0;
+    if (pstMsg->mtype != pstSlot->lRecvType) {
+        if (ipcmsg_limit_pass(&s_stForeignLimit, &u32Held)) {
+            printf("[%s %d] message of type %ld (%zd bytes) is taken by no receive thread: dropped (%u more "
+                   "dropped before it)\n",
+                   __func__, __LINE__, pstMsg->mtype, n, u32Held);
+        }
+        return -1;
+    }
+    if (n > VYX_IPCMSG_TEXT_SIZE) {
+        if (ipcmsg_limit_pass(&s_stOversizeLimit, &u32Held)) {
+            printf(
+                "[%s %d] message of %s%zd bytes is longer than the %d-byte text area: cut to %d characters "
+                "(%u more cut before it)\n",
+                __func__, __LINE__, n >= IPCMSG_RCV_AREA ? "at least " : "", n, VYX_IPCMSG_TEXT_SIZE,
+                VYX_IPCMSG_TEXT_SIZE - 1, u32Held);
+        }
+        n = VYX_IPCMSG_TEXT_SIZE;
+    }
+    /* The text always ends in NUL within the area, whatever the sender put there. */
+    size_t len =
+        strnlen(pstMsg->mtext, (size_t)n < VYX_IPCMSG_TEXT_SIZE ? (size_t)n : VYX_IPCMSG_TEXT_SIZE - 1);
+    return (int)len;
+}
+
 static void *VYX_IPCMSG_RcvMsgThread(void *pVoid) {
     VYX_IPCMSG_Slot *pstSlot = pVoid;
     pthread_setname_np(pthread_self(), "IPCMSG_RcvMsg");
@@ -105,25 +250,45 @@ static void *VYX_IPCMSG_RcvMsgThread(void *pVoid) {
         printf("[%s %d]msgget failed errno.%02d is: %s\n", __func__, __LINE__, errno, strerror(errno));
         return NULL;
     }
-    IpcQueueMsg *pstMsg = malloc(sizeof(*pstMsg));
+    IpcRcvMsg *pstMsg = malloc(sizeof(*pstMsg));
     if (pstMsg == NULL) {
         printf("[%s %d] malloc(%d) \n", __func__, __LINE__, (int)sizeof(*pstMsg));
         return NULL;
     }
+    long lType = 0;
+    int s32Flags = 0;
+    ipcmsg_rcv_filter(pstSlot, &lType, &s32Flags);
     for (;;) {
-        memset(pstMsg, 0, sizeof(*pstMsg));
-        ssize_t n = msgrcv(s32Qid, pstMsg, VYX_IPCMSG_TEXT_SIZE, pstSlot->lRecvType, 0);
-        if (n >= 0) {
-            /* The text area always ends in NUL, whatever the sender put there. */
-            pstMsg->mtext[VYX_IPCMSG_TEXT_SIZE - 1] = '\0';
-            memcpy(pstSlot->pcRecvBuf, pstMsg->mtext, VYX_IPCMSG_TEXT_SIZE);
+        pstMsg->mtext[0] = '\0';
+        ssize_t n = msgrcv(s32Qid, pstMsg, IPCMSG_RCV_AREA, lType, s32Flags);
+        if (n < 0) {
+            int s32Err = errno;
+            if (s32Err == EINTR) {
+                continue;
+            }
+            uint32_t u32Held = 0;
+            if (ipcmsg_limit_pass(&s_stRcvErrLimit, &u32Held)) {
+                printf("[%s %d] msgrcv failed: %s\n", __func__, __LINE__, strerror(s32Err));
+            }
+            if (s32Err == EIDRM || s32Err == EINVAL) {
+                /* The queue was removed under us: the next one with the key is ours. */
+                int s32New = msgget((key_t)pstSlot->s32KeyRecv, IPC_CREAT | 0666);
+                if (s32New >= 0) {
+                    s32Qid = s32New;
+                }
+            }
+            usleep(IPCMSG_ERR_PAUSE_US);
+            continue;
+        }
+        int s32Len = ipcmsg_take(pstSlot, pstMsg, n);
+        if (s32Len >= 0) {
+            memset(pstSlot->pcRecvBuf, 0, VYX_IPCMSG_TEXT_SIZE);
+            memcpy(pstSlot->pcRecvBuf, pstMsg->mtext, (size_t)s32Len);
             if (pstSlot->fnHandle != NULL) {
                 pstSlot->fnHandle(pstSlot->pcRecvBuf);
             }
-        } else {
-            printf("[%s %d] msgrcv failed: %s\n", __func__, __LINE__, strerror(errno));
         }
-        usleep(20 * 1000);
+        ipcmsg_check_queue(s32Qid);
     }
     return NULL;
 }
@@ -299,7 +464,9 @@ char *VYX_IPCMSG_BuildMsg(const MsgHeader *pstHdr, cJSON *pstBody) {
         while (pstItem != NULL) {
             cJSON *pstNext = pstItem->next;
             cJSON_DetachItemViaPointer(pstBody, pstItem);
-            cJSON_AddItemToObject(pstRoot, pstItem->string, pstItem);
+            // Members of an array body have no names: they are dropped, not leaked.
+            if (pstItem->string == NULL || !cJSON_AddItemToObject(pstRoot, pstItem->string, pstItem))
+                cJSON_Delete(pstItem);
             pstItem = pstNext;
         }
         cJSON_Delete(pstBody);
@@ -408,11 +575,24 @@ int VYX_IPCMSG_SendOnly(VYX_IPCMSG_Slot *pstIpcmsg, const char *pcMsg, uint32_t 
     stMsg.mtext[VYX_IPCMSG_TEXT_SIZE - 1] = '\0';
     if (msgsnd(pstIpcmsg->s32SendQid, &stMsg, size, IPC_NOWAIT) != 0) {
         int s32Err = errno;
-        printf("[%s %d] pIpcmsg:%p send msg(%d) failed\n", __func__, __LINE__, (void *)pstIpcmsg, (int)type);
-        if (s32Err == EAGAIN && pstIpcmsg->s32KeySend == VYX_IPCMSG_KEY_UI_RECV) {
-            printf("[%s %d] Message queue full! UI might dead\n", __func__, __LINE__);
+        /* A full or missing peer queue fails every send until the peer takes messages again:
+         * the first failure of each second is printed with its cause, the rest are counted. */
+        uint32_t u32Held = 0;
+        if (ipcmsg_limit_pass(&s_stSendErrLimit, &u32Held)) {
+            printf("[%s %d] pIpcmsg:%p send msg(%d) failed\n", __func__, __LINE__, (void *)pstIpcmsg,
+                   (int)type);
+            printf("[%s %d] send failed: %s (%u more sends failed before it)\n", __func__, __LINE__,
+                   strerror(s32Err), u32Held);
+            if (s32Err == EAGAIN && pstIpcmsg->s32KeySend == VYX_IPCMSG_KEY_UI_RECV) {
+                printf("[%s %d] Message queue full! UI might dead\n", __func__, __LINE__);
+            }
         }
+        atomic_store(&s_bSendFailing, true);
         return -1;
+    }
+    if (atomic_load(&s_bSendFailing) && atomic_exchange(&s_bSendFailing, false)) {
+        printf("[%s %d] send queue accepts messages again (%u failed sends not printed)\n", __func__,
+               __LINE__, ipcmsg_limit_take_held(&s_stSendErrLimit));
     }
     return 0;
 }

@@ -1,4 +1,5 @@
-// Every inbound text the agent parses: header decoding and dispatch of a received document.
+// Every inbound text the agent parses: header decoding and dispatch of a received document, to a
+// handler row for a request and to a waiting request (asynchronous or synchronous) for an answer.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -9,6 +10,7 @@
 static int Row(const char *, const MsgHeader *) {
     return 0;
 }
+static void Answered(const char *, const MsgHeader *) {}
 static const VYX_IPCMSG_HandlerRow kRows[] = {{"IPCMSG_SYSTEMSTATUS", Row}, {"", Row}};
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -19,7 +21,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     memcpy(text, data, n);
     text[n] = '\0';
     MsgHeader hdr;
-    VYX_IPCMSG_DecodeMsgHeader(text, &hdr);
+    VYX_IPCMSG_ReqNode *node = nullptr;
+    char answer[64];
+    if (VYX_IPCMSG_DecodeMsgHeader(text, &hdr) == 0 && hdr.isAck) {
+        // Someone waits for this answer: odd transaction ids synchronously, even ones not.
+        bool sync = hdr.transID % 2 != 0;
+        VYX_IPCMSG_AddReqListItem(sync ? VYX_IPCMSG_NODE_SYNC : VYX_IPCMSG_NODE_ASYNC,
+                                  sync ? nullptr : Answered, &node, &hdr, sync ? answer : nullptr,
+                                  sync ? sizeof(answer) : 0);
+        if (!sync) {
+            node = nullptr; // the answer removes it
+        }
+    }
     VYX_IPCMSG_HandleMsg(text);
+    if (node != nullptr) {
+        VYX_IPCMSG_RemoveReqListItem(node);
+    }
     return 0;
 }

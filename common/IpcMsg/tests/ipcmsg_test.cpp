@@ -5,7 +5,9 @@
 #include <sys/msg.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -44,6 +46,17 @@ struct Peer {
         QueueMsg m;
         while (msgrcv(qFromUi, &m, sizeof(m.mtext), 0, IPC_NOWAIT) >= 0) {
         }
+    }
+    // Any size and type, as a hostile or broken peer may send (waits while the queue is full).
+    void SendRaw(const std::string &bytes, long type) {
+        std::vector<char> buf(sizeof(long) + bytes.size());
+        memcpy(buf.data(), &type, sizeof(long));
+        memcpy(buf.data() + sizeof(long), bytes.data(), bytes.size());
+        ASSERT_EQ(msgsnd(qToUi, buf.data(), bytes.size(), 0), 0) << strerror(errno);
+    }
+    unsigned long Queued() {
+        msqid_ds ds{};
+        return msgctl(qToUi, IPC_STAT, &ds) == 0 ? (unsigned long)ds.msg_qnum : ~0ul;
     }
     void Send(const std::string &text, long type = 1) {
         QueueMsg m{};
@@ -355,4 +368,83 @@ TEST_F(IpcMsgAgent, ManySendersAndThreeReceiveThreads) {
     EXPECT_EQ(ok.load(), kSenders * kEach);
     EXPECT_EQ(g_countC.load(), kInbound);
     EXPECT_EQ(VYX_IPCMSG_PendingCount(), 0);
+}
+
+// A peer that breaks the protocol: nothing it sends may keep the next good message from its handler.
+TEST_F(IpcMsgAgent, OversizedMessagesAreTakenAndCut) {
+    // A document that ends within the text area, followed by padding past it, is handled as cut.
+    std::string padded = Doc("A", 20, 0) + std::string(1, '\0') + std::string(5000, 'x');
+    peer.SendRaw(padded, 1);
+    peer.SendRaw(padded, 2);
+    // A document longer than the area cannot be parsed once cut; it reaches no handler.
+    peer.SendRaw(Doc("A", 21, 0, "\"pad\":\"" + std::string(6000, 'p') + "\""), 1);
+    peer.SendRaw(std::string(8000, '{'), 2);
+    peer.Send(Doc("A", 22, 0));
+    ASSERT_TRUE(WaitFor([] { return Calls().size() >= 3; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    auto calls = Calls();
+    std::sort(calls.begin(), calls.end());
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0], "A1:" + Doc("A", 20, 0));
+    EXPECT_EQ(calls[1], "A1:" + Doc("A", 20, 0));
+    EXPECT_EQ(calls[2], "A1:" + Doc("A", 22, 0));
+    EXPECT_EQ(peer.Queued(), 0ul);
+}
+
+TEST_F(IpcMsgAgent, MessagesOfTypesNoThreadTakesAreDrained) {
+    // More than the queue holds: without draining, the later sends would wait for good.
+    const std::string doc = Doc("A", 30, 0, "\"pad\":\"" + std::string(1500, 'p') + "\"");
+    for (int i = 0; i < 40; i++)
+        peer.SendRaw(doc + std::string(1, '\0'), 3 + (i % 4) * 1000);
+    peer.Send(Doc("A", 31, 0), 1);
+    peer.Send(Doc("A", 32, 0), 2);
+    ASSERT_TRUE(WaitFor([] { return Calls().size() >= 2; }));
+    EXPECT_TRUE(WaitFor([&] { return peer.Queued() == 0; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    auto calls = Calls();
+    std::sort(calls.begin(), calls.end());
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0], "A1:" + Doc("A", 31, 0));
+    EXPECT_EQ(calls[1], "A1:" + Doc("A", 32, 0));
+}
+
+TEST_F(IpcMsgAgent, BurstIsTakenWhollyWhileThePeerWaitsForRoom) {
+    g_countC = 0;
+    constexpr int kBurst = 3000;
+    for (int i = 0; i < kBurst; i++)
+        peer.Send(Doc("C", (uint32_t)i, 0), 1 + i % 2);
+    EXPECT_TRUE(WaitFor([] { return g_countC.load() == kBurst; })) << g_countC.load();
+    EXPECT_EQ(peer.Queued(), 0ul);
+}
+
+TEST_F(IpcMsgAgent, RemovedReceiveQueueIsOpenedAgain) {
+    ASSERT_EQ(msgctl(peer.qToUi, IPC_RMID, nullptr), 0);
+    // The receive threads notice on their next receive and take the queue made under the key.
+    for (int i = 0; i < 100 && Calls().empty(); i++) {
+        Peer fresh;
+        fresh.Send(Doc("A", 40, 0));
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_FALSE(Calls().empty());
+    EXPECT_EQ(Calls()[0], "A1:" + Doc("A", 40, 0));
+}
+
+TEST_F(IpcMsgAgent, FailedSendsArePrintedOncePerSecondNotPerSend) {
+    std::string big = Doc("F", 1, 0, "\"pad\":\"" + std::string(1900, 'p') + "\"");
+    ::testing::internal::CaptureStdout();
+    int failed = 0;
+    for (int i = 0; i < 300; i++)
+        failed += VYX_IPCMSG_SendNoRsp(big.c_str(), big.size() + 1) != 0;
+    peer.Drain();
+    EXPECT_EQ(VYX_IPCMSG_SendNoRsp(big.c_str(), big.size() + 1), 0);
+    std::string out = ::testing::internal::GetCapturedStdout();
+    peer.Drain();
+    EXPECT_GT(failed, 250);
+    size_t lines = 0;
+    for (size_t p = out.find("send msg(1) failed"); p != std::string::npos;
+         p = out.find("send msg(1) failed", p + 1))
+        lines++;
+    EXPECT_GE(lines, 1u);
+    EXPECT_LE(lines, 3u) << out;
+    EXPECT_NE(out.find("send queue accepts messages again"), std::string::npos) << out;
 }

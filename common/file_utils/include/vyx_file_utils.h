@@ -45,6 +45,9 @@ int VYX_fdump(const char *path, long offset, void *buf, long *size);
 int VYX_fcrc32(FILE *fp, long offset, long len, uint32_t *crc);
 /* Inflates a zlib stream of exactly len bytes from src's position into dst. */
 int VYX_funzip(FILE *dst, FILE *src, size_t len);
+/* The same, refusing a stream that inflates to more than maxOut bytes: nothing past maxOut is
+ * written. *written (may be NULL) gets the number of bytes written. */
+int VYX_funzipLimit(FILE *dst, FILE *src, size_t len, uint64_t maxOut, uint64_t *written);
 /* Copies the part of path after its last '/' (the whole path when it has none) into dst.
  * Nothing after the last '/', or a name that does not fit into size bytes, is an error. */
 int VYX_baseName(const char *path, char *dst, size_t size);
@@ -104,6 +107,8 @@ uint32_t VYX_crc32(uint32_t crc, const void *data, size_t len);
 uint64_t VYX_throttleSleptUs(void);
 /* Sleeps us microseconds and counts them as throttling. */
 void VYX_throttleSleep(unsigned us);
+/* Throttling sleeps on (the default) or off, for the whole process (fuzzing, tools in a hurry). */
+void VYX_throttleEnable(bool enable);
 
 #ifdef __cplusplus
 }

@@ -35,8 +35,20 @@ int VYX_tar(const char *tarName, const char *const *files, int count, uint8_t fl
 int VYX_tarDir(const char *tarName, const char *dir);
 int VYX_zipTar(const char *tarName, const char *const *files, int count);
 int VYX_zipTarDir(const char *tarName, const char *dir);
+/*
+ * Unpacking writes at most VYX_TAR_UNPACK_MAX bytes of file data, and never so much that less
+ * than VYX_TAR_DISK_RESERVE bytes stay free on the destination's file system. An archive that
+ * needs more is refused with one line that says which bound it hit: stored data before anything
+ * is written, compressed data as soon as they inflate past the bound (nothing past it is
+ * written); the destination is removed as after any other failure.
+ */
+#define VYX_TAR_UNPACK_MAX   (256ull * 1024 * 1024)
+#define VYX_TAR_DISK_RESERVE (1024u * 1024)
+
 /* Checks the whole archive and unpacks it into dir, which is replaced. */
 int VYX_untar(const char *tarName, const char *dir);
+/* The same with another bound than VYX_TAR_UNPACK_MAX on the unpacked size. */
+int VYX_untarMax(const char *tarName, const char *dir, uint64_t maxBytes);
 /* Reads the stored head CRC of an open archive and computes it anew. */
 int VYX_tar_getBigHeadCrc32(FILE *fp, uint32_t *stored, uint32_t *computed);
 

@@ -26,8 +26,16 @@
 /* ---- throttling ------------------------------------------------------------------------ */
 
 static _Atomic uint64_t g_sleptUs;
+static atomic_bool g_throttleOff;
+
+void VYX_throttleEnable(bool enable) {
+    atomic_store(&g_throttleOff, !enable);
+}
 
 void VYX_throttleSleep(unsigned us) {
+    if (atomic_load(&g_throttleOff)) {
+        return;
+    }
     struct timespec ts = {us / 1000000u, (long)(us % 1000000u) * 1000L};
     while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {
     }
@@ -283,6 +291,13 @@ int VYX_fcrc32(FILE *fp, long offset, long len, uint32_t *crc) {
 }
 
 int VYX_funzip(FILE *dst, FILE *src, size_t len) {
+    return VYX_funzipLimit(dst, src, len, UINT64_MAX, NULL);
+}
+
+int VYX_funzipLimit(FILE *dst, FILE *src, size_t len, uint64_t maxOut, uint64_t *written) {
+    if (written != NULL) {
+        *written = 0;
+    }
     if (dst == NULL || src == NULL) {
         FU_ERR("param error\n");
         return -1;
@@ -303,6 +318,7 @@ int VYX_funzip(FILE *dst, FILE *src, size_t len) {
     Throttle th = {0};
     int zret = Z_OK;
     int ret = 0;
+    uint64_t done = 0;
     while (zret != Z_STREAM_END) {
         if (zs.avail_in == 0) {
             if (len == 0) {
@@ -330,10 +346,23 @@ int VYX_funzip(FILE *dst, FILE *src, size_t len) {
             break;
         }
         size_t have = FU_ZLIB_BLOCK - zs.avail_out;
+        if (have > maxOut - done) {
+            /* Up to the limit and not a byte past it. */
+            if (VYX_fwrite(out, (size_t)(maxOut - done), dst) == 0) {
+                done = maxOut;
+            }
+            FU_ERR("inflated data exceed the limit of %llu bytes\n", (unsigned long long)maxOut);
+            ret = -1;
+            break;
+        }
         if (have > 0 && VYX_fwrite(out, have, dst) != 0) {
             ret = -1;
             break;
         }
+        done += have;
+    }
+    if (written != NULL) {
+        *written = done;
     }
     if (ret == 0 && (zs.avail_in != 0 || len != 0)) {
         FU_ERR("data after the end of the zlib stream\n");

@@ -6,9 +6,11 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <stdatomic.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -18,6 +20,8 @@
 #define TAR_OFF_CRC       12
 #define TAR_OFF_HEADLEN   16
 #define TAR_OFF_COUNT     20
+
+static atomic_uint s_partSeq; /* tells apart the scratch names of archives being written */
 
 typedef struct {
     uint32_t offset;
@@ -278,7 +282,21 @@ int VYX_tar(const char *tarName, const char *const *files, int count, uint8_t fl
 
     VYX_tarLock(1);
     int ret = -1;
-    FILE *tar = fopen(tarName, "wb+");
+    /* The archive is written under a name of its own and renamed when complete: a failure
+     * leaves no partial archive behind, and an archive of the same name stays as it was. */
+    char part[PATH_MAX];
+    FILE *tar = NULL;
+    if (snprintf(part, sizeof(part), "%s.part.%d.%u", tarName, (int)getpid(),
+                 (unsigned)atomic_fetch_add(&s_partSeq, 1)) >= (int)sizeof(part)) {
+        TAR_ERR("path too long, tarName=%s\n", tarName);
+    } else {
+        int fd = open(part, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        tar = fd < 0 ? NULL : fdopen(fd, "wb+");
+        if (tar == NULL && fd >= 0) {
+            close(fd);
+            unlink(part);
+        }
+    }
     if (tar == NULL) {
         TAR_ERR("fopen error, file=%s\n", tarName);
     } else if (VYX_fwrite(head, headLen, tar) != 0) {
@@ -306,6 +324,13 @@ int VYX_tar(const char *tarName, const char *const *files, int count, uint8_t fl
     if (tar != NULL && fclose(tar) != 0 && ret == 0) {
         TAR_ERR("fclose error, tarName=%s\n", tarName);
         ret = -1;
+    }
+    if (tar != NULL && ret == 0 && rename(part, tarName) != 0) {
+        TAR_ERR("rename error, tarName=%s, errno=%d,%s\n", tarName, errno, strerror(errno));
+        ret = -1;
+    }
+    if (tar != NULL && ret != 0) {
+        unlink(part);
     }
     VYX_tarLock(0);
     free(head);
@@ -461,7 +486,40 @@ static FILE *tar_open_checked(const char *tarName, TarIndex *idx) {
     return fp;
 }
 
-static int tar_extract_one(FILE *fp, const char *tarName, const TarEntry *e, const char *dir, bool zip) {
+/*
+ * How many bytes unpacking may write: the archive limit, or the room the destination's file
+ * system has beyond its reserve, whichever is smaller. *fromDisk tells which one it is.
+ */
+static int tar_unpack_budget(const char *dir, uint64_t maxBytes, uint64_t *budget, bool *fromDisk) {
+    struct statvfs st;
+    if (statvfs(dir, &st) != 0) {
+        TAR_ERR("statvfs error, dir=%s, errno=%d,%s\n", dir, errno, strerror(errno));
+        return -1;
+    }
+    uint64_t room = (uint64_t)st.f_bavail * (uint64_t)st.f_frsize;
+    room = room > VYX_TAR_DISK_RESERVE ? room - VYX_TAR_DISK_RESERVE : 0;
+    *fromDisk = room < maxBytes;
+    *budget = *fromDisk ? room : maxBytes;
+    return 0;
+}
+
+/* need is the exact size for stored data, 0 for compressed data that inflated past the budget. */
+static void tar_report_budget(const char *tarName, const char *dir, uint64_t need, uint64_t budget,
+                              bool fromDisk) {
+    const char *more = need == 0 ? "more than " : "";
+    unsigned long long shown = need == 0 ? budget : need;
+    if (fromDisk) {
+        TAR_ERR("unpacking would fill the disk, tarName=%s, dir=%s, needs %s%llu bytes, "
+                "room %llu bytes (%u bytes kept free)\n",
+                tarName, dir, more, shown, (unsigned long long)budget, VYX_TAR_DISK_RESERVE);
+    } else {
+        TAR_ERR("unpacked size over the limit, tarName=%s, needs %s%llu bytes, limit %llu bytes\n", tarName,
+                more, shown, (unsigned long long)budget);
+    }
+}
+
+static int tar_extract_one(FILE *fp, const char *tarName, const TarEntry *e, const char *dir, bool zip,
+                           uint64_t *left) {
     long dataOff = (long)e->offset + VYX_TAR_RECORD_HEAD + e->nameLen;
     uint32_t crc = 0;
     if (VYX_fcrc32(fp, dataOff, (long)e->size, &crc) != 0 || crc != e->crc) {
@@ -483,8 +541,15 @@ static int tar_extract_one(FILE *fp, const char *tarName, const TarEntry *e, con
         return -1;
     }
     int ret = fseek(fp, dataOff, SEEK_SET) == 0 ? 0 : -1;
-    if (ret == 0) {
-        ret = zip ? VYX_funzip(out, fp, e->size) : VYX_fcopy(out, fp, e->size);
+    bool overBudget = false;
+    if (ret == 0 && zip) {
+        uint64_t written = 0;
+        ret = VYX_funzipLimit(out, fp, e->size, *left, &written);
+        overBudget = ret != 0 && written == *left;
+        *left -= written;
+    } else if (ret == 0) {
+        ret = VYX_fcopy(out, fp, e->size);
+        *left -= e->size; /* checked against the budget before anything was written */
     }
     if (ret == 0) {
         ret = VYX_fsync(out);
@@ -492,13 +557,17 @@ static int tar_extract_one(FILE *fp, const char *tarName, const TarEntry *e, con
     if (fclose(out) != 0) {
         ret = -1;
     }
-    if (ret != 0) {
+    if (ret != 0 && !overBudget) {
         TAR_ERR("write error, tarName=%s, fullName=%s\n", tarName, full);
     }
-    return ret;
+    return overBudget ? -2 : ret;
 }
 
 int VYX_untar(const char *tarName, const char *dir) {
+    return VYX_untarMax(tarName, dir, VYX_TAR_UNPACK_MAX);
+}
+
+int VYX_untarMax(const char *tarName, const char *dir, uint64_t maxBytes) {
     if (tarName == NULL || dir == NULL || dir[0] == '\0') {
         TAR_ERR("param error\n");
         return -1;
@@ -518,10 +587,27 @@ int VYX_untar(const char *tarName, const char *dir) {
             TAR_ERR("create dir error, dir=%s\n", dir);
         } else {
             bool zip = (idx->flags & VYX_TAR_FLAG_ZIP) != 0;
-            ret = 0;
+            uint64_t budget = 0;
+            bool fromDisk = false;
+            ret = tar_unpack_budget(dir, maxBytes, &budget, &fromDisk);
+            /* Stored data have their sizes in the records: too much is refused before any is
+             * written. Compressed data are counted while they inflate. */
+            uint64_t stored = 0;
+            for (int i = 0; i < idx->count; i++) {
+                stored += idx->entries[i].size;
+            }
+            if (ret == 0 && !zip && stored > budget) {
+                tar_report_budget(tarName, dir, stored, budget, fromDisk);
+                ret = -1;
+            }
+            uint64_t left = budget;
             for (int i = 0; ret == 0 && i < idx->count; i++) {
                 TAR_ERR("----- untar(type:%s) file[%d]=%s\n", zip ? "zip" : "raw", i, idx->entries[i].name);
-                ret = tar_extract_one(fp, tarName, &idx->entries[i], dir, zip);
+                ret = tar_extract_one(fp, tarName, &idx->entries[i], dir, zip, &left);
+                if (ret == -2) {
+                    tar_report_budget(tarName, dir, 0, budget, fromDisk);
+                    ret = -1;
+                }
                 VYX_throttleSleep(TAR_FILE_SLEEP_US);
             }
             if (ret != 0) {

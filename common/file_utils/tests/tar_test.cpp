@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
+#include <sys/statvfs.h>
+
 #include <fstream>
 #include <map>
+#include <tuple>
 #include <string>
 #include <thread>
 #include <vector>
@@ -373,6 +377,96 @@ TEST_F(Tar, CompressingRunsAtOnceDoNotMeet) {
         ASSERT_EQ(VYX_untar(archives[t].c_str(), o.c_str()), 0);
         EXPECT_EQ(readFile(o + "/file"), std::string(40000, static_cast<char>('a' + t)));
     }
+}
+
+// Unpacking bounds: the archive limit and the room on the destination's file system.
+class TarBounds : public Tar {
+  protected:
+    void SetUp() override {
+        Tar::SetUp();
+        VYX_throttleEnable(false);
+    }
+    void TearDown() override {
+        VYX_throttleEnable(true);
+        Tar::TearDown();
+    }
+    // Unpacks and returns the result and the log.
+    std::pair<int, std::string> untar(const std::string &dest, uint64_t max = VYX_TAR_UNPACK_MAX) {
+        testing::internal::CaptureStdout();
+        int ret = VYX_untarMax(archive.c_str(), dest.c_str(), max);
+        return {ret, testing::internal::GetCapturedStdout()};
+    }
+};
+
+TEST_F(TarBounds, UnpackedSizeOverTheLimitIsRefusedWithNothingWrittenPastIt) {
+    auto paths = makeFiles({{"a.bin", std::string(300000, '\0')}, {"b.bin", std::string(300000, '\0')}});
+    auto files = cstrs(paths);
+    ASSERT_EQ(VYX_zipTar(archive.c_str(), files.data(), 2), 0);
+    ASSERT_LT(readFile(archive).size(), 10000u) << "zeros compress well";
+    auto [ret, log] = untar(out, 500000);
+    EXPECT_EQ(ret, -1);
+    EXPECT_NE(log.find("unpacked size over the limit"), std::string::npos) << log;
+    EXPECT_NE(log.find("needs more than 500000 bytes"), std::string::npos) << log;
+    EXPECT_FALSE(VYX_isDir(out.c_str()));
+    EXPECT_EQ(untar(out, 600000).first, 0) << "exactly the limit fits";
+    EXPECT_EQ(listDir(out).size(), 2u);
+
+    // Stored data are measured from the records and refused before any file is created.
+    ASSERT_EQ(VYX_tar(archive.c_str(), files.data(), 2, 0), 0);
+    std::tie(ret, log) = untar(out, 599999);
+    EXPECT_EQ(ret, -1);
+    EXPECT_NE(log.find("needs 600000 bytes, limit 599999 bytes"), std::string::npos) << log;
+    EXPECT_EQ(log.find("----- untar"), std::string::npos) << "nothing unpacked";
+    EXPECT_FALSE(VYX_isDir(out.c_str()));
+}
+
+TEST_F(TarBounds, ArchiveThatWouldFillTheDiskIsRefused) {
+    // A small file system of its own (the tests run as root in a private mount namespace).
+    std::string small = dir + "/small";
+    ASSERT_EQ(VYX_mkDir(small.c_str()), 0);
+    if (mount("tmpfs", small.c_str(), "tmpfs", 0, "size=2m") != 0) {
+        GTEST_SKIP() << "cannot mount a small tmpfs: " << strerror(errno);
+    }
+    std::string dest = small + "/out";
+    auto paths = makeFiles({{"big.bin", std::string(1500000, '\0')}, {"small.txt", "fits"}});
+    auto files = cstrs(paths);
+    for (bool zip : {false, true}) {
+        ASSERT_EQ(zip ? VYX_zipTar(archive.c_str(), files.data(), 2)
+                      : VYX_tar(archive.c_str(), files.data(), 2, 0),
+                  0);
+        auto [ret, log] = untar(dest);
+        EXPECT_EQ(ret, -1) << zip;
+        EXPECT_NE(log.find("unpacking would fill the disk"), std::string::npos) << log;
+        EXPECT_FALSE(VYX_isDir(dest.c_str())) << zip;
+        struct statvfs st;
+        ASSERT_EQ(statvfs(small.c_str(), &st), 0);
+        EXPECT_GE((uint64_t)st.f_bavail * st.f_frsize, 2000000u) << "nothing left behind";
+    }
+    const char *one[] = {files[1]};
+    ASSERT_EQ(VYX_zipTar(archive.c_str(), one, 1), 0);
+    EXPECT_EQ(untar(dest).first, 0);
+    EXPECT_EQ(readFile(dest + "/small.txt"), "fits");
+    umount(small.c_str());
+}
+
+TEST_F(TarBounds, FailedPackingLeavesNoPartialArchiveAndKeepsTheOldOne) {
+    auto paths = makeFiles(kSample);
+    auto files = cstrs(paths);
+    ASSERT_EQ(VYX_tar(archive.c_str(), files.data(), 3, 0), 0);
+    const std::string before = readFile(archive);
+    std::string missing = src + "/missing";
+    std::vector<const char *> withGap = {files[0], files[1], missing.c_str()};
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(VYX_tar(archive.c_str(), withGap.data(), 3, 0), -1);
+    EXPECT_EQ(VYX_zipTar(archive.c_str(), withGap.data(), 3), -1);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(readFile(archive), before);
+    int files_ = 0, dirs = 0;
+    ASSERT_EQ(VYX_getDirFilesNum(dir.c_str(), &files_, &dirs), 0);
+    EXPECT_EQ(files_, 1) << "only a.vyx: no scratch file left";
+    std::string other = dir + "/new.vyx";
+    EXPECT_EQ(VYX_tar(other.c_str(), withGap.data(), 3, 0), -1);
+    EXPECT_FALSE(VYX_isFile(other.c_str()));
 }
 
 } // namespace

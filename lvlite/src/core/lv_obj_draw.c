@@ -1,190 +1,208 @@
 /**
  * @file lv_obj_draw.c
+ * Draw descriptors filled from an object's styles, and the extra room an object draws around itself.
+ *
+ * A caller can switch a feature of a rectangle off beforehand by setting its opacity to
+ * LV_OPA_TRANSP; such a feature is left alone. Every other opacity is scaled by the opacity the part
+ * sets on itself (MAIN's opacity, own or inherited, is applied by drawing the object in a layer).
  */
 #include "lv_obj.h"
 #include "../misc/lv_math.h"
 #include "../misc/lv_mem.h"
 
-/* Opacity of a part other than MAIN scales every colour of it (MAIN opacity is applied as a layer). */
-static lv_opa_t part_opa(lv_obj_t *obj, uint32_t part) {
-    return part == LV_PART_MAIN ? LV_OPA_COVER : lv_obj_get_style_opa(obj, part);
+#include <string.h>
+
+static lv_opa_t scaled(lv_opa_t value, lv_opa_t by) {
+    if (by >= LV_OPA_MAX)
+        return value;
+    return (lv_opa_t)(((uint32_t)value * by) >> 8);
 }
 
-static lv_opa_t mul_opa(lv_opa_t a, lv_opa_t opa) {
-    return opa >= LV_OPA_MAX ? a : (lv_opa_t)(((uint32_t)a * opa) >> 8);
+static void fill_bg(lv_obj_t *obj, uint32_t part, lv_draw_rect_dsc_t *d, lv_opa_t by) {
+    lv_opa_t opa = lv_obj_get_style_bg_opa(obj, part);
+    d->bg_opa = opa;
+    if (opa <= LV_OPA_MIN)
+        return;
+    lv_color_t main_color = lv_obj_get_style_bg_color(obj, part);
+    d->bg_color = main_color;
+    const lv_grad_dsc_t *given = lv_obj_get_style_bg_grad(obj, part);
+    if (given != NULL && given->dir != LV_GRAD_DIR_NONE) {
+        d->bg_grad = *given;
+    } else {
+        /* A two-stop gradient from the separate properties. */
+        lv_grad_dir_t dir = lv_obj_get_style_bg_grad_dir(obj, part);
+        d->bg_grad.dir = dir;
+        if (dir != LV_GRAD_DIR_NONE) {
+            lv_gradient_stop_t *st = d->bg_grad.stops;
+            st[0].color = main_color;
+            st[0].frac = (uint8_t)lv_obj_get_style_bg_main_stop(obj, part);
+            st[1].color = lv_obj_get_style_bg_grad_color(obj, part);
+            st[1].frac = (uint8_t)lv_obj_get_style_bg_grad_stop(obj, part);
+            d->bg_grad.stops_count = 2;
+        }
+    }
+    d->bg_opa = scaled(opa, by);
+}
+
+static void fill_border(lv_obj_t *obj, uint32_t part, lv_draw_rect_dsc_t *d, lv_opa_t by) {
+    lv_opa_t opa = lv_obj_get_style_border_opa(obj, part);
+    if (opa > LV_OPA_MIN) {
+        d->border_color = lv_obj_get_style_border_color(obj, part);
+        d->border_side = lv_obj_get_style_border_side(obj, part);
+    }
+    d->border_opa = scaled(opa, by);
+}
+
+static void fill_outline(lv_obj_t *obj, uint32_t part, lv_draw_rect_dsc_t *d, lv_opa_t by) {
+    lv_opa_t opa = lv_obj_get_style_outline_opa(obj, part);
+    if (opa > LV_OPA_MIN) {
+        d->outline_color = lv_obj_get_style_outline_color(obj, part);
+        d->outline_pad = lv_obj_get_style_outline_pad(obj, part);
+    }
+    d->outline_opa = scaled(opa, by);
+}
+
+static void fill_bg_img(lv_obj_t *obj, uint32_t part, lv_draw_rect_dsc_t *d, lv_opa_t by) {
+    lv_opa_t opa = lv_obj_get_style_bg_img_opa(obj, part);
+    if (opa > LV_OPA_MIN) {
+        d->bg_img_tiled = lv_obj_get_style_bg_img_tiled(obj, part);
+        d->bg_img_recolor = lv_obj_get_style_bg_img_recolor(obj, part);
+        d->bg_img_recolor_opa = lv_obj_get_style_bg_img_recolor_opa(obj, part);
+        d->bg_img_symbol_font = lv_obj_get_style_text_font(obj, part);
+    }
+    d->bg_img_opa = scaled(opa, by);
+}
+
+static void fill_shadow(lv_obj_t *obj, uint32_t part, lv_draw_rect_dsc_t *d, lv_opa_t by) {
+    lv_opa_t opa = lv_obj_get_style_shadow_opa(obj, part);
+    if (opa > LV_OPA_MIN) {
+        d->shadow_color = lv_obj_get_style_shadow_color(obj, part);
+        d->shadow_spread = lv_obj_get_style_shadow_spread(obj, part);
+        d->shadow_ofs_x = lv_obj_get_style_shadow_ofs_x(obj, part);
+        d->shadow_ofs_y = lv_obj_get_style_shadow_ofs_y(obj, part);
+    }
+    d->shadow_opa = scaled(opa, by);
 }
 
 void lv_obj_init_draw_rect_dsc(lv_obj_t *obj, uint32_t part, lv_draw_rect_dsc_t *draw_dsc) {
-    lv_opa_t opa = part_opa(obj, part);
-    if (opa <= LV_OPA_MIN) {
-        draw_dsc->bg_opa = LV_OPA_TRANSP;
-        draw_dsc->bg_img_opa = LV_OPA_TRANSP;
-        draw_dsc->border_opa = LV_OPA_TRANSP;
-        draw_dsc->outline_opa = LV_OPA_TRANSP;
-        draw_dsc->shadow_opa = LV_OPA_TRANSP;
+    lv_draw_rect_dsc_t *d = draw_dsc;
+    lv_opa_t by = _lv_obj_get_part_opa(obj, part);
+    if (by <= LV_OPA_MIN) {
+        d->bg_opa = d->bg_img_opa = d->border_opa = d->outline_opa = d->shadow_opa = LV_OPA_TRANSP;
         return;
     }
-    draw_dsc->radius = lv_obj_get_style_radius(obj, part);
-    draw_dsc->blend_mode = lv_obj_get_style_blend_mode(obj, part);
+    d->radius = lv_obj_get_style_radius(obj, part);
+    d->blend_mode = lv_obj_get_style_blend_mode(obj, part);
 
-    if (draw_dsc->bg_opa != LV_OPA_TRANSP) {
-        draw_dsc->bg_opa = lv_obj_get_style_bg_opa(obj, part);
-        if (draw_dsc->bg_opa > LV_OPA_MIN) {
-            draw_dsc->bg_color = lv_obj_get_style_bg_color(obj, part);
-            const lv_grad_dsc_t *grad = lv_obj_get_style_bg_grad(obj, part);
-            if (grad && grad->dir != LV_GRAD_DIR_NONE) {
-                lv_memcpy(&draw_dsc->bg_grad, grad, sizeof(*grad));
-            } else {
-                draw_dsc->bg_grad.dir = lv_obj_get_style_bg_grad_dir(obj, part);
-                if (draw_dsc->bg_grad.dir != LV_GRAD_DIR_NONE) {
-                    draw_dsc->bg_grad.stops_count = 2;
-                    draw_dsc->bg_grad.stops[0].color = lv_obj_get_style_bg_color(obj, part);
-                    draw_dsc->bg_grad.stops[0].frac = (uint8_t)lv_obj_get_style_bg_main_stop(obj, part);
-                    draw_dsc->bg_grad.stops[1].color = lv_obj_get_style_bg_grad_color(obj, part);
-                    draw_dsc->bg_grad.stops[1].frac = (uint8_t)lv_obj_get_style_bg_grad_stop(obj, part);
-                }
-            }
-            draw_dsc->bg_opa = mul_opa(draw_dsc->bg_opa, opa);
-        }
+    if (d->bg_opa != LV_OPA_TRANSP)
+        fill_bg(obj, part, d, by);
+
+    d->border_width = lv_obj_get_style_border_width(obj, part);
+    if (d->border_width != 0 && d->border_opa != LV_OPA_TRANSP)
+        fill_border(obj, part, d, by);
+
+    d->outline_width = lv_obj_get_style_outline_width(obj, part);
+    if (d->outline_width != 0 && d->outline_opa != LV_OPA_TRANSP)
+        fill_outline(obj, part, d, by);
+
+    if (d->bg_img_opa != LV_OPA_TRANSP) {
+        d->bg_img_src = lv_obj_get_style_bg_img_src(obj, part);
+        if (d->bg_img_src != NULL)
+            fill_bg_img(obj, part, d, by);
     }
-    draw_dsc->border_width = lv_obj_get_style_border_width(obj, part);
-    if (draw_dsc->border_width) {
-        if (draw_dsc->border_opa != LV_OPA_TRANSP) {
-            draw_dsc->border_opa = lv_obj_get_style_border_opa(obj, part);
-            if (draw_dsc->border_opa > LV_OPA_MIN) {
-                draw_dsc->border_side = lv_obj_get_style_border_side(obj, part);
-                draw_dsc->border_color = lv_obj_get_style_border_color(obj, part);
-            }
-            draw_dsc->border_opa = mul_opa(draw_dsc->border_opa, opa);
-        }
-    }
-    draw_dsc->outline_width = lv_obj_get_style_outline_width(obj, part);
-    if (draw_dsc->outline_width) {
-        if (draw_dsc->outline_opa != LV_OPA_TRANSP) {
-            draw_dsc->outline_opa = lv_obj_get_style_outline_opa(obj, part);
-            if (draw_dsc->outline_opa > LV_OPA_MIN) {
-                draw_dsc->outline_pad = lv_obj_get_style_outline_pad(obj, part);
-                draw_dsc->outline_color = lv_obj_get_style_outline_color(obj, part);
-            }
-            draw_dsc->outline_opa = mul_opa(draw_dsc->outline_opa, opa);
-        }
-    }
-    if (draw_dsc->bg_img_opa != LV_OPA_TRANSP) {
-        draw_dsc->bg_img_src = lv_obj_get_style_bg_img_src(obj, part);
-        if (draw_dsc->bg_img_src) {
-            draw_dsc->bg_img_opa = lv_obj_get_style_bg_img_opa(obj, part);
-            if (draw_dsc->bg_img_opa > LV_OPA_MIN) {
-                draw_dsc->bg_img_symbol_font = lv_obj_get_style_text_font(obj, part);
-                draw_dsc->bg_img_recolor = lv_obj_get_style_bg_img_recolor(obj, part);
-                draw_dsc->bg_img_recolor_opa = lv_obj_get_style_bg_img_recolor_opa(obj, part);
-                draw_dsc->bg_img_tiled = lv_obj_get_style_bg_img_tiled(obj, part);
-            }
-            draw_dsc->bg_img_opa = mul_opa(draw_dsc->bg_img_opa, opa);
-        }
-    }
-    if (draw_dsc->shadow_opa) {
-        draw_dsc->shadow_width = lv_obj_get_style_shadow_width(obj, part);
-        if (draw_dsc->shadow_width) {
-            draw_dsc->shadow_opa = lv_obj_get_style_shadow_opa(obj, part);
-            if (draw_dsc->shadow_opa > LV_OPA_MIN) {
-                draw_dsc->shadow_ofs_x = lv_obj_get_style_shadow_ofs_x(obj, part);
-                draw_dsc->shadow_ofs_y = lv_obj_get_style_shadow_ofs_y(obj, part);
-                draw_dsc->shadow_spread = lv_obj_get_style_shadow_spread(obj, part);
-                draw_dsc->shadow_color = lv_obj_get_style_shadow_color(obj, part);
-            }
-            draw_dsc->shadow_opa = mul_opa(draw_dsc->shadow_opa, opa);
-        }
+
+    if (d->shadow_opa != LV_OPA_TRANSP) {
+        d->shadow_width = lv_obj_get_style_shadow_width(obj, part);
+        if (d->shadow_width != 0)
+            fill_shadow(obj, part, d, by);
     }
 }
 
 void lv_obj_init_draw_label_dsc(lv_obj_t *obj, uint32_t part, lv_draw_label_dsc_t *draw_dsc) {
-    draw_dsc->opa = lv_obj_get_style_text_opa(obj, part);
-    if (draw_dsc->opa <= LV_OPA_MIN)
+    lv_opa_t own = lv_obj_get_style_text_opa(obj, part);
+    draw_dsc->opa = own;
+    if (own <= LV_OPA_MIN)
         return;
-    draw_dsc->opa = mul_opa(draw_dsc->opa, part_opa(obj, part));
-    if (draw_dsc->opa <= LV_OPA_MIN)
+    lv_opa_t opa = scaled(own, _lv_obj_get_part_opa(obj, part));
+    draw_dsc->opa = opa;
+    if (opa <= LV_OPA_MIN)
         return;
+    draw_dsc->font = lv_obj_get_style_text_font(obj, part);
     draw_dsc->color = lv_obj_get_style_text_color(obj, part);
+    draw_dsc->align = lv_obj_get_style_text_align(obj, part);
+    draw_dsc->decor = lv_obj_get_style_text_decor(obj, part);
     draw_dsc->letter_space = lv_obj_get_style_text_letter_space(obj, part);
     draw_dsc->line_space = lv_obj_get_style_text_line_space(obj, part);
-    draw_dsc->decor = lv_obj_get_style_text_decor(obj, part);
     draw_dsc->blend_mode = lv_obj_get_style_blend_mode(obj, part);
-    draw_dsc->font = lv_obj_get_style_text_font(obj, part);
-    draw_dsc->align = lv_obj_get_style_text_align(obj, part);
 }
 
 void lv_obj_init_draw_img_dsc(lv_obj_t *obj, uint32_t part, lv_draw_img_dsc_t *draw_dsc) {
-    draw_dsc->opa = lv_obj_get_style_img_opa(obj, part);
-    if (draw_dsc->opa <= LV_OPA_MIN)
+    lv_opa_t own = lv_obj_get_style_img_opa(obj, part);
+    draw_dsc->opa = own;
+    if (own <= LV_OPA_MIN)
         return;
-    draw_dsc->opa = mul_opa(draw_dsc->opa, part_opa(obj, part));
-    if (draw_dsc->opa <= LV_OPA_MIN)
+    lv_opa_t opa = scaled(own, _lv_obj_get_part_opa(obj, part));
+    draw_dsc->opa = opa;
+    if (opa <= LV_OPA_MIN)
         return;
+    /* Objects are not rotated or zoomed; an image would turn about the object's centre. */
     draw_dsc->angle = 0;
     draw_dsc->zoom = LV_IMG_ZOOM_NONE;
-    draw_dsc->pivot.x = lv_area_get_width(&obj->coords) / 2;
-    draw_dsc->pivot.y = lv_area_get_height(&obj->coords) / 2;
-    draw_dsc->recolor_opa = lv_obj_get_style_img_recolor_opa(obj, part);
-    if (draw_dsc->recolor_opa > 0)
-        draw_dsc->recolor = lv_obj_get_style_img_recolor(obj, part);
+    draw_dsc->pivot.x = (lv_coord_t)(lv_area_get_width(&obj->coords) / 2);
+    draw_dsc->pivot.y = (lv_coord_t)(lv_area_get_height(&obj->coords) / 2);
     draw_dsc->blend_mode = lv_obj_get_style_blend_mode(obj, part);
+    lv_opa_t recolor_opa = lv_obj_get_style_img_recolor_opa(obj, part);
+    draw_dsc->recolor_opa = recolor_opa;
+    if (recolor_opa != 0)
+        draw_dsc->recolor = lv_obj_get_style_img_recolor(obj, part);
+}
+
+/* How far a visible shadow reaches past the object: half its blur, its spread and its offset. */
+static lv_coord_t shadow_reach(lv_obj_t *obj, uint32_t part) {
+    lv_coord_t blur = lv_obj_get_style_shadow_width(obj, part);
+    if (blur == 0 || lv_obj_get_style_shadow_opa(obj, part) <= LV_OPA_MIN)
+        return 0;
+    lv_coord_t dx = LV_ABS(lv_obj_get_style_shadow_ofs_x(obj, part));
+    lv_coord_t dy = LV_ABS(lv_obj_get_style_shadow_ofs_y(obj, part));
+    return (lv_coord_t)(blur / 2 + 1 + lv_obj_get_style_shadow_spread(obj, part) + LV_MAX(dx, dy));
+}
+
+static lv_coord_t outline_reach(lv_obj_t *obj, uint32_t part) {
+    lv_coord_t w = lv_obj_get_style_outline_width(obj, part);
+    if (w == 0 || lv_obj_get_style_outline_opa(obj, part) <= LV_OPA_MIN)
+        return 0;
+    return (lv_coord_t)(w + lv_obj_get_style_outline_pad(obj, part));
 }
 
 lv_coord_t lv_obj_calculate_ext_draw_size(lv_obj_t *obj, uint32_t part) {
-    lv_coord_t s = 0;
-    lv_coord_t sh_width = lv_obj_get_style_shadow_width(obj, part);
-    if (sh_width) {
-        lv_opa_t sh_opa = lv_obj_get_style_shadow_opa(obj, part);
-        if (sh_opa > LV_OPA_MIN) {
-            sh_width = sh_width / 2 + 1;
-            sh_width += lv_obj_get_style_shadow_spread(obj, part);
-            lv_coord_t sh_ofs_x = lv_obj_get_style_shadow_ofs_x(obj, part);
-            lv_coord_t sh_ofs_y = lv_obj_get_style_shadow_ofs_y(obj, part);
-            sh_width += LV_MAX(LV_ABS(sh_ofs_x), LV_ABS(sh_ofs_y));
-            s = LV_MAX(s, sh_width);
-        }
-    }
-    lv_coord_t outline_width = lv_obj_get_style_outline_width(obj, part);
-    if (outline_width) {
-        lv_opa_t outline_opa = lv_obj_get_style_outline_opa(obj, part);
-        if (outline_opa > LV_OPA_MIN) {
-            lv_coord_t outline_pad = lv_obj_get_style_outline_pad(obj, part);
-            s = LV_MAX(s, outline_pad + outline_width);
-        }
-    }
-    lv_coord_t w = lv_obj_get_style_transform_width(obj, part);
-    lv_coord_t h = lv_obj_get_style_transform_height(obj, part);
-    lv_coord_t wh = LV_MAX(w, h);
-    if (wh > 0)
-        s += wh;
-    return s;
+    lv_coord_t reach = LV_MAX(LV_MAX(shadow_reach(obj, part), outline_reach(obj, part)), 0);
+    lv_coord_t grow =
+        LV_MAX(lv_obj_get_style_transform_width(obj, part), lv_obj_get_style_transform_height(obj, part));
+    return grow > 0 ? (lv_coord_t)(reach + grow) : reach;
 }
 
 void lv_obj_draw_dsc_init(lv_obj_draw_part_dsc_t *dsc, lv_draw_ctx_t *draw_ctx) {
-    lv_memset_00(dsc, sizeof(lv_obj_draw_part_dsc_t));
+    memset(dsc, 0, sizeof(*dsc));
     dsc->draw_ctx = draw_ctx;
 }
 
 bool lv_obj_draw_part_check_type(lv_obj_draw_part_dsc_t *dsc, const lv_obj_class_t *class_p, uint32_t type) {
-    return dsc->class_p == class_p && dsc->type == type;
-}
-
-void lv_obj_refresh_ext_draw_size(lv_obj_t *obj) {
-    lv_coord_t s_old = _lv_obj_get_ext_draw_size(obj);
-    lv_coord_t s_new = 0;
-    lv_event_send(obj, LV_EVENT_REFR_EXT_DRAW_SIZE, &s_new);
-    if (s_new != s_old)
-        lv_obj_invalidate(obj);
-    if (obj->spec_attr) {
-        obj->spec_attr->ext_draw_size = s_new;
-    } else if (s_new != 0) {
-        lv_obj_allocate_spec_attr(obj);
-        obj->spec_attr->ext_draw_size = s_new;
-    }
-    if (s_new != s_old)
-        lv_obj_invalidate(obj);
+    return dsc->type == type && dsc->class_p == class_p;
 }
 
 lv_coord_t _lv_obj_get_ext_draw_size(const lv_obj_t *obj) {
-    return obj->spec_attr ? obj->spec_attr->ext_draw_size : 0;
+    return obj->spec_attr != NULL ? obj->spec_attr->ext_draw_size : 0;
+}
+
+void lv_obj_refresh_ext_draw_size(lv_obj_t *obj) {
+    lv_coord_t was = _lv_obj_get_ext_draw_size(obj);
+    lv_coord_t now = 0;
+    lv_event_send(obj, LV_EVENT_REFR_EXT_DRAW_SIZE, &now);
+    if (now == was)
+        return;
+    /* Both the old and the new extent are redrawn. */
+    lv_obj_invalidate(obj);
+    lv_obj_allocate_spec_attr(obj);
+    obj->spec_attr->ext_draw_size = now;
+    lv_obj_invalidate(obj);
 }

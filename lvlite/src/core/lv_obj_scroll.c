@@ -1,32 +1,62 @@
 /**
  * @file lv_obj_scroll.c
- * Animated scrolls take 200 .. 400 ms (distance at half the display size per second) on an ease-out path.
+ * An object's scroll position is kept as the offset its children were moved by (spec_attr->scroll, the
+ * negative of the scroll position), so scrolling moves the children's coordinates at once. Animated
+ * scrolls take 200 .. 400 ms (at half the display size per second) on an ease-out path, one animation
+ * per axis; the animated value is that raw offset.
+ * Both axes share one code path: an axis is picked with `hor` (true: x, false: y).
  */
 #include "lv_obj.h"
 #include "lv_disp.h"
+#include "lv_indev.h"
 #include "../misc/lv_math.h"
 
 #define SCROLL_ANIM_TIME_MIN 200
 #define SCROLL_ANIM_TIME_MAX 400
 
-static void scroll_x_anim(void *obj, int32_t v) {
-    _lv_obj_scroll_by_raw(obj, v + lv_obj_get_scroll_x(obj), 0);
+static void anim_raw_x(void *obj, int32_t raw) {
+    _lv_obj_scroll_by_raw(obj, (lv_coord_t)(raw + lv_obj_get_scroll_x(obj)), 0);
 }
 
-static void scroll_y_anim(void *obj, int32_t v) {
-    _lv_obj_scroll_by_raw(obj, 0, v + lv_obj_get_scroll_y(obj));
+static void anim_raw_y(void *obj, int32_t raw) {
+    _lv_obj_scroll_by_raw(obj, 0, (lv_coord_t)(raw + lv_obj_get_scroll_y(obj)));
 }
 
-static void scroll_anim_ready_cb(lv_anim_t *a) {
+static void anim_finished(lv_anim_t *a) {
     lv_event_send(a->var, LV_EVENT_SCROLL_END, NULL);
+}
+
+static lv_anim_exec_xcb_t axis_anim(bool hor) {
+    return hor ? anim_raw_x : anim_raw_y;
+}
+
+/* Padding plus border before and after the content along one axis. */
+static void axis_insets(const lv_obj_t *obj, bool hor, lv_coord_t *lead, lv_coord_t *trail) {
+    lv_coord_t border = lv_obj_get_style_border_width(obj, LV_PART_MAIN);
+    *lead = border + (hor ? lv_obj_get_style_pad_left(obj, LV_PART_MAIN)
+                          : lv_obj_get_style_pad_top(obj, LV_PART_MAIN));
+    *trail = border + (hor ? lv_obj_get_style_pad_right(obj, LV_PART_MAIN)
+                           : lv_obj_get_style_pad_bottom(obj, LV_PART_MAIN));
+}
+
+static lv_coord_t area_lo(const lv_area_t *a, bool hor) {
+    return hor ? a->x1 : a->y1;
+}
+
+static lv_coord_t area_hi(const lv_area_t *a, bool hor) {
+    return hor ? a->x2 : a->y2;
+}
+
+static lv_coord_t scroll_pos(const lv_obj_t *obj, bool hor) {
+    return hor ? lv_obj_get_scroll_x(obj) : lv_obj_get_scroll_y(obj);
 }
 
 void lv_obj_set_scrollbar_mode(lv_obj_t *obj, lv_scrollbar_mode_t mode) {
     lv_obj_allocate_spec_attr(obj);
-    if (obj->spec_attr->scrollbar_mode == mode)
-        return;
-    obj->spec_attr->scrollbar_mode = mode;
-    lv_obj_invalidate(obj);
+    if (obj->spec_attr->scrollbar_mode != mode) {
+        obj->spec_attr->scrollbar_mode = mode;
+        lv_obj_invalidate(obj);
+    }
 }
 
 void lv_obj_set_scroll_dir(lv_obj_t *obj, lv_dir_t dir) {
@@ -76,118 +106,93 @@ lv_coord_t lv_obj_get_scroll_left(lv_obj_t *obj) {
     return lv_obj_get_scroll_x(obj);
 }
 
-lv_coord_t lv_obj_get_scroll_bottom(lv_obj_t *obj) {
-    lv_coord_t child_res = LV_COORD_MIN;
-    uint32_t cnt = lv_obj_get_child_cnt(obj);
-    for (uint32_t i = 0; i < cnt; i++) {
-        lv_obj_t *child = obj->spec_attr->children[i];
+/* How far the content reaches past the far end of the visible content area: the farthest child edge or
+ * the widget's own content, whichever reaches farther. */
+static lv_coord_t overhang(lv_obj_t *obj, bool hor) {
+    lv_coord_t lead, trail;
+    axis_insets(obj, hor, &lead, &trail);
+    lv_coord_t view_end = area_hi(&obj->coords, hor) - trail;
+    lv_coord_t view_len = (hor ? lv_obj_get_width(obj) : lv_obj_get_height(obj)) - lead - trail;
+    lv_coord_t self = hor ? lv_obj_get_self_width(obj) : lv_obj_get_self_height(obj);
+    lv_coord_t result = self - view_len - scroll_pos(obj, hor);
+    uint32_t n = lv_obj_get_child_cnt(obj);
+    for (uint32_t i = 0; i < n; i++) {
+        const lv_obj_t *child = obj->spec_attr->children[i];
         if (lv_obj_has_flag_any(child, LV_OBJ_FLAG_HIDDEN | LV_OBJ_FLAG_FLOATING))
             continue;
-        child_res = LV_MAX(child_res, child->coords.y2);
+        result = LV_MAX(result, area_hi(&child->coords, hor) - view_end);
     }
-    lv_coord_t pad_top = lv_obj_get_style_pad_top(obj, LV_PART_MAIN);
-    lv_coord_t pad_bottom = lv_obj_get_style_pad_bottom(obj, LV_PART_MAIN);
-    lv_coord_t border_width = lv_obj_get_style_border_width(obj, LV_PART_MAIN);
-    if (child_res != LV_COORD_MIN)
-        child_res -= (obj->coords.y2 - pad_bottom - border_width);
-    lv_coord_t self_h = lv_obj_get_self_height(obj);
-    self_h = self_h - (lv_obj_get_height(obj) - pad_top - pad_bottom - 2 * border_width);
-    self_h -= lv_obj_get_scroll_y(obj);
-    return LV_MAX(child_res, self_h);
+    return result;
+}
+
+lv_coord_t lv_obj_get_scroll_bottom(lv_obj_t *obj) {
+    return overhang(obj, false);
 }
 
 lv_coord_t lv_obj_get_scroll_right(lv_obj_t *obj) {
-    lv_coord_t child_res = LV_COORD_MIN;
-    uint32_t cnt = lv_obj_get_child_cnt(obj);
-    for (uint32_t i = 0; i < cnt; i++) {
-        lv_obj_t *child = obj->spec_attr->children[i];
-        if (lv_obj_has_flag_any(child, LV_OBJ_FLAG_HIDDEN | LV_OBJ_FLAG_FLOATING))
-            continue;
-        child_res = LV_MAX(child_res, child->coords.x2);
-    }
-    lv_coord_t pad_left = lv_obj_get_style_pad_left(obj, LV_PART_MAIN);
-    lv_coord_t pad_right = lv_obj_get_style_pad_right(obj, LV_PART_MAIN);
-    lv_coord_t border_width = lv_obj_get_style_border_width(obj, LV_PART_MAIN);
-    if (child_res != LV_COORD_MIN)
-        child_res -= (obj->coords.x2 - pad_right - border_width);
-    lv_coord_t self_w = lv_obj_get_self_width(obj);
-    self_w = self_w - (lv_obj_get_width(obj) - pad_right - pad_left - 2 * border_width);
-    self_w -= lv_obj_get_scroll_x(obj);
-    return LV_MAX(child_res, self_w);
+    return overhang(obj, true);
 }
 
 void lv_obj_get_scroll_end(lv_obj_t *obj, lv_point_t *end) {
-    lv_anim_t *a = lv_anim_get(obj, scroll_x_anim);
-    end->x = a ? -a->end_value : lv_obj_get_scroll_x(obj);
-    a = lv_anim_get(obj, scroll_y_anim);
-    end->y = a ? -a->end_value : lv_obj_get_scroll_y(obj);
+    const lv_anim_t *ax = lv_anim_get(obj, anim_raw_x);
+    const lv_anim_t *ay = lv_anim_get(obj, anim_raw_y);
+    end->x = ax ? (lv_coord_t)-ax->end_value : lv_obj_get_scroll_x(obj);
+    end->y = ay ? (lv_coord_t)-ay->end_value : lv_obj_get_scroll_y(obj);
 }
 
-static uint32_t scroll_time(lv_coord_t res, lv_coord_t d) {
-    uint32_t t = lv_anim_speed_to_time((uint32_t)((res * 2) >> 2), 0, d);
-    if (t < SCROLL_ANIM_TIME_MIN)
-        t = SCROLL_ANIM_TIME_MIN;
-    if (t > SCROLL_ANIM_TIME_MAX)
-        t = SCROLL_ANIM_TIME_MAX;
-    return t;
+/* Start the animation of one axis by delta; false when a SCROLL_BEGIN handler stopped it. */
+static bool animate_axis(lv_obj_t *obj, bool hor, lv_coord_t delta) {
+    lv_disp_t *disp = lv_obj_get_disp(obj);
+    lv_coord_t res = hor ? lv_disp_get_hor_res(disp) : lv_disp_get_ver_res(disp);
+    uint32_t ms = lv_anim_speed_to_time((uint32_t)res / 2, 0, delta);
+    lv_coord_t raw = -scroll_pos(obj, hor);
+    lv_anim_t a;
+    lv_anim_init(&a);
+    lv_anim_set_var(&a, obj);
+    lv_anim_set_exec_cb(&a, axis_anim(hor));
+    lv_anim_set_values(&a, raw, raw + delta);
+    lv_anim_set_time(&a, LV_CLAMP(SCROLL_ANIM_TIME_MIN, ms, SCROLL_ANIM_TIME_MAX));
+    lv_anim_set_path_cb(&a, lv_anim_path_ease_out);
+    lv_anim_set_ready_cb(&a, anim_finished);
+    if (lv_event_send(obj, LV_EVENT_SCROLL_BEGIN, &a) != LV_RES_OK)
+        return false;
+    lv_anim_start(&a);
+    return true;
 }
 
 void lv_obj_scroll_by(lv_obj_t *obj, lv_coord_t dx, lv_coord_t dy, lv_anim_enable_t anim_en) {
     if (dx == 0 && dy == 0)
         return;
     if (anim_en == LV_ANIM_ON) {
-        lv_disp_t *d = lv_obj_get_disp(obj);
-        lv_anim_t a;
-        lv_anim_init(&a);
-        lv_anim_set_var(&a, obj);
-        lv_anim_set_ready_cb(&a, scroll_anim_ready_cb);
-        lv_anim_set_path_cb(&a, lv_anim_path_ease_out);
-        if (dx) {
-            lv_anim_set_time(&a, scroll_time(lv_disp_get_hor_res(d), dx));
-            lv_coord_t sx = lv_obj_get_scroll_x(obj);
-            lv_anim_set_values(&a, -sx, -sx + dx);
-            lv_anim_set_exec_cb(&a, scroll_x_anim);
-            if (lv_event_send(obj, LV_EVENT_SCROLL_BEGIN, &a) != LV_RES_OK)
-                return;
-            lv_anim_start(&a);
-        }
-        if (dy) {
-            lv_anim_set_time(&a, scroll_time(lv_disp_get_ver_res(d), dy));
-            lv_coord_t sy = lv_obj_get_scroll_y(obj);
-            lv_anim_set_values(&a, -sy, -sy + dy);
-            lv_anim_set_exec_cb(&a, scroll_y_anim);
-            if (lv_event_send(obj, LV_EVENT_SCROLL_BEGIN, &a) != LV_RES_OK)
-                return;
-            lv_anim_start(&a);
-        }
-    } else {
-        bool y_del = lv_anim_del(obj, scroll_y_anim);
-        bool x_del = lv_anim_del(obj, scroll_x_anim);
-        if (_lv_obj_scroll_by_raw(obj, dx, dy) != LV_RES_OK)
+        if (dx != 0 && !animate_axis(obj, true, dx))
             return;
-        if (y_del || x_del)
-            lv_event_send(obj, LV_EVENT_SCROLL_END, NULL);
+        if (dy != 0)
+            animate_axis(obj, false, dy);
+        return;
     }
+    /* A jump ends a running scroll animation. */
+    bool stopped = lv_anim_del(obj, anim_raw_y);
+    stopped = lv_anim_del(obj, anim_raw_x) || stopped;
+    if (_lv_obj_scroll_by_raw(obj, dx, dy) == LV_RES_OK && stopped)
+        lv_event_send(obj, LV_EVENT_SCROLL_END, NULL);
+}
+
+/* The part of delta that keeps the raw offset of one axis within [-overhang-to-the-end, 0]. */
+static lv_coord_t bounded_delta(lv_obj_t *obj, bool hor, lv_coord_t delta) {
+    lv_coord_t raw = -scroll_pos(obj, hor);
+    lv_coord_t lowest = raw - overhang(obj, hor);
+    lv_coord_t wanted = raw + delta;
+    if (wanted < lowest)
+        wanted = lowest;
+    if (wanted > 0)
+        wanted = 0;
+    return wanted - raw;
 }
 
 void lv_obj_scroll_by_bounded(lv_obj_t *obj, lv_coord_t dx, lv_coord_t dy, lv_anim_enable_t anim_en) {
     if (dx == 0 && dy == 0)
         return;
-    lv_coord_t x_current = -lv_obj_get_scroll_x(obj);
-    lv_coord_t y_current = -lv_obj_get_scroll_y(obj);
-    lv_coord_t x_bounded = x_current + dx;
-    lv_coord_t y_bounded = y_current + dy;
-    lv_coord_t min_x = -lv_obj_get_scroll_right(obj) + x_current;
-    if (x_bounded < min_x)
-        x_bounded = min_x;
-    if (x_bounded > 0)
-        x_bounded = 0;
-    lv_coord_t min_y = -lv_obj_get_scroll_bottom(obj) + y_current;
-    if (y_bounded < min_y)
-        y_bounded = min_y;
-    if (y_bounded > 0)
-        y_bounded = 0;
-    lv_obj_scroll_by(obj, x_bounded - x_current, y_bounded - y_current, anim_en);
+    lv_obj_scroll_by(obj, bounded_delta(obj, true, dx), bounded_delta(obj, false, dy), anim_en);
 }
 
 void lv_obj_scroll_to(lv_obj_t *obj, lv_coord_t x, lv_coord_t y, lv_anim_enable_t anim_en) {
@@ -195,199 +200,169 @@ void lv_obj_scroll_to(lv_obj_t *obj, lv_coord_t x, lv_coord_t y, lv_anim_enable_
     lv_obj_scroll_to_y(obj, y, anim_en);
 }
 
-void lv_obj_scroll_to_x(lv_obj_t *obj, lv_coord_t x, lv_anim_enable_t anim_en) {
-    lv_anim_del(obj, scroll_x_anim);
-    if (x < 0)
-        x = 0;
-    if (x > 0) {
-        lv_coord_t scroll_max = lv_obj_get_scroll_left(obj) + lv_obj_get_scroll_right(obj);
-        if (scroll_max < 0)
-            scroll_max = 0;
-        if (x > scroll_max)
-            x = scroll_max;
+/* Scroll one axis to pos, limited to 0 .. the largest position the content allows. */
+static void scroll_axis_to(lv_obj_t *obj, bool hor, lv_coord_t pos, lv_anim_enable_t anim_en) {
+    lv_anim_del(obj, axis_anim(hor));
+    lv_coord_t now = scroll_pos(obj, hor);
+    if (pos > 0) {
+        lv_coord_t limit = LV_MAX(0, now + overhang(obj, hor));
+        pos = LV_MIN(pos, limit);
+    } else {
+        pos = 0;
     }
-    lv_coord_t sx = lv_obj_get_scroll_x(obj);
-    lv_obj_scroll_by(obj, sx - x, 0, anim_en);
+    if (hor)
+        lv_obj_scroll_by(obj, now - pos, 0, anim_en);
+    else
+        lv_obj_scroll_by(obj, 0, now - pos, anim_en);
+}
+
+void lv_obj_scroll_to_x(lv_obj_t *obj, lv_coord_t x, lv_anim_enable_t anim_en) {
+    scroll_axis_to(obj, true, x, anim_en);
 }
 
 void lv_obj_scroll_to_y(lv_obj_t *obj, lv_coord_t y, lv_anim_enable_t anim_en) {
-    lv_anim_del(obj, scroll_y_anim);
-    if (y < 0)
-        y = 0;
-    if (y > 0) {
-        lv_coord_t scroll_max = lv_obj_get_scroll_top(obj) + lv_obj_get_scroll_bottom(obj);
-        if (scroll_max < 0)
-            scroll_max = 0;
-        if (y > scroll_max)
-            y = scroll_max;
-    }
-    lv_coord_t sy = lv_obj_get_scroll_y(obj);
-    lv_obj_scroll_by(obj, 0, sy - y, anim_en);
+    scroll_axis_to(obj, false, y, anim_en);
 }
 
-static void scroll_area_into_view(const lv_area_t *area, lv_obj_t *child, lv_point_t *scroll_value,
-                                  lv_anim_enable_t anim_en) {
+/* How much parent must scroll along one axis to show area (already moved by `pending`, scrolls asked for
+ * but still animating). Without snapping just enough to bring the nearer edge in, if the content allows;
+ * with snapping, the child's own box is placed at the snap point. */
+static lv_coord_t reveal_delta(lv_obj_t *parent, const lv_obj_t *child, const lv_area_t *area, bool hor,
+                               lv_coord_t pending) {
+    lv_scroll_snap_t snap = hor ? lv_obj_get_scroll_snap_x(parent) : lv_obj_get_scroll_snap_y(parent);
+    const lv_area_t *box = snap == LV_SCROLL_SNAP_NONE ? area : &child->coords;
+    lv_coord_t lead, trail;
+    axis_insets(parent, hor, &lead, &trail);
+    lv_coord_t view_lo = area_lo(&parent->coords, hor) + lead;
+    lv_coord_t view_hi = area_hi(&parent->coords, hor) - trail;
+    lv_coord_t box_lo = area_lo(box, hor);
+    lv_coord_t box_hi = area_hi(box, hor);
+    lv_coord_t hidden_before = view_lo - box_lo - pending;
+    lv_coord_t hidden_after = box_hi + pending - view_hi;
+    /* Shown already, or larger than the view and covering it: no scroll. Else bring the hidden edge in
+     * when the content reaches that far. */
+    lv_coord_t d = 0;
+    if (hidden_before > 0 && hidden_after < 0) {
+        if (scroll_pos(parent, hor) >= hidden_before)
+            d = hidden_before;
+    } else if (hidden_after > 0 && hidden_before < 0) {
+        if (overhang(parent, hor) >= hidden_after)
+            d = -hidden_after;
+    }
+    switch (snap) {
+    case LV_SCROLL_SNAP_START:
+        d = view_lo - box_lo;
+        break;
+    case LV_SCROLL_SNAP_END:
+        d = view_hi - box_hi;
+        break;
+    case LV_SCROLL_SNAP_CENTER: {
+        lv_coord_t view_mid = view_lo + (view_hi - view_lo + 1) / 2;
+        d = view_mid - (box_lo + (box_hi - box_lo + 1) / 2);
+        break;
+    }
+    default:
+        break;
+    }
+    return d;
+}
+
+static lv_coord_t allowed(lv_dir_t dirs, lv_dir_t toward_neg, lv_dir_t toward_pos, lv_coord_t d) {
+    if (d < 0 && !(dirs & toward_neg))
+        return 0;
+    if (d > 0 && !(dirs & toward_pos))
+        return 0;
+    return d;
+}
+
+/* Scroll the parent of child so that area shows; pending collects what animated scrolls still owe. */
+static void reveal_in_parent(const lv_area_t *area, lv_obj_t *child, lv_point_t *pending,
+                             lv_anim_enable_t anim_en) {
     lv_obj_t *parent = lv_obj_get_parent(child);
     if (!lv_obj_has_flag(parent, LV_OBJ_FLAG_SCROLLABLE))
         return;
-    lv_dir_t scroll_dir = lv_obj_get_scroll_dir(parent);
-    const lv_area_t *area_tmp;
-
-    lv_coord_t y_scroll = 0;
-    lv_scroll_snap_t snap_y = lv_obj_get_scroll_snap_y(parent);
-    area_tmp = snap_y != LV_SCROLL_SNAP_NONE ? &child->coords : area;
-    lv_coord_t border_width = lv_obj_get_style_border_width(parent, LV_PART_MAIN);
-    lv_coord_t ptop = lv_obj_get_style_pad_top(parent, LV_PART_MAIN) + border_width;
-    lv_coord_t pbottom = lv_obj_get_style_pad_bottom(parent, LV_PART_MAIN) + border_width;
-    lv_coord_t top_diff = parent->coords.y1 + ptop - area_tmp->y1 - scroll_value->y;
-    lv_coord_t bottom_diff = -(parent->coords.y2 - pbottom - area_tmp->y2 - scroll_value->y);
-    lv_coord_t parent_h = lv_obj_get_height(parent) - ptop - pbottom;
-    if (top_diff >= 0 && bottom_diff >= 0)
-        y_scroll = 0;
-    else if (top_diff > 0) {
-        y_scroll = top_diff;
-        lv_coord_t st = lv_obj_get_scroll_top(parent);
-        if (st - y_scroll < 0)
-            y_scroll = 0;
-    } else if (bottom_diff > 0) {
-        y_scroll = -bottom_diff;
-        lv_coord_t sb = lv_obj_get_scroll_bottom(parent);
-        if (sb + y_scroll < 0)
-            y_scroll = 0;
+    lv_coord_t dy = reveal_delta(parent, child, area, false, pending->y);
+    lv_coord_t dx = reveal_delta(parent, child, area, true, pending->x);
+    bool stopped = lv_anim_del(parent, anim_raw_y);
+    stopped = lv_anim_del(parent, anim_raw_x) || stopped;
+    if (stopped && lv_event_send(parent, LV_EVENT_SCROLL_END, NULL) != LV_RES_OK)
+        return;
+    lv_dir_t dirs = lv_obj_get_scroll_dir(parent);
+    dx = allowed(dirs, LV_DIR_LEFT, LV_DIR_RIGHT, dx);
+    dy = allowed(dirs, LV_DIR_TOP, LV_DIR_BOTTOM, dy);
+    if (anim_en != LV_ANIM_OFF) {
+        pending->x += dx;
+        pending->y += dy;
     }
-    switch (snap_y) {
-    case LV_SCROLL_SNAP_START:
-        y_scroll += parent->coords.y1 + ptop - (area_tmp->y1 + y_scroll);
-        break;
-    case LV_SCROLL_SNAP_END:
-        y_scroll += parent->coords.y2 - pbottom - (area_tmp->y2 + y_scroll);
-        break;
-    case LV_SCROLL_SNAP_CENTER:
-        y_scroll += parent->coords.y1 + ptop + parent_h / 2 -
-                    (area_tmp->y1 + lv_area_get_height(area_tmp) / 2 + y_scroll);
-        break;
-    default:
-        break;
-    }
-
-    lv_coord_t x_scroll = 0;
-    lv_scroll_snap_t snap_x = lv_obj_get_scroll_snap_x(parent);
-    area_tmp = snap_x != LV_SCROLL_SNAP_NONE ? &child->coords : area;
-    lv_coord_t pleft = lv_obj_get_style_pad_left(parent, LV_PART_MAIN) + border_width;
-    lv_coord_t pright = lv_obj_get_style_pad_right(parent, LV_PART_MAIN) + border_width;
-    lv_coord_t left_diff = parent->coords.x1 + pleft - area_tmp->x1 - scroll_value->x;
-    lv_coord_t right_diff = -(parent->coords.x2 - pright - area_tmp->x2 - scroll_value->x);
-    lv_coord_t parent_w = lv_obj_get_width(parent) - pleft - pright;
-    if (left_diff >= 0 && right_diff >= 0)
-        x_scroll = 0;
-    else if (left_diff > 0) {
-        x_scroll = left_diff;
-        lv_coord_t sl = lv_obj_get_scroll_left(parent);
-        if (sl - x_scroll < 0)
-            x_scroll = 0;
-    } else if (right_diff > 0) {
-        x_scroll = -right_diff;
-        lv_coord_t sr = lv_obj_get_scroll_right(parent);
-        if (sr + x_scroll < 0)
-            x_scroll = 0;
-    }
-    switch (snap_x) {
-    case LV_SCROLL_SNAP_START:
-        x_scroll += parent->coords.x1 + pleft - (area_tmp->x1 + x_scroll);
-        break;
-    case LV_SCROLL_SNAP_END:
-        x_scroll += parent->coords.x2 - pright - (area_tmp->x2 + x_scroll);
-        break;
-    case LV_SCROLL_SNAP_CENTER:
-        x_scroll += parent->coords.x1 + pleft + parent_w / 2 -
-                    (area_tmp->x1 + lv_area_get_width(area_tmp) / 2 + x_scroll);
-        break;
-    default:
-        break;
-    }
-
-    bool y_del = lv_anim_del(parent, scroll_y_anim);
-    bool x_del = lv_anim_del(parent, scroll_x_anim);
-    if (y_del || x_del) {
-        if (lv_event_send(parent, LV_EVENT_SCROLL_END, NULL) != LV_RES_OK)
-            return;
-    }
-    if ((scroll_dir & LV_DIR_LEFT) == 0 && x_scroll < 0)
-        x_scroll = 0;
-    if ((scroll_dir & LV_DIR_RIGHT) == 0 && x_scroll > 0)
-        x_scroll = 0;
-    if ((scroll_dir & LV_DIR_TOP) == 0 && y_scroll < 0)
-        y_scroll = 0;
-    if ((scroll_dir & LV_DIR_BOTTOM) == 0 && y_scroll > 0)
-        y_scroll = 0;
-    scroll_value->x += anim_en == LV_ANIM_OFF ? 0 : x_scroll;
-    scroll_value->y += anim_en == LV_ANIM_OFF ? 0 : y_scroll;
-    lv_obj_scroll_by(parent, x_scroll, y_scroll, anim_en);
+    lv_obj_scroll_by(parent, dx, dy, anim_en);
 }
 
 void lv_obj_scroll_to_view(lv_obj_t *obj, lv_anim_enable_t anim_en) {
     lv_obj_update_layout(obj);
-    lv_point_t p = {0, 0};
-    if (lv_obj_get_parent(obj))
-        scroll_area_into_view(&obj->coords, obj, &p, anim_en);
+    lv_point_t pending = {0, 0};
+    if (lv_obj_get_parent(obj) != NULL)
+        reveal_in_parent(&obj->coords, obj, &pending, anim_en);
 }
 
 void lv_obj_scroll_to_view_recursive(lv_obj_t *obj, lv_anim_enable_t anim_en) {
     lv_obj_update_layout(obj);
-    lv_point_t p = {0, 0};
-    lv_obj_t *child = obj;
-    lv_obj_t *parent = lv_obj_get_parent(child);
-    while (parent) {
-        scroll_area_into_view(&obj->coords, child, &p, anim_en);
-        child = parent;
-        parent = lv_obj_get_parent(parent);
-    }
+    lv_point_t pending = {0, 0};
+    for (lv_obj_t *o = obj; lv_obj_get_parent(o) != NULL; o = lv_obj_get_parent(o))
+        reveal_in_parent(&obj->coords, o, &pending, anim_en);
 }
 
 lv_res_t _lv_obj_scroll_by_raw(lv_obj_t *obj, lv_coord_t x, lv_coord_t y) {
     if (x == 0 && y == 0)
         return LV_RES_OK;
     lv_obj_allocate_spec_attr(obj);
-    obj->spec_attr->scroll.x += x;
-    obj->spec_attr->scroll.y += y;
+    lv_point_t *offset = &obj->spec_attr->scroll;
+    offset->x += x;
+    offset->y += y;
     lv_obj_move_children_by(obj, x, y, true);
     lv_res_t res = lv_event_send(obj, LV_EVENT_SCROLL, NULL);
-    if (res != LV_RES_OK)
-        return res;
-    lv_obj_invalidate(obj);
-    return LV_RES_OK;
+    if (res == LV_RES_OK)
+        lv_obj_invalidate(obj);
+    return res;
 }
 
 bool lv_obj_is_scrolling(const lv_obj_t *obj) {
-    return lv_anim_get((void *)obj, scroll_x_anim) || lv_anim_get((void *)obj, scroll_y_anim);
+    /* Only an input device drags an object's content; scroll animations do not count. */
+    for (lv_indev_t *dev = lv_indev_get_next(NULL); dev != NULL; dev = lv_indev_get_next(dev)) {
+        if (lv_indev_get_type(dev) == LV_INDEV_TYPE_POINTER && lv_indev_get_scroll_obj(dev) == obj)
+            return true;
+    }
+    return false;
 }
 
 void lv_obj_get_scrollbar_area(lv_obj_t *obj, lv_area_t *hor, lv_area_t *ver) {
     /* Scrollbars take their look from the LV_PART_SCROLLBAR styles; they are not drawn. */
     LV_UNUSED(obj);
-    lv_area_set(hor, 0, 0, -1, -1);
-    lv_area_set(ver, 0, 0, -1, -1);
+    *hor = (lv_area_t){0, 0, -1, -1};
+    *ver = (lv_area_t){0, 0, -1, -1};
 }
 
 void lv_obj_scrollbar_invalidate(lv_obj_t *obj) {
     LV_UNUSED(obj);
 }
 
+/* When the content shrank so that the end shows empty space while scrolled, scroll back (no further
+ * than to the start). */
+static void readjust_axis(lv_obj_t *obj, bool hor, lv_anim_enable_t anim_en) {
+    lv_scroll_snap_t snap = hor ? lv_obj_get_scroll_snap_x(obj) : lv_obj_get_scroll_snap_y(obj);
+    if (snap != LV_SCROLL_SNAP_NONE)
+        return;
+    lv_coord_t pos = scroll_pos(obj, hor);
+    lv_coord_t gap = -overhang(obj, hor);
+    if (gap <= 0 || pos <= 0)
+        return;
+    lv_coord_t back = LV_MIN(pos, gap);
+    if (hor)
+        lv_obj_scroll_by(obj, back, 0, anim_en);
+    else
+        lv_obj_scroll_by(obj, 0, back, anim_en);
+}
+
 void lv_obj_readjust_scroll(lv_obj_t *obj, lv_anim_enable_t anim_en) {
-    if (lv_obj_get_scroll_snap_y(obj) == LV_SCROLL_SNAP_NONE) {
-        lv_coord_t st = lv_obj_get_scroll_top(obj);
-        lv_coord_t sb = lv_obj_get_scroll_bottom(obj);
-        if (sb < 0 && st > 0) {
-            sb = LV_MIN(st, -sb);
-            lv_obj_scroll_by(obj, 0, sb, anim_en);
-        }
-    }
-    if (lv_obj_get_scroll_snap_x(obj) == LV_SCROLL_SNAP_NONE) {
-        lv_coord_t sl = lv_obj_get_scroll_left(obj);
-        lv_coord_t sr = lv_obj_get_scroll_right(obj);
-        if (sr < 0 && sl > 0) {
-            sr = LV_MIN(sl, -sr);
-            lv_obj_scroll_by(obj, sr, 0, anim_en);
-        }
-    }
+    readjust_axis(obj, false, anim_en);
+    readjust_axis(obj, true, anim_en);
 }

@@ -1,570 +1,642 @@
 /**
  * @file lv_obj_style.c
- * An object's style list: transition styles first, then local styles, then added styles (newest first).
+ * The styles of an object and how a property's value is found.
+ *
+ * An object keeps one list of style entries, ordered so that the first entry that applies and holds
+ * the property is the one that wins:
+ *   1. the transition styles (one per part, values of running transitions);
+ *   2. then every other entry by the state of its selector, highest first (USER_1 beats PRESSED
+ *      beats FOCUSED beats the default state);
+ *   3. within one state, the local style before the added ones, and added styles newest first.
+ * An entry applies when its part is the asked part and the object has every state bit it names.
+ * Inheritable properties that no entry holds come from the object's MAIN part, then from the
+ * ancestors' MAIN parts; everything else falls back to the property's default.
  */
 #include "lv_obj.h"
 #include "lv_disp.h"
-#include "../misc/lv_ll.h"
-#include "../misc/lv_math.h"
 #include "../misc/lv_mem.h"
 
-typedef struct {
-    lv_obj_t *obj;
-    lv_style_prop_t prop;
-    lv_style_selector_t selector;
-    lv_style_value_t start_value;
-    lv_style_value_t end_value;
-} trans_t;
+#include <string.h>
 
-static lv_ll_t trans_ll;
-static bool style_refr = true;
+/* ---- the entry list ---- */
 
-static void refresh_children_style(lv_obj_t *obj);
-static bool trans_del(lv_obj_t *obj, lv_part_t part, lv_style_prop_t prop, trans_t *tr_limit);
-static void trans_anim_cb(void *_tr, int32_t v);
-static void trans_anim_start_cb(lv_anim_t *a);
-static void trans_anim_ready_cb(lv_anim_t *a);
-
-void _lv_obj_style_init(void) {
-    _lv_ll_init(&trans_ll, sizeof(trans_t));
+static lv_state_t state_of(const _lv_obj_style_t *e) {
+    return lv_obj_style_get_selector_state(e->selector);
 }
 
-static void insert_style(lv_obj_t *obj, uint32_t at, const lv_style_t *style, lv_style_selector_t selector,
-                         bool is_local, bool is_trans) {
-    _lv_obj_style_t *n = lv_mem_realloc(obj->styles, (obj->style_cnt + 1u) * sizeof(_lv_obj_style_t));
-    LV_ASSERT_MALLOC(n);
-    obj->styles = n;
-    for (uint32_t j = obj->style_cnt; j > at; j--)
-        obj->styles[j] = obj->styles[j - 1];
-    lv_memset_00(&obj->styles[at], sizeof(_lv_obj_style_t));
-    obj->styles[at].style = style;
-    obj->styles[at].selector = selector;
-    obj->styles[at].is_local = is_local;
-    obj->styles[at].is_trans = is_trans;
-    obj->style_cnt++;
+static lv_part_t part_of(const _lv_obj_style_t *e) {
+    return lv_obj_style_get_selector_part(e->selector);
 }
 
-static void remove_style_at(lv_obj_t *obj, uint32_t i) {
-    if (obj->styles[i].is_local || obj->styles[i].is_trans) {
-        lv_style_reset((lv_style_t *)obj->styles[i].style);
-        lv_mem_free((void *)obj->styles[i].style);
+/* Where a new entry of this state goes so that the list stays in winning order. */
+static uint32_t slot_for(const lv_obj_t *obj, lv_state_t state, bool local) {
+    uint32_t n = 0;
+    while (n < obj->style_cnt && obj->styles[n].is_trans)
+        n++;
+    for (; n < obj->style_cnt; n++) {
+        const _lv_obj_style_t *e = &obj->styles[n];
+        if (state_of(e) > state)
+            continue;
+        if (state_of(e) < state || local || !e->is_local)
+            break;
     }
-    for (uint32_t j = i; j + 1 < obj->style_cnt; j++)
-        obj->styles[j] = obj->styles[j + 1];
+    return n;
+}
+
+static _lv_obj_style_t *insert_entry(lv_obj_t *obj, uint32_t at, const lv_style_t *style,
+                                     lv_style_selector_t selector) {
+    if (obj->style_cnt == 63) {
+        LV_LOG_ERROR("an object takes at most 63 styles");
+        return NULL;
+    }
+    _lv_obj_style_t *list = lv_mem_realloc(obj->styles, sizeof(_lv_obj_style_t) * (obj->style_cnt + 1u));
+    LV_ASSERT_MALLOC(list);
+    if (list == NULL)
+        return NULL;
+    memmove(&list[at + 1], &list[at], sizeof(_lv_obj_style_t) * (obj->style_cnt - at));
+    obj->styles = list;
+    obj->style_cnt++;
+    _lv_obj_style_t *e = &list[at];
+    e->style = style;
+    e->selector = selector;
+    e->is_local = 0;
+    e->is_trans = 0;
+    return e;
+}
+
+static void drop_entry(lv_obj_t *obj, uint32_t at) {
+    _lv_obj_style_t *e = &obj->styles[at];
+    if (e->is_local || e->is_trans) {
+        /* Those styles belong to the object. */
+        lv_style_t *own = (lv_style_t *)e->style;
+        lv_style_reset(own);
+        lv_mem_free(own);
+    }
     obj->style_cnt--;
+    memmove(e, e + 1, sizeof(_lv_obj_style_t) * (obj->style_cnt - at));
     if (obj->style_cnt == 0) {
         lv_mem_free(obj->styles);
         obj->styles = NULL;
     }
 }
 
-void lv_obj_add_style(lv_obj_t *obj, lv_style_t *style, lv_style_selector_t selector) {
-    trans_del(obj, selector, LV_STYLE_PROP_ANY, NULL);
-    uint32_t i;
-    for (i = 0; i < obj->style_cnt; i++) {
-        if (!obj->styles[i].is_trans && !obj->styles[i].is_local)
-            break;
+/* The object's own style of the given kind for a selector, made on first use. */
+static lv_style_t *owned_style(lv_obj_t *obj, lv_style_selector_t selector, bool trans) {
+    for (uint32_t n = 0; n < obj->style_cnt; n++) {
+        _lv_obj_style_t *e = &obj->styles[n];
+        if (e->selector == selector && (trans ? e->is_trans : e->is_local))
+            return (lv_style_t *)e->style;
     }
-    insert_style(obj, i, style, selector, false, false);
-    lv_obj_refresh_style(obj, selector, LV_STYLE_PROP_ANY);
+    lv_style_t *style = lv_mem_alloc(sizeof(lv_style_t));
+    LV_ASSERT_MALLOC(style);
+    if (style == NULL)
+        return NULL;
+    lv_style_init(style);
+    uint32_t at = trans ? 0 : slot_for(obj, lv_obj_style_get_selector_state(selector), true);
+    _lv_obj_style_t *e = insert_entry(obj, at, style, selector);
+    if (e == NULL) {
+        lv_mem_free(style);
+        return NULL;
+    }
+    e->is_local = !trans;
+    e->is_trans = trans;
+    return style;
 }
 
-void lv_obj_remove_style(lv_obj_t *obj, lv_style_t *style, lv_style_selector_t selector) {
-    lv_state_t selector_state = lv_obj_style_get_selector_state(selector);
-    lv_part_t selector_part = lv_obj_style_get_selector_part(selector);
-    lv_style_prop_t prop = LV_STYLE_PROP_ANY;
-    if (style && style->prop_cnt == 1)
-        prop = style->props[0].prop;
-    bool deleted = false;
-    uint32_t i = 0;
-    while (i < obj->style_cnt) {
-        lv_state_t state_act = lv_obj_style_get_selector_state(obj->styles[i].selector);
-        lv_part_t part_act = lv_obj_style_get_selector_part(obj->styles[i].selector);
-        if ((state_act != selector_state && selector_state != LV_STATE_ANY) ||
-            (part_act != selector_part && selector_part != LV_PART_ANY) ||
-            (style && style != obj->styles[i].style)) {
-            i++;
-            continue;
-        }
-        if (obj->styles[i].is_trans)
-            trans_del(obj, part_act, LV_STYLE_PROP_ANY, NULL);
-        remove_style_at(obj, i);
-        deleted = true;
+static lv_style_t *find_owned_style(const lv_obj_t *obj, lv_style_selector_t selector, bool trans) {
+    for (uint32_t n = 0; n < obj->style_cnt; n++) {
+        const _lv_obj_style_t *e = &obj->styles[n];
+        if (e->selector == selector && (trans ? e->is_trans : e->is_local))
+            return (lv_style_t *)e->style;
     }
-    if (deleted && prop != LV_STYLE_PROP_INV)
-        lv_obj_refresh_style(obj, selector_part, prop);
+    return NULL;
 }
 
-static void report_style_change_core(void *style, lv_obj_t *obj) {
-    for (uint32_t i = 0; i < obj->style_cnt; i++) {
-        if (style == NULL || obj->styles[i].style == style) {
-            lv_obj_refresh_style(obj, LV_PART_ANY, LV_STYLE_PROP_ANY);
-            break;
-        }
+/* ---- finding a value ---- */
+
+static bool value_on(const lv_obj_t *obj, lv_part_t part, lv_style_prop_t prop, lv_style_value_t *out) {
+    const _lv_obj_style_t *e = obj->styles;
+    const _lv_obj_style_t *end = e + obj->style_cnt;
+    for (; e != end; e++) {
+        if (part_of(e) != part)
+            continue;
+        if (e->is_trans ? obj->skip_trans : (state_of(e) & ~obj->state) != 0)
+            continue;
+        if (lv_style_get_prop(e->style, prop, out) == LV_STYLE_RES_FOUND)
+            return true;
     }
-    uint32_t cnt = lv_obj_get_child_cnt(obj);
-    for (uint32_t i = 0; i < cnt; i++)
-        report_style_change_core(style, obj->spec_attr->children[i]);
+    return false;
 }
 
-void lv_obj_report_style_change(lv_style_t *style) {
-    if (!style_refr)
-        return;
-    lv_disp_t *d = lv_disp_get_next(NULL);
-    while (d) {
-        for (uint32_t i = 0; i < d->screen_cnt; i++)
-            report_style_change_core(style, d->screens[i]);
-        d = lv_disp_get_next(d);
+static lv_style_value_t class_size_default(const lv_obj_t *obj, bool width) {
+    for (const lv_obj_class_t *c = obj->class_p; c != NULL; c = c->base_class) {
+        lv_coord_t d = width ? c->width_def : c->height_def;
+        if (d != 0)
+            return _lv_style_value_num(d);
     }
-}
-
-void lv_obj_refresh_style(lv_obj_t *obj, lv_style_selector_t selector, lv_style_prop_t prop) {
-    if (!style_refr)
-        return;
-    lv_obj_invalidate(obj);
-    lv_part_t part = lv_obj_style_get_selector_part(selector);
-    bool is_layout_refr = lv_style_prop_has_flag(prop, LV_STYLE_PROP_LAYOUT_REFR);
-    bool is_ext_draw = lv_style_prop_has_flag(prop, LV_STYLE_PROP_EXT_DRAW);
-    bool is_inheritable = lv_style_prop_has_flag(prop, LV_STYLE_PROP_INHERIT);
-    if (is_layout_refr) {
-        if (part == LV_PART_ANY || part == LV_PART_MAIN ||
-            lv_obj_get_style_height(obj, 0) == LV_SIZE_CONTENT ||
-            lv_obj_get_style_width(obj, 0) == LV_SIZE_CONTENT) {
-            lv_event_send(obj, LV_EVENT_STYLE_CHANGED, NULL);
-            lv_obj_mark_layout_as_dirty(obj);
-        }
-    }
-    if ((part == LV_PART_ANY || part == LV_PART_MAIN) && (prop == LV_STYLE_PROP_ANY || is_layout_refr)) {
-        lv_obj_t *parent = lv_obj_get_parent(obj);
-        if (parent)
-            lv_obj_mark_layout_as_dirty(parent);
-    }
-    if (prop == LV_STYLE_PROP_ANY || is_ext_draw)
-        lv_obj_refresh_ext_draw_size(obj);
-    lv_obj_invalidate(obj);
-    if (prop == LV_STYLE_PROP_ANY || (is_inheritable && (is_ext_draw || is_layout_refr))) {
-        if (part != LV_PART_SCROLLBAR)
-            refresh_children_style(obj);
-    }
-}
-
-void lv_obj_enable_style_refresh(bool en) {
-    style_refr = en;
-}
-
-/* The value of prop for part in the object's current state, from its own styles only. */
-static lv_style_res_t get_prop_core(const lv_obj_t *obj, lv_part_t part, lv_style_prop_t prop,
-                                    lv_style_value_t *v) {
-    int32_t weight = -1;
-    lv_state_t state = obj->state;
-    lv_state_t state_inv = (lv_state_t)~state;
-    lv_style_value_t value_tmp;
-    uint32_t i;
-    for (i = 0; i < obj->style_cnt; i++) {
-        const _lv_obj_style_t *obj_style = &obj->styles[i];
-        if (!obj_style->is_trans)
-            break;
-        if (obj->skip_trans)
-            continue;
-        if (lv_obj_style_get_selector_part(obj_style->selector) != part)
-            continue;
-        if (lv_style_get_prop(obj_style->style, prop, &value_tmp) == LV_STYLE_RES_FOUND) {
-            *v = value_tmp;
-            return LV_STYLE_RES_FOUND;
-        }
-    }
-    for (; i < obj->style_cnt; i++) {
-        const _lv_obj_style_t *obj_style = &obj->styles[i];
-        lv_part_t part_act = lv_obj_style_get_selector_part(obj_style->selector);
-        lv_state_t state_act = lv_obj_style_get_selector_state(obj_style->selector);
-        if (part_act != part)
-            continue;
-        /* The style may not ask for a state the object is not in. */
-        if (state_act & state_inv)
-            continue;
-        if ((int32_t)state_act <= weight)
-            continue;
-        if (lv_style_get_prop(obj_style->style, prop, &value_tmp) == LV_STYLE_RES_FOUND) {
-            if (state_act == state) {
-                *v = value_tmp;
-                return LV_STYLE_RES_FOUND;
-            }
-            weight = state_act;
-            *v = value_tmp;
-        }
-    }
-    return weight >= 0 ? LV_STYLE_RES_FOUND : LV_STYLE_RES_NOT_FOUND;
+    return _lv_style_value_num(0);
 }
 
 lv_style_value_t lv_obj_get_style_prop(const lv_obj_t *obj, lv_part_t part, lv_style_prop_t prop) {
-    lv_style_value_t value_act;
-    bool inheritable = lv_style_prop_has_flag(prop, LV_STYLE_PROP_INHERIT);
-    const lv_obj_t *o = obj;
-    lv_style_res_t found = LV_STYLE_RES_NOT_FOUND;
-    while (o) {
-        found = get_prop_core(o, part, prop, &value_act);
-        if (found == LV_STYLE_RES_FOUND)
-            break;
-        if (!inheritable)
-            break;
-        if (part != LV_PART_MAIN) {
-            part = LV_PART_MAIN;
-            continue;
+    lv_style_value_t v;
+    if (value_on(obj, part, prop, &v))
+        return v;
+    if (lv_style_prop_has_flag(prop, LV_STYLE_PROP_INHERIT)) {
+        if (part != LV_PART_MAIN && value_on(obj, LV_PART_MAIN, prop, &v))
+            return v;
+        for (const lv_obj_t *up = obj->parent; up != NULL; up = up->parent) {
+            if (value_on(up, LV_PART_MAIN, prop, &v))
+                return v;
         }
-        o = lv_obj_get_parent(o);
-    }
-    if (found == LV_STYLE_RES_FOUND)
-        return value_act;
-    if (part == LV_PART_MAIN && (prop == LV_STYLE_WIDTH || prop == LV_STYLE_HEIGHT)) {
-        const lv_obj_class_t *cls = obj->class_p;
-        while (cls) {
-            if (prop == LV_STYLE_WIDTH ? cls->width_def != 0 : cls->height_def != 0)
-                break;
-            cls = cls->base_class;
-        }
-        if (cls)
-            return _lv_style_value_num(prop == LV_STYLE_WIDTH ? cls->width_def : cls->height_def);
-        return _lv_style_value_num(0);
+    } else if (part == LV_PART_MAIN && (prop == LV_STYLE_WIDTH || prop == LV_STYLE_HEIGHT)) {
+        return class_size_default(obj, prop == LV_STYLE_WIDTH);
     }
     return lv_style_prop_get_default(prop);
 }
 
-static lv_style_t *get_local_style(lv_obj_t *obj, lv_style_selector_t selector) {
-    for (uint32_t i = 0; i < obj->style_cnt; i++) {
-        if (obj->styles[i].is_local && obj->styles[i].selector == selector)
-            return (lv_style_t *)obj->styles[i].style;
+static bool same_value(lv_style_value_t a, lv_style_value_t b) {
+    return a.num == b.num && a.ptr == b.ptr && a.color.full == b.color.full;
+}
+
+/* ---- refreshing after a change ---- */
+
+static bool refresh_enabled = true;
+
+void lv_obj_enable_style_refresh(bool en) {
+    refresh_enabled = en;
+}
+
+static void restyle_descendants(lv_obj_t *obj) {
+    for (uint32_t n = 0; n < lv_obj_get_child_cnt(obj); n++) {
+        lv_obj_t *child = obj->spec_attr->children[n];
+        lv_obj_invalidate(child);
+        lv_event_send(child, LV_EVENT_STYLE_CHANGED, NULL);
+        lv_obj_invalidate(child);
+        restyle_descendants(child);
     }
-    lv_style_t *style = lv_mem_alloc(sizeof(lv_style_t));
-    LV_ASSERT_MALLOC(style);
-    lv_style_init(style);
-    uint32_t i;
-    for (i = 0; i < obj->style_cnt; i++) {
-        if (!obj->styles[i].is_trans)
+}
+
+void lv_obj_refresh_style(lv_obj_t *obj, lv_style_selector_t selector, lv_style_prop_t prop) {
+    if (!refresh_enabled)
+        return;
+    lv_obj_invalidate(obj);
+    lv_part_t part = lv_obj_style_get_selector_part(selector);
+    bool main_part = part == LV_PART_ANY || part == LV_PART_MAIN;
+    uint8_t what = _lv_style_prop_lookup_flags(prop);
+    bool moves = (what & LV_STYLE_PROP_LAYOUT_REFR) != 0;
+    bool grows = (what & LV_STYLE_PROP_EXT_DRAW) != 0;
+
+    if (moves && (main_part || lv_obj_get_style_width(obj, LV_PART_MAIN) == LV_SIZE_CONTENT ||
+                  lv_obj_get_style_height(obj, LV_PART_MAIN) == LV_SIZE_CONTENT)) {
+        lv_event_send(obj, LV_EVENT_STYLE_CHANGED, NULL);
+        lv_obj_mark_layout_as_dirty(obj);
+    }
+    if (moves && main_part && obj->parent != NULL)
+        lv_obj_mark_layout_as_dirty(obj->parent);
+    if (grows)
+        lv_obj_refresh_ext_draw_size(obj);
+    lv_obj_invalidate(obj);
+
+    bool children_see_it =
+        prop == LV_STYLE_PROP_ANY || ((what & LV_STYLE_PROP_INHERIT) != 0 && (moves || grows));
+    if (children_see_it && part != LV_PART_SCROLLBAR)
+        restyle_descendants(obj);
+}
+
+static void report_in_subtree(lv_obj_t *obj, const lv_style_t *style) {
+    for (uint32_t n = 0; n < obj->style_cnt; n++) {
+        if (style == NULL || obj->styles[n].style == style) {
+            lv_obj_refresh_style(obj, LV_PART_ANY, LV_STYLE_PROP_ANY);
             break;
+        }
     }
-    insert_style(obj, i, style, selector, true, false);
-    return style;
+    for (uint32_t n = 0; n < lv_obj_get_child_cnt(obj); n++)
+        report_in_subtree(obj->spec_attr->children[n], style);
+}
+
+void lv_obj_report_style_change(lv_style_t *style) {
+    if (!refresh_enabled)
+        return;
+    for (lv_disp_t *d = lv_disp_get_next(NULL); d != NULL; d = lv_disp_get_next(d)) {
+        for (uint32_t n = 0; n < d->screen_cnt; n++)
+            report_in_subtree(d->screens[n], style);
+    }
+}
+
+/* ---- transitions ---- */
+
+/* A running transition of one property of one part; the animation's var. Newest first. */
+typedef struct trans_rec {
+    struct trans_rec *older;
+    lv_obj_t *obj;
+    lv_part_t part;
+    lv_style_prop_t prop;
+    lv_style_value_t from;
+    lv_style_value_t to;
+} trans_rec_t;
+
+static trans_rec_t *newest_trans;
+
+static bool trans_matches(const trans_rec_t *t, const lv_obj_t *obj, lv_part_t part, lv_style_prop_t prop) {
+    return t->obj == obj && (part == LV_PART_ANY || t->part == part) &&
+           (prop == LV_STYLE_PROP_ANY || t->prop == prop);
+}
+
+/* End the matching transitions older than `after` (all of them when NULL) without finishing them. */
+static void stop_transitions(lv_obj_t *obj, lv_part_t part, lv_style_prop_t prop, trans_rec_t *after) {
+    trans_rec_t **link = after != NULL ? &after->older : &newest_trans;
+    while (*link != NULL) {
+        trans_rec_t *t = *link;
+        if (!trans_matches(t, obj, part, prop)) {
+            link = &t->older;
+            continue;
+        }
+        for (uint32_t n = 0; n < obj->style_cnt; n++) {
+            _lv_obj_style_t *e = &obj->styles[n];
+            if (e->is_trans && (part == LV_PART_ANY || e->selector == part))
+                lv_style_remove_prop((lv_style_t *)e->style, t->prop);
+        }
+        *link = t->older;
+        lv_anim_del(t, NULL);
+        lv_mem_free(t);
+    }
+}
+
+typedef enum { STEP_NUMBER, STEP_COLOR, STEP_SWITCH } step_kind_t;
+
+#define STEP_OF(NAME, name, type, field, flags) STEP_OF_##field,
+#define STEP_OF_num                             STEP_NUMBER
+#define STEP_OF_color                           STEP_COLOR
+#define STEP_OF_ptr                             STEP_SWITCH
+static const uint8_t step_kind[_LV_STYLE_NUM_BUILT_IN_PROPS] = {STEP_NUMBER, LV_STYLE_PROP_LIST(STEP_OF)};
+#undef STEP_OF
+
+static step_kind_t how_to_step(lv_style_prop_t prop) {
+    switch (prop) {
+    case LV_STYLE_BORDER_SIDE:
+    case LV_STYLE_BORDER_POST:
+    case LV_STYLE_BG_IMG_TILED:
+    case LV_STYLE_LAYOUT:
+    case LV_STYLE_ALIGN:
+    case LV_STYLE_TEXT_ALIGN:
+        /* Numbers that name a choice: there is nothing between two of them. */
+        return STEP_SWITCH;
+    default:
+        return prop < _LV_STYLE_NUM_BUILT_IN_PROPS ? (step_kind_t)step_kind[prop] : STEP_NUMBER;
+    }
+}
+
+/* The value `progress` (0..255) of the way from `from` to `to`. */
+static lv_style_value_t between(lv_style_prop_t prop, lv_style_value_t from, lv_style_value_t to,
+                                int32_t progress) {
+    if (progress <= 0)
+        return from;
+    if (progress >= 255)
+        return to;
+    switch (how_to_step(prop)) {
+    case STEP_SWITCH:
+        return from;
+    case STEP_COLOR:
+        return _lv_style_value_color(lv_color_mix(to.color, from.color, (uint8_t)progress));
+    default:
+        return _lv_style_value_num(from.num + (to.num - from.num) * progress / 255);
+    }
+}
+
+static void trans_step(void *var, int32_t progress) {
+    trans_rec_t *t = var;
+    lv_style_t *style = find_owned_style(t->obj, t->part, true);
+    if (style == NULL)
+        return;
+    lv_style_value_t now = between(t->prop, t->from, t->to, progress);
+    lv_style_value_t before;
+    bool changed =
+        lv_style_get_prop(style, t->prop, &before) != LV_STYLE_RES_FOUND || !same_value(before, now);
+    lv_style_set_prop(style, t->prop, now);
+    if (changed)
+        lv_obj_refresh_style(t->obj, t->part, t->prop);
+}
+
+static void trans_begins(lv_anim_t *a) {
+    trans_rec_t *t = a->var;
+    /* After the delay: start from what is shown now, and take over from older transitions. */
+    t->from = lv_obj_get_style_prop(t->obj, t->part, t->prop);
+    stop_transitions(t->obj, t->part, t->prop, t);
+    lv_style_t *style = owned_style(t->obj, t->part, true);
+    if (style != NULL)
+        lv_style_set_prop(style, t->prop, t->from);
+}
+
+static void trans_ends(lv_anim_t *a) {
+    trans_rec_t *t = a->var;
+    lv_obj_t *obj = t->obj;
+    lv_part_t part = t->part;
+    lv_style_prop_t prop = t->prop;
+    bool still_running = false;
+    for (trans_rec_t **link = &newest_trans; *link != NULL;) {
+        trans_rec_t *o = *link;
+        if (o == t) {
+            *link = o->older;
+            continue;
+        }
+        if (o->obj == obj && o->part == part && o->prop == prop)
+            still_running = true;
+        link = &o->older;
+    }
+    lv_mem_free(t);
+    if (still_running)
+        return;
+    /* The value left in the transition style is the end value; once gone, the styles give it. */
+    for (uint32_t n = 0; n < obj->style_cnt; n++) {
+        _lv_obj_style_t *e = &obj->styles[n];
+        if (!e->is_trans)
+            continue;
+        lv_style_t *style = (lv_style_t *)e->style;
+        if (lv_style_remove_prop(style, prop) && lv_style_is_empty(style)) {
+            lv_part_t p = part_of(e);
+            drop_entry(obj, n);
+            lv_obj_refresh_style(obj, p, prop);
+            break;
+        }
+    }
+}
+
+typedef struct {
+    const lv_style_transition_dsc_t *dsc;
+    lv_part_t part;
+    lv_style_prop_t prop;
+    lv_state_t state;
+} trans_plan_t;
+
+static void start_transition(lv_obj_t *obj, const trans_plan_t *plan, lv_state_t old_state) {
+    lv_state_t new_state = obj->state;
+    /* Only a property whose settled value differs between the two states moves. */
+    obj->skip_trans = 1;
+    obj->state = old_state;
+    lv_style_value_t settled_old = lv_obj_get_style_prop(obj, plan->part, plan->prop);
+    obj->state = new_state;
+    lv_style_value_t target = lv_obj_get_style_prop(obj, plan->part, plan->prop);
+    obj->skip_trans = 0;
+    if (same_value(settled_old, target))
+        return;
+    /* It moves from what is shown now, a running transition included. */
+    obj->state = old_state;
+    lv_style_value_t shown = lv_obj_get_style_prop(obj, plan->part, plan->prop);
+    obj->state = new_state;
+
+    lv_style_t *style = owned_style(obj, plan->part, true);
+    trans_rec_t *t = lv_mem_alloc(sizeof(trans_rec_t));
+    LV_ASSERT_MALLOC(t);
+    if (style == NULL || t == NULL) {
+        lv_mem_free(t);
+        return;
+    }
+    lv_style_set_prop(style, plan->prop, shown);
+    t->obj = obj;
+    t->part = plan->part;
+    t->prop = plan->prop;
+    t->from = shown;
+    t->to = target;
+    t->older = newest_trans;
+    newest_trans = t;
+
+    const lv_style_transition_dsc_t *d = plan->dsc;
+    lv_anim_t a;
+    lv_anim_init(&a);
+    lv_anim_set_var(&a, t);
+    lv_anim_set_values(&a, 0, 255);
+    lv_anim_set_exec_cb(&a, trans_step);
+    lv_anim_set_start_cb(&a, trans_begins);
+    lv_anim_set_ready_cb(&a, trans_ends);
+    lv_anim_set_time(&a, (uint16_t)d->time);
+    lv_anim_set_delay(&a, (uint16_t)d->delay);
+    lv_anim_set_path_cb(&a, d->path_xcb);
+    lv_anim_set_early_apply(&a, false);
+#if LV_USE_USER_DATA
+    a.user_data = d->user_data;
+#endif
+    lv_anim_start(&a);
+}
+
+#define MAX_PLANS 32
+
+/* The transitions the new state asks for: per part and property, the descriptor of the highest state. */
+static uint32_t plan_transitions(const lv_obj_t *obj, trans_plan_t *plans) {
+    uint32_t cnt = 0;
+    for (uint32_t n = 0; n < obj->style_cnt; n++) {
+        const _lv_obj_style_t *e = &obj->styles[n];
+        lv_style_value_t v;
+        if (e->is_trans || (state_of(e) & ~obj->state) != 0)
+            continue;
+        if (lv_style_get_prop(e->style, LV_STYLE_TRANSITION, &v) != LV_STYLE_RES_FOUND || v.ptr == NULL)
+            continue;
+        const lv_style_transition_dsc_t *d = v.ptr;
+        for (const lv_style_prop_t *p = d->props; p != NULL && *p != 0; p++) {
+            uint32_t k = 0;
+            while (k < cnt && !(plans[k].prop == *p && plans[k].part == part_of(e)))
+                k++;
+            if (k == cnt) {
+                if (cnt == MAX_PLANS)
+                    return cnt;
+                cnt++;
+            } else if (plans[k].state >= state_of(e)) {
+                continue;
+            }
+            plans[k].dsc = d;
+            plans[k].part = part_of(e);
+            plans[k].prop = *p;
+            plans[k].state = state_of(e);
+        }
+    }
+    return cnt;
+}
+
+typedef enum { CHANGE_NONE, CHANGE_LOOK, CHANGE_REACH, CHANGE_SIZE } state_change_t;
+
+/* What the entries that apply in one state but not in the other may change. */
+static state_change_t state_change_reach(const lv_obj_t *obj, lv_state_t a, lv_state_t b) {
+    state_change_t worst = CHANGE_NONE;
+    for (uint32_t n = 0; n < obj->style_cnt; n++) {
+        const _lv_obj_style_t *e = &obj->styles[n];
+        bool in_a = (state_of(e) & ~a) == 0;
+        bool in_b = (state_of(e) & ~b) == 0;
+        if (e->is_trans || in_a == in_b)
+            continue;
+        const lv_style_t *st = e->style;
+        for (uint32_t k = 0; k < st->prop_cnt; k++) {
+            uint8_t f = _lv_style_prop_lookup_flags(st->props[k].prop);
+            state_change_t c = (f & LV_STYLE_PROP_LAYOUT_REFR) ? CHANGE_SIZE
+                               : (f & LV_STYLE_PROP_EXT_DRAW)  ? CHANGE_REACH
+                                                               : CHANGE_LOOK;
+            if (c == CHANGE_SIZE)
+                return c;
+            if (c > worst)
+                worst = c;
+        }
+    }
+    return worst;
+}
+
+void _lv_obj_style_state_changed(lv_obj_t *obj, lv_state_t old_state) {
+    state_change_t change = state_change_reach(obj, old_state, obj->state);
+    if (change == CHANGE_NONE)
+        return;
+    trans_plan_t plans[MAX_PLANS];
+    uint32_t cnt = plan_transitions(obj, plans);
+    for (uint32_t k = 0; k < cnt; k++)
+        start_transition(obj, &plans[k], old_state);
+
+    switch (change) {
+    case CHANGE_SIZE:
+        lv_obj_refresh_style(obj, LV_PART_ANY, LV_STYLE_PROP_ANY);
+        break;
+    case CHANGE_REACH:
+        lv_obj_invalidate(obj);
+        lv_obj_refresh_ext_draw_size(obj);
+        break;
+    default:
+        lv_obj_invalidate(obj);
+        break;
+    }
+}
+
+/* ---- adding and removing styles ---- */
+
+void _lv_obj_style_init(void) {
+    newest_trans = NULL;
+}
+
+void lv_obj_add_style(lv_obj_t *obj, lv_style_t *style, lv_style_selector_t selector) {
+    /* A style for the default state of a part ends that part's transitions. */
+    if (lv_obj_style_get_selector_state(selector) == LV_STATE_DEFAULT)
+        stop_transitions(obj, lv_obj_style_get_selector_part(selector), LV_STYLE_PROP_ANY, NULL);
+    uint32_t at = slot_for(obj, lv_obj_style_get_selector_state(selector), false);
+    if (insert_entry(obj, at, style, selector) != NULL)
+        lv_obj_refresh_style(obj, selector, LV_STYLE_PROP_ANY);
+}
+
+void lv_obj_remove_style(lv_obj_t *obj, lv_style_t *style, lv_style_selector_t selector) {
+    lv_state_t state = lv_obj_style_get_selector_state(selector);
+    lv_part_t part = lv_obj_style_get_selector_part(selector);
+    /* A style of one property refreshes only what that property touches. */
+    lv_style_prop_t prop = style != NULL && style->prop_cnt == 1 ? style->props[0].prop : LV_STYLE_PROP_ANY;
+    if (style == NULL && state == LV_STATE_ANY && part == LV_PART_ANY)
+        stop_transitions(obj, LV_PART_ANY, LV_STYLE_PROP_ANY, NULL);
+    bool removed = false;
+    for (uint32_t n = obj->style_cnt; n-- > 0;) {
+        const _lv_obj_style_t *e = &obj->styles[n];
+        bool state_ok = state == LV_STATE_ANY || state_of(e) == state;
+        bool part_ok = part == LV_PART_ANY || part_of(e) == part;
+        if (!state_ok || !part_ok || (style != NULL && e->style != style))
+            continue;
+        if (e->is_trans)
+            stop_transitions(obj, part_of(e), LV_STYLE_PROP_ANY, NULL);
+        drop_entry(obj, n);
+        removed = true;
+    }
+    if (removed && prop != LV_STYLE_PROP_INV)
+        lv_obj_refresh_style(obj, part, prop);
+}
+
+void _lv_obj_style_drop_all(lv_obj_t *obj) {
+    /* The object is going away: nothing to redraw or lay out. */
+    stop_transitions(obj, LV_PART_ANY, LV_STYLE_PROP_ANY, NULL);
+    while (obj->style_cnt > 0)
+        drop_entry(obj, obj->style_cnt - 1u);
 }
 
 void lv_obj_set_local_style_prop(lv_obj_t *obj, lv_style_prop_t prop, lv_style_value_t value,
                                  lv_style_selector_t selector) {
-    lv_style_t *style = get_local_style(obj, selector);
+    lv_style_t *style = owned_style(obj, selector, false);
+    if (style == NULL)
+        return;
     lv_style_set_prop(style, prop, value);
     lv_obj_refresh_style(obj, selector, prop);
 }
 
 lv_res_t lv_obj_get_local_style_prop(lv_obj_t *obj, lv_style_prop_t prop, lv_style_value_t *value,
                                      lv_style_selector_t selector) {
-    for (uint32_t i = 0; i < obj->style_cnt; i++) {
-        if (obj->styles[i].is_local && obj->styles[i].selector == selector) {
-            return lv_style_get_prop(obj->styles[i].style, prop, value) == LV_STYLE_RES_FOUND ? LV_RES_OK
-                                                                                              : LV_RES_INV;
-        }
-    }
-    return LV_RES_INV;
+    const lv_style_t *style = find_owned_style(obj, selector, false);
+    if (style == NULL || lv_style_get_prop(style, prop, value) != LV_STYLE_RES_FOUND)
+        return LV_RES_INV;
+    return LV_RES_OK;
 }
 
 bool lv_obj_remove_local_style_prop(lv_obj_t *obj, lv_style_prop_t prop, lv_style_selector_t selector) {
-    uint32_t i;
-    for (i = 0; i < obj->style_cnt; i++) {
-        if (obj->styles[i].is_local && obj->styles[i].selector == selector)
-            break;
-    }
-    if (i == obj->style_cnt)
+    lv_style_t *style = find_owned_style(obj, selector, false);
+    if (style == NULL || !lv_style_remove_prop(style, prop))
         return false;
-    bool res = lv_style_remove_prop((lv_style_t *)obj->styles[i].style, prop);
-    if (res)
-        lv_obj_refresh_style(obj, selector, prop);
-    return res;
+    lv_obj_refresh_style(obj, selector, prop);
+    return true;
 }
 
-static _lv_obj_style_t *get_trans_style(lv_obj_t *obj, lv_style_selector_t selector) {
-    for (uint32_t i = 0; i < obj->style_cnt; i++) {
-        if (obj->styles[i].is_trans && obj->styles[i].selector == selector)
-            return &obj->styles[i];
-    }
-    lv_style_t *style = lv_mem_alloc(sizeof(lv_style_t));
-    LV_ASSERT_MALLOC(style);
-    lv_style_init(style);
-    insert_style(obj, 0, style, selector, false, true);
-    return &obj->styles[0];
+/* ---- fading ---- */
+
+static void set_opa_step(void *obj, int32_t v) {
+    lv_obj_set_style_opa(obj, (lv_opa_t)v, LV_PART_MAIN);
 }
 
-void _lv_obj_style_create_transition(lv_obj_t *obj, lv_part_t part, lv_state_t prev_state,
-                                     lv_state_t new_state, const _lv_obj_style_transition_dsc_t *tr_dsc) {
-    obj->skip_trans = 1;
-    obj->state = prev_state;
-    lv_style_value_t v1 = lv_obj_get_style_prop(obj, part, tr_dsc->prop);
-    obj->state = new_state;
-    lv_style_value_t v2 = lv_obj_get_style_prop(obj, part, tr_dsc->prop);
-    obj->skip_trans = 0;
-    if (v1.ptr == v2.ptr && v1.num == v2.num && v1.color.full == v2.color.full)
-        return;
-    /* Start from the value shown now (a running transition's value included). */
-    obj->state = prev_state;
-    v1 = lv_obj_get_style_prop(obj, part, tr_dsc->prop);
-    obj->state = new_state;
+static void drop_local_opa(lv_anim_t *a) {
+    lv_obj_remove_local_style_prop(a->var, LV_STYLE_OPA, LV_PART_MAIN);
+}
 
-    _lv_obj_style_t *style_trans = get_trans_style(obj, part);
-    lv_style_set_prop((lv_style_t *)style_trans->style, tr_dsc->prop, v1);
-
-    trans_t *tr = _lv_ll_ins_head(&trans_ll);
-    LV_ASSERT_MALLOC(tr);
-    tr->start_value = v1;
-    tr->end_value = v2;
-    tr->obj = obj;
-    tr->prop = tr_dsc->prop;
-    tr->selector = part;
-
+static void fade(lv_obj_t *obj, int32_t from, int32_t to, uint32_t time, uint32_t delay,
+                 lv_anim_ready_cb_t done) {
     lv_anim_t a;
     lv_anim_init(&a);
-    lv_anim_set_var(&a, tr);
-    lv_anim_set_exec_cb(&a, trans_anim_cb);
-    lv_anim_set_start_cb(&a, trans_anim_start_cb);
-    lv_anim_set_ready_cb(&a, trans_anim_ready_cb);
-    lv_anim_set_values(&a, 0x00, 0xFF);
-    lv_anim_set_time(&a, tr_dsc->time);
-    lv_anim_set_delay(&a, tr_dsc->delay);
-    lv_anim_set_path_cb(&a, tr_dsc->path_cb);
-    lv_anim_set_early_apply(&a, false);
-#if LV_USE_USER_DATA
-    a.user_data = tr_dsc->user_data;
-#endif
+    lv_anim_set_var(&a, obj);
+    lv_anim_set_values(&a, from, to);
+    lv_anim_set_exec_cb(&a, set_opa_step);
+    lv_anim_set_ready_cb(&a, done);
+    lv_anim_set_time(&a, time);
+    lv_anim_set_delay(&a, delay);
     lv_anim_start(&a);
-}
-
-/* Whether the styles that differ between the two states need a redraw or a new layout. */
-_lv_style_state_cmp_t _lv_obj_style_state_compare(lv_obj_t *obj, lv_state_t state1, lv_state_t state2) {
-    _lv_style_state_cmp_t res = _LV_STYLE_STATE_CMP_SAME;
-    lv_state_t diff = state1 ^ state2;
-    for (uint32_t i = 0; i < obj->style_cnt; i++) {
-        if (obj->styles[i].is_trans)
-            continue;
-        lv_state_t state_act = lv_obj_style_get_selector_state(obj->styles[i].selector);
-        /* A style counts if it matches one state but not the other. */
-        bool m1 = (state_act & ~state1) == 0;
-        bool m2 = (state_act & ~state2) == 0;
-        if (m1 == m2 || (state_act & diff) == 0)
-            continue;
-        const lv_style_t *st = obj->styles[i].style;
-        for (uint32_t j = 0; j < st->prop_cnt; j++) {
-            uint8_t f = _lv_style_prop_lookup_flags(st->props[j].prop);
-            if (f & LV_STYLE_PROP_LAYOUT_REFR)
-                return _LV_STYLE_STATE_CMP_DIFF_LAYOUT;
-            if (f & LV_STYLE_PROP_EXT_DRAW)
-                res = _LV_STYLE_STATE_CMP_DIFF_DRAW_PAD;
-            else if (res == _LV_STYLE_STATE_CMP_SAME)
-                res = _LV_STYLE_STATE_CMP_DIFF_REDRAW;
-        }
-    }
-    return res;
-}
-
-static void fade_anim_cb(void *obj, int32_t v) {
-    lv_obj_set_style_opa(obj, (lv_opa_t)v, 0);
-}
-
-static void fade_in_anim_ready(lv_anim_t *a) {
-    lv_obj_remove_local_style_prop(a->var, LV_STYLE_OPA, 0);
 }
 
 void lv_obj_fade_in(lv_obj_t *obj, uint32_t time, uint32_t delay) {
-    lv_anim_t a;
-    lv_anim_init(&a);
-    lv_anim_set_var(&a, obj);
-    lv_anim_set_values(&a, 0, LV_OPA_COVER);
-    lv_anim_set_exec_cb(&a, fade_anim_cb);
-    lv_anim_set_ready_cb(&a, fade_in_anim_ready);
-    lv_anim_set_time(&a, time);
-    lv_anim_set_delay(&a, delay);
-    lv_anim_start(&a);
+    /* At the end the object is as opaque as its styles say. */
+    fade(obj, LV_OPA_TRANSP, LV_OPA_COVER, time, delay, drop_local_opa);
 }
 
 void lv_obj_fade_out(lv_obj_t *obj, uint32_t time, uint32_t delay) {
-    lv_anim_t a;
-    lv_anim_init(&a);
-    lv_anim_set_var(&a, obj);
-    lv_anim_set_values(&a, lv_obj_get_style_opa(obj, 0), LV_OPA_TRANSP);
-    lv_anim_set_exec_cb(&a, fade_anim_cb);
-    lv_anim_set_time(&a, time);
-    lv_anim_set_delay(&a, delay);
-    lv_anim_start(&a);
+    fade(obj, lv_obj_get_style_opa(obj, LV_PART_MAIN), LV_OPA_TRANSP, time, delay, NULL);
 }
 
+/* ---- opacity ---- */
+
 lv_opa_t lv_obj_get_style_opa_recursive(const lv_obj_t *obj, lv_part_t part) {
-    lv_opa_t opa_obj = lv_obj_get_style_opa(obj, part);
-    if (opa_obj <= LV_OPA_MIN)
-        return LV_OPA_TRANSP;
-    uint32_t opa_final = LV_OPA_COVER;
-    if (opa_obj < LV_OPA_MAX)
-        opa_final = (opa_final * opa_obj) >> 8;
-    if (part != LV_PART_MAIN)
-        part = LV_PART_MAIN;
-    else
-        obj = lv_obj_get_parent(obj);
-    while (obj) {
-        opa_obj = lv_obj_get_style_opa(obj, part);
-        if (opa_obj <= LV_OPA_MIN)
+    /* The part's opacity, then the MAIN opacity of the object (for other parts) and its ancestors. */
+    uint32_t acc = LV_OPA_COVER;
+    const lv_obj_t *o = obj;
+    lv_part_t p = part;
+    while (o != NULL) {
+        lv_opa_t f = lv_obj_get_style_opa(o, p);
+        if (f <= LV_OPA_MIN)
             return LV_OPA_TRANSP;
-        if (opa_obj < LV_OPA_MAX)
-            opa_final = (opa_final * opa_obj) >> 8;
-        obj = lv_obj_get_parent(obj);
+        if (f < LV_OPA_MAX)
+            acc = acc * f >> 8;
+        if (p != LV_PART_MAIN)
+            p = LV_PART_MAIN;
+        else
+            o = o->parent;
     }
-    if (opa_final <= LV_OPA_MIN)
-        return LV_OPA_TRANSP;
-    if (opa_final >= LV_OPA_MAX)
+    return acc <= LV_OPA_MIN ? LV_OPA_TRANSP : acc >= LV_OPA_MAX ? LV_OPA_COVER : (lv_opa_t)acc;
+}
+
+lv_opa_t _lv_obj_get_part_opa(const lv_obj_t *obj, lv_part_t part) {
+    /* MAIN's opacity (the object's own or inherited) is applied by drawing the object in a layer;
+     * another part is scaled only by an opacity set on that part itself. */
+    lv_style_value_t v;
+    if (part == LV_PART_MAIN || !value_on(obj, part, LV_STYLE_OPA, &v))
         return LV_OPA_COVER;
-    return (lv_opa_t)opa_final;
+    return (lv_opa_t)v.num;
 }
 
 lv_layer_type_t _lv_obj_get_layer_type(const lv_obj_t *obj) {
-    if (lv_obj_get_style_transform_angle(obj, 0) != 0)
+    if (lv_obj_get_style_transform_angle(obj, LV_PART_MAIN) != 0 ||
+        lv_obj_get_style_transform_zoom(obj, LV_PART_MAIN) != LV_IMG_ZOOM_NONE)
         return LV_LAYER_TYPE_TRANSFORM;
-    if (lv_obj_get_style_transform_zoom(obj, 0) != 256)
-        return LV_LAYER_TYPE_TRANSFORM;
-    if (lv_obj_get_style_opa(obj, 0) != LV_OPA_COVER)
-        return LV_LAYER_TYPE_SIMPLE;
-    if (lv_obj_get_style_blend_mode(obj, 0) != LV_BLEND_MODE_NORMAL)
-        return LV_LAYER_TYPE_SIMPLE;
-    return LV_LAYER_TYPE_NONE;
-}
-
-static void refresh_children_style(lv_obj_t *obj) {
-    uint32_t cnt = lv_obj_get_child_cnt(obj);
-    for (uint32_t i = 0; i < cnt; i++) {
-        lv_obj_t *child = obj->spec_attr->children[i];
-        lv_obj_invalidate(child);
-        lv_event_send(child, LV_EVENT_STYLE_CHANGED, NULL);
-        lv_obj_invalidate(child);
-        refresh_children_style(child);
-    }
-}
-
-/* Delete the transitions of obj on part and prop (all with LV_PART_ANY / LV_STYLE_PROP_ANY),
- * except tr_limit and the ones after it. */
-static bool trans_del(lv_obj_t *obj, lv_part_t part, lv_style_prop_t prop, trans_t *tr_limit) {
-    bool removed = false;
-    trans_t *tr = _lv_ll_get_tail(&trans_ll);
-    while (tr != NULL) {
-        if (tr == tr_limit)
-            break;
-        trans_t *tr_prev = _lv_ll_get_prev(&trans_ll, tr);
-        if (tr->obj == obj && (part == tr->selector || part == LV_PART_ANY) &&
-            (prop == tr->prop || prop == LV_STYLE_PROP_ANY)) {
-            for (uint32_t i = 0; i < obj->style_cnt; i++) {
-                if (obj->styles[i].is_trans && (part == LV_PART_ANY || obj->styles[i].selector == part)) {
-                    lv_style_remove_prop((lv_style_t *)obj->styles[i].style, tr->prop);
-                }
-            }
-            lv_anim_del(tr, NULL);
-            _lv_ll_remove(&trans_ll, tr);
-            lv_mem_free(tr);
-            removed = true;
-        }
-        tr = tr_prev;
-    }
-    return removed;
-}
-
-static void trans_anim_cb(void *_tr, int32_t v) {
-    trans_t *tr = _tr;
-    lv_obj_t *obj = tr->obj;
-    lv_style_value_t value_final;
-    switch (tr->prop) {
-    case LV_STYLE_BORDER_SIDE:
-    case LV_STYLE_BORDER_POST:
-    case LV_STYLE_BG_IMG_TILED:
-    case LV_STYLE_TEXT_FONT:
-    case LV_STYLE_BG_IMG_SRC:
-    case LV_STYLE_LAYOUT:
-    case LV_STYLE_ALIGN:
-    case LV_STYLE_TEXT_ALIGN:
-    case LV_STYLE_TRANSITION:
-    case LV_STYLE_ANIM:
-        value_final = v < 255 ? tr->start_value : tr->end_value;
-        break;
-    case LV_STYLE_BG_COLOR:
-    case LV_STYLE_BG_GRAD_COLOR:
-    case LV_STYLE_BORDER_COLOR:
-    case LV_STYLE_OUTLINE_COLOR:
-    case LV_STYLE_SHADOW_COLOR:
-    case LV_STYLE_IMG_RECOLOR:
-    case LV_STYLE_BG_IMG_RECOLOR:
-    case LV_STYLE_LINE_COLOR:
-    case LV_STYLE_ARC_COLOR:
-    case LV_STYLE_TEXT_COLOR:
-        if (v <= 0)
-            value_final.color = tr->start_value.color;
-        else if (v >= 255)
-            value_final.color = tr->end_value.color;
-        else
-            value_final.color = lv_color_mix(tr->end_value.color, tr->start_value.color, (uint8_t)v);
-        break;
-    default:
-        if (v == 0)
-            value_final.num = tr->start_value.num;
-        else if (v == 255)
-            value_final.num = tr->end_value.num;
-        else
-            value_final.num = tr->start_value.num + ((tr->end_value.num - tr->start_value.num) * v) / 255;
-        break;
-    }
-    for (uint32_t i = 0; i < obj->style_cnt; i++) {
-        if (!obj->styles[i].is_trans || obj->styles[i].selector != tr->selector)
-            continue;
-        lv_style_value_t old_value;
-        bool refr = true;
-        if (lv_style_get_prop(obj->styles[i].style, tr->prop, &old_value) == LV_STYLE_RES_FOUND) {
-            if (value_final.ptr == old_value.ptr && value_final.color.full == old_value.color.full &&
-                value_final.num == old_value.num) {
-                refr = false;
-            }
-        }
-        lv_style_set_prop((lv_style_t *)obj->styles[i].style, tr->prop, value_final);
-        if (refr)
-            lv_obj_refresh_style(tr->obj, tr->selector, tr->prop);
-        break;
-    }
-}
-
-static void trans_anim_start_cb(lv_anim_t *a) {
-    trans_t *tr = a->var;
-    lv_part_t part = lv_obj_style_get_selector_part(tr->selector);
-    tr->start_value = lv_obj_get_style_prop(tr->obj, part, tr->prop);
-    /* Older transitions of the same property stop here. */
-    lv_style_prop_t prop_tmp = tr->prop;
-    tr->prop = LV_STYLE_PROP_INV;
-    trans_del(tr->obj, part, prop_tmp, tr);
-    tr->prop = prop_tmp;
-    _lv_obj_style_t *style_trans = get_trans_style(tr->obj, tr->selector);
-    lv_style_set_prop((lv_style_t *)style_trans->style, tr->prop, tr->start_value);
-}
-
-static void trans_anim_ready_cb(lv_anim_t *a) {
-    trans_t *tr = a->var;
-    lv_obj_t *obj = tr->obj;
-    lv_style_prop_t prop = tr->prop;
-    /* Keep the transition style's value while another transition of the same property runs. */
-    bool running = false;
-    trans_t *tr_i;
-    _LV_LL_READ(&trans_ll, tr_i) {
-        if (tr_i != tr && tr_i->obj == tr->obj && tr_i->selector == tr->selector && tr_i->prop == tr->prop) {
-            running = true;
-        }
-    }
-    _lv_ll_remove(&trans_ll, tr);
-    lv_mem_free(tr);
-    if (running)
-        return;
-    for (uint32_t i = 0; i < obj->style_cnt; i++) {
-        if (!obj->styles[i].is_trans)
-            continue;
-        lv_style_t *st = (lv_style_t *)obj->styles[i].style;
-        if (lv_style_remove_prop(st, prop) && lv_style_is_empty(st)) {
-            lv_part_t part = lv_obj_style_get_selector_part(obj->styles[i].selector);
-            remove_style_at(obj, i);
-            lv_obj_refresh_style(obj, part, prop);
-            break;
-        }
-    }
+    bool see_through = lv_obj_get_style_opa(obj, LV_PART_MAIN) != LV_OPA_COVER;
+    bool blended = lv_obj_get_style_blend_mode(obj, LV_PART_MAIN) != LV_BLEND_MODE_NORMAL;
+    return see_through || blended ? LV_LAYER_TYPE_SIMPLE : LV_LAYER_TYPE_NONE;
 }

@@ -18,24 +18,6 @@ extern "C" {
 
 struct _lv_obj_t;
 
-typedef enum {
-    _LV_STYLE_STATE_CMP_SAME,
-    _LV_STYLE_STATE_CMP_DIFF_REDRAW,
-    _LV_STYLE_STATE_CMP_DIFF_DRAW_PAD,
-    _LV_STYLE_STATE_CMP_DIFF_LAYOUT,
-} _lv_style_state_cmp_t;
-
-typedef struct {
-    uint16_t time;
-    uint16_t delay;
-    lv_style_selector_t selector;
-    lv_style_prop_t prop;
-    lv_anim_path_cb_t path_cb;
-#if LV_USE_USER_DATA
-    void *user_data;
-#endif
-} _lv_obj_style_transition_dsc_t;
-
 void _lv_obj_style_init(void);
 void lv_obj_add_style(struct _lv_obj_t *obj, lv_style_t *style, lv_style_selector_t selector);
 /** Remove style (any style when NULL) with selector (any part or state with LV_PART_ANY / LV_STATE_ANY). */
@@ -54,15 +36,17 @@ lv_res_t lv_obj_get_local_style_prop(struct _lv_obj_t *obj, lv_style_prop_t prop
                                      lv_style_selector_t selector);
 bool lv_obj_remove_local_style_prop(struct _lv_obj_t *obj, lv_style_prop_t prop,
                                     lv_style_selector_t selector);
-void _lv_obj_style_create_transition(struct _lv_obj_t *obj, lv_part_t part, lv_state_t prev_state,
-                                     lv_state_t new_state, const _lv_obj_style_transition_dsc_t *tr);
-_lv_style_state_cmp_t _lv_obj_style_state_compare(struct _lv_obj_t *obj, lv_state_t state1,
-                                                  lv_state_t state2);
+/* Internal: after obj->state changed from old_state, start the transitions and redraw or relayout. */
+void _lv_obj_style_state_changed(struct _lv_obj_t *obj, lv_state_t old_state);
+/* Internal: remove every style of an object that is being deleted, without refreshing it. */
+void _lv_obj_style_drop_all(struct _lv_obj_t *obj);
 void lv_obj_fade_in(struct _lv_obj_t *obj, uint32_t time, uint32_t delay);
 void lv_obj_fade_out(struct _lv_obj_t *obj, uint32_t time, uint32_t delay);
 /** Opacity of the part multiplied by the opacity of every ancestor. */
 lv_opa_t lv_obj_get_style_opa_recursive(const struct _lv_obj_t *obj, lv_part_t part);
 lv_layer_type_t _lv_obj_get_layer_type(const struct _lv_obj_t *obj);
+/* Internal: the opacity a part other than MAIN sets on itself (COVER for MAIN, drawn as a layer). */
+lv_opa_t _lv_obj_get_part_opa(const struct _lv_obj_t *obj, lv_part_t part);
 
 static inline lv_state_t lv_obj_style_get_selector_state(lv_style_selector_t selector) {
     return (lv_state_t)(selector & 0xFFFF);

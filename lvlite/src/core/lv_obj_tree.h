@@ -44,6 +44,10 @@ uint32_t lv_obj_get_child_cnt(const struct _lv_obj_t *obj);
 uint32_t lv_obj_get_index(const struct _lv_obj_t *obj);
 void lv_obj_tree_walk(struct _lv_obj_t *start_obj, lv_obj_tree_walk_cb_t cb, void *user_data);
 
+/* Internal: append to / remove from a parent's children or a display's screens (freed when empty). */
+bool _lv_obj_list_append(struct _lv_obj_t ***list, uint32_t *cnt, struct _lv_obj_t *obj);
+void _lv_obj_list_remove(struct _lv_obj_t ***list, uint32_t *cnt, const struct _lv_obj_t *obj);
+
 static inline void lv_obj_move_foreground(struct _lv_obj_t *obj) {
     lv_obj_move_to_index(obj, -1);
 }

@@ -12,12 +12,11 @@
 
 void lv_draw_label_dsc_init(lv_draw_label_dsc_t *dsc) {
     memset(dsc, 0, sizeof(*dsc));
-    dsc->opa = LV_OPA_COVER;
-    dsc->color = lv_color_black();
+    /* Black opaque text in the default font, left to right, nothing selected. */
     dsc->font = LV_FONT_DEFAULT;
-    dsc->sel_start = LV_DRAW_LABEL_NO_TXT_SEL;
-    dsc->sel_end = LV_DRAW_LABEL_NO_TXT_SEL;
-    dsc->sel_color = lv_color_black();
+    dsc->color = dsc->sel_color = lv_color_black();
+    dsc->opa = LV_OPA_COVER;
+    dsc->sel_start = dsc->sel_end = LV_DRAW_LABEL_NO_TXT_SEL;
     dsc->sel_bg_color = lv_palette_main(LV_PALETTE_BLUE);
     dsc->bidi_dir = LV_BASE_DIR_LTR;
 }
@@ -159,119 +158,120 @@ static void draw_decor(lv_draw_ctx_t *ctx, const lv_draw_label_dsc_t *dsc, const
     }
 }
 
-static lv_coord_t aligned_x(const lv_draw_label_dsc_t *dsc, const lv_area_t *coords, const char *line,
+/* Where a line starts on the x axis for the descriptor's alignment. */
+static lv_coord_t line_left(const lv_draw_label_dsc_t *dsc, const lv_area_t *coords, const char *line,
                             uint32_t len) {
-    if (dsc->align != LV_TEXT_ALIGN_CENTER && dsc->align != LV_TEXT_ALIGN_RIGHT)
+    lv_text_align_t al = dsc->align;
+    if (al != LV_TEXT_ALIGN_CENTER && al != LV_TEXT_ALIGN_RIGHT)
         return coords->x1;
-    lv_coord_t w = lv_txt_get_width(line, len, dsc->font, dsc->letter_space, dsc->flag);
-    if (dsc->align == LV_TEXT_ALIGN_CENTER)
-        return coords->x1 + (lv_area_get_width(coords) - w) / 2;
-    return coords->x1 + lv_area_get_width(coords) - w;
+    lv_coord_t room =
+        lv_area_get_width(coords) - lv_txt_get_width(line, len, dsc->font, dsc->letter_space, dsc->flag);
+    return coords->x1 + (al == LV_TEXT_ALIGN_CENTER ? room / 2 : room);
+}
+
+/* Walks the lines of a text: [from, to) is the current line, `top` its y. */
+typedef struct {
+    const char *txt;
+    const lv_draw_label_dsc_t *dsc;
+    lv_coord_t wrap;
+    uint32_t from, to;
+    lv_coord_t top;
+} lines_t;
+
+static void lines_measure(lines_t *ln) {
+    ln->to = ln->from + _lv_txt_get_next_line(ln->txt + ln->from, ln->dsc->font, ln->dsc->letter_space,
+                                              ln->wrap, NULL, ln->dsc->flag);
+}
+
+/* Moves to the next line; false at the end of the text. */
+static bool lines_next(lines_t *ln, lv_coord_t pitch) {
+    ln->from = ln->to;
+    ln->top += pitch;
+    lines_measure(ln);
+    return ln->txt[ln->from] != '\0';
+}
+
+/* Draws one line with its pen starting at pen; recolour commands switch the colour to *recolor. */
+static void draw_line(lv_draw_ctx_t *ctx, const lv_draw_label_dsc_t *dsc, const char *line, uint32_t len,
+                      lv_point_t pen, lv_color_t *recolor) {
+    const lv_area_t *clip = ctx->clip_area;
+    lv_coord_t reach = lv_font_get_line_height(dsc->font); /* how far a glyph may stick out of its advance */
+    lv_draw_label_dsc_t ink = *dsc;
+    lv_text_cmd_state_t cmd = LV_TEXT_CMD_STATE_WAIT;
+    bool recolouring = (dsc->flag & LV_TEXT_FLAG_RECOLOR) != 0;
+    for (uint32_t at = 0; at < len;) {
+        uint32_t cp, next;
+        _lv_txt_encoded_letter_next_2(line, &cp, &next, &at);
+        if (recolouring) {
+            bool was_waiting = cmd == LV_TEXT_CMD_STATE_WAIT;
+            if (_lv_txt_is_cmd(&cmd, cp)) {
+                /* A command starts: read its colour (a bad one falls back to the text colour). */
+                if (was_waiting && cmd == LV_TEXT_CMD_STATE_PAR &&
+                    !parse_recolor(line + at, len - at, recolor))
+                    *recolor = dsc->color;
+                continue;
+            }
+            ink.color = cmd == LV_TEXT_CMD_STATE_IN ? *recolor : dsc->color;
+        }
+        if (pen.x - reach > clip->x2)
+            break; /* the rest of the line is right of the clip */
+        lv_coord_t adv = lv_font_get_glyph_width(dsc->font, cp, next);
+        if (pen.x + adv + reach >= clip->x1)
+            lv_draw_letter(ctx, &ink, &pen, cp);
+        if (adv > 0)
+            pen.x += adv + dsc->letter_space;
+    }
 }
 
 void lv_draw_label(lv_draw_ctx_t *draw_ctx, const lv_draw_label_dsc_t *dsc, const lv_area_t *coords,
                    const char *txt, lv_draw_label_hint_t *hint) {
-    if (dsc->opa <= LV_OPA_MIN || dsc->font == NULL || txt == NULL || txt[0] == '\0')
+    lv_area_t visible;
+    if (dsc->opa <= LV_OPA_MIN || dsc->font == NULL || txt == NULL || *txt == '\0' ||
+        !_lv_area_intersect(&visible, coords, draw_ctx->clip_area))
         return;
 
-    lv_area_t clipped;
-    if (!_lv_area_intersect(&clipped, coords, draw_ctx->clip_area))
-        return;
-
-    const lv_font_t *font = dsc->font;
-    int32_t w;
-    if ((dsc->flag & LV_TEXT_FLAG_EXPAND) == 0) {
-        w = lv_area_get_width(coords);
-    } else {
-        lv_point_t p;
-        lv_txt_get_size(&p, txt, font, dsc->letter_space, dsc->line_space, LV_COORD_MAX, dsc->flag);
-        w = p.x;
+    lines_t ln = {txt, dsc, lv_area_get_width(coords), 0, 0, (lv_coord_t)(coords->y1 + dsc->ofs_y)};
+    if (dsc->flag & LV_TEXT_FLAG_EXPAND) {
+        /* Unwrapped: as wide as the longest line. */
+        lv_point_t whole;
+        lv_txt_get_size(&whole, txt, dsc->font, dsc->letter_space, dsc->line_space, LV_COORD_MAX, dsc->flag);
+        ln.wrap = whole.x;
     }
+    lv_coord_t glyph_h = lv_font_get_line_height(dsc->font);
+    lv_coord_t pitch = glyph_h + dsc->line_space;
 
-    int32_t line_height_font = lv_font_get_line_height(font);
-    int32_t line_height = line_height_font + dsc->line_space;
-
-    lv_point_t pos;
-    pos.y = coords->y1 + dsc->ofs_y;
-
-    uint32_t line_start = 0;
-    int32_t last_line_start = -1;
-    if (hint && dsc->ofs_y == 0 && coords->y1 < 0) {
-        /* The label moved too much since the hint was saved: start over. */
-        if (LV_ABS(hint->coord_y - coords->y1) > LABEL_HINT_UPDATE_TH - 2 * line_height)
-            hint->line_start = -1;
-        last_line_start = hint->line_start;
+    /* A tall label far above the screen may resume from the line it remembered. */
+    bool hint_usable = hint != NULL && dsc->ofs_y == 0 && coords->y1 < 0;
+    if (hint_usable && LV_ABS(hint->coord_y - coords->y1) > LABEL_HINT_UPDATE_TH - 2 * pitch)
+        hint->line_start = -1;
+    if (hint_usable && hint->line_start >= 0) {
+        ln.from = (uint32_t)hint->line_start;
+        ln.top += hint->y;
     }
-    if (hint && last_line_start >= 0) {
-        line_start = (uint32_t)last_line_start;
-        pos.y += hint->y;
-    }
+    lines_measure(&ln);
 
-    uint32_t line_end =
-        line_start + _lv_txt_get_next_line(&txt[line_start], font, dsc->letter_space, w, NULL, dsc->flag);
-
-    /* Skip the lines above the clip area. */
-    while (pos.y + line_height_font < draw_ctx->clip_area->y1) {
-        line_start = line_end;
-        line_end += _lv_txt_get_next_line(&txt[line_start], font, dsc->letter_space, w, NULL, dsc->flag);
-        pos.y += line_height;
-        if (hint && pos.y >= -LABEL_HINT_UPDATE_TH && hint->line_start < 0) {
-            hint->line_start = (int32_t)line_start;
-            hint->y = pos.y - coords->y1;
+    /* Lines wholly above the clip are only counted. */
+    while (ln.top + glyph_h < draw_ctx->clip_area->y1) {
+        bool more = lines_next(&ln, pitch);
+        if (hint != NULL && hint->line_start < 0 && ln.top >= -LABEL_HINT_UPDATE_TH) {
+            hint->line_start = (int32_t)ln.from;
+            hint->y = ln.top - coords->y1;
             hint->coord_y = coords->y1;
         }
-        if (txt[line_start] == '\0')
+        if (!more)
             return;
     }
 
-    lv_draw_label_dsc_t letter_dsc = *dsc;
-    lv_text_cmd_state_t cmd_state = LV_TEXT_CMD_STATE_WAIT;
+    if (txt[ln.from] == '\0')
+        return;
     lv_color_t recolor = dsc->color;
-
-    while (txt[line_start] != '\0') {
-        pos.x = aligned_x(dsc, coords, &txt[line_start], line_end - line_start) + dsc->ofs_x;
-        lv_point_t line_pos = pos;
-
-        cmd_state = LV_TEXT_CMD_STATE_WAIT;
-        uint32_t i = 0;
-        const char *line = &txt[line_start];
-        uint32_t line_len = line_end - line_start;
-        while (i < line_len) {
-            uint32_t letter;
-            uint32_t letter_next;
-            _lv_txt_encoded_letter_next_2(line, &letter, &letter_next, &i);
-
-            if (dsc->flag & LV_TEXT_FLAG_RECOLOR) {
-                lv_text_cmd_state_t before = cmd_state;
-                if (_lv_txt_is_cmd(&cmd_state, letter)) {
-                    if (before == LV_TEXT_CMD_STATE_WAIT && cmd_state == LV_TEXT_CMD_STATE_PAR) {
-                        if (!parse_recolor(line + i, line_len - i, &recolor))
-                            recolor = dsc->color;
-                    }
-                    continue;
-                }
-                letter_dsc.color = cmd_state == LV_TEXT_CMD_STATE_IN ? recolor : dsc->color;
-            }
-
-            lv_coord_t letter_w = lv_font_get_glyph_width(font, letter, letter_next);
-            /* Glyphs reach at most about a line height beyond their pen position: further away
-             * they are not visible, and neither is the rest of the line. */
-            if (pos.x - line_height_font > draw_ctx->clip_area->x2)
-                break;
-            if (pos.x + letter_w + line_height_font >= draw_ctx->clip_area->x1)
-                lv_draw_letter(draw_ctx, &letter_dsc, &pos, letter);
-            if (letter_w > 0)
-                pos.x += letter_w + dsc->letter_space;
-        }
-        if (dsc->decor != LV_TEXT_DECOR_NONE) {
-            draw_decor(draw_ctx, dsc, &line_pos,
-                       lv_txt_get_width(line, line_len, font, dsc->letter_space, dsc->flag));
-        }
-
-        line_start = line_end;
-        line_end += _lv_txt_get_next_line(&txt[line_start], font, dsc->letter_space, w, NULL, dsc->flag);
-        pos.y += line_height;
-        if (pos.y > draw_ctx->clip_area->y2)
-            return;
-    }
+    do {
+        const char *line = txt + ln.from;
+        uint32_t len = ln.to - ln.from;
+        lv_point_t pen = {(lv_coord_t)(line_left(dsc, coords, line, len) + dsc->ofs_x), ln.top};
+        draw_line(draw_ctx, dsc, line, len, pen, &recolor);
+        if (dsc->decor != LV_TEXT_DECOR_NONE)
+            draw_decor(draw_ctx, dsc, &pen,
+                       lv_txt_get_width(line, len, dsc->font, dsc->letter_space, dsc->flag));
+    } while (lines_next(&ln, pitch) && ln.top <= draw_ctx->clip_area->y2);
 }

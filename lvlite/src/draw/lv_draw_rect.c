@@ -296,8 +296,20 @@ static int32_t shape_distance(const shape_t *s, int32_t x, int32_t y) {
     return (int32_t)(d - (int64_t)s->r * 256);
 }
 
-/* The shadow: the rectangle moved by the offsets and grown by the spread, blurred linearly over
- * shadow_width across its edge; not drawn under the rectangle itself. */
+/* Shadow opacity at signed distance d (1/256 px) from the shadow's shape, for a blur reaching
+ * `reach` (1/256 px) beyond it: full on and inside the shape, then falling off with the square of
+ * the remaining distance, as a blurred edge does, so that the dark part stays close to the shape. */
+static int32_t shadow_falloff(int32_t d, int32_t reach) {
+    if (d <= 0)
+        return 255;
+    if (d >= reach)
+        return 0;
+    int64_t rest = reach - d;
+    return (int32_t)(255 * rest * rest / ((int64_t)reach * reach));
+}
+
+/* The shadow: the rectangle moved by the offsets and grown by the spread, fully dark up to its
+ * edge and fading out over half the shadow_width beyond it; not drawn under the rectangle itself. */
 static void draw_shadow(lv_draw_ctx_t *ctx, const lv_draw_rect_dsc_t *dsc, const lv_area_t *coords) {
     int32_t sw = dsc->shadow_width;
     lv_area_t core = *coords;
@@ -323,6 +335,7 @@ static void draw_shadow(lv_draw_ctx_t *ctx, const lv_draw_rect_dsc_t *dsc, const
         return;
     obj.cov = cov_table(obj.r);
     bool dest_alpha = _lv_draw_sw_dest_has_alpha();
+    int32_t reach = LV_MAX(sw, 1) * 128; /* half the width, in 1/256 px */
 
     for (int32_t y = clip.y1; y <= clip.y2; y++) {
         shape_row_mask(&obj, y, clip.x1, len, under);
@@ -332,9 +345,7 @@ static void draw_shadow(lv_draw_ctx_t *ctx, const lv_draw_rect_dsc_t *dsc, const
                 mask[k] = 0;
                 continue;
             }
-            int32_t d = shape_distance(&sh, clip.x1 + k, y);
-            int32_t a = 128 - d / (sw > 1 ? sw : 1);
-            a = a < 0 ? 0 : a > 255 ? 255 : a;
+            int32_t a = shadow_falloff(shape_distance(&sh, clip.x1 + k, y), reach);
             mask[k] = (uint8_t)((a * (255u - under[k])) >> 8);
             any |= mask[k] != 0;
         }
@@ -354,9 +365,10 @@ static void draw_bg_img(lv_draw_ctx_t *ctx, const lv_draw_rect_dsc_t *dsc, const
 
     lv_draw_img_dsc_t img_dsc;
     lv_draw_img_dsc_init(&img_dsc);
-    img_dsc.opa = dsc->bg_img_opa;
-    img_dsc.recolor = dsc->bg_img_recolor;
     img_dsc.recolor_opa = dsc->bg_img_recolor_opa;
+    if (img_dsc.recolor_opa > LV_OPA_MIN)
+        img_dsc.recolor = dsc->bg_img_recolor;
+    img_dsc.opa = dsc->bg_img_opa;
 
     lv_area_t clip;
     if (!_lv_area_intersect(&clip, coords, ctx->clip_area))
@@ -386,19 +398,12 @@ static void draw_bg_img(lv_draw_ctx_t *ctx, const lv_draw_rect_dsc_t *dsc, const
 
 void lv_draw_rect_dsc_init(lv_draw_rect_dsc_t *dsc) {
     memset(dsc, 0, sizeof(*dsc));
-    dsc->bg_color = lv_color_white();
-    dsc->bg_grad.stops[0].color = lv_color_white();
-    dsc->bg_grad.stops[1].color = lv_color_black();
-    dsc->bg_grad.stops[1].frac = 0xFF;
+    /* Everything opaque; a white background whose gradient (when asked for) runs to black. */
+    dsc->bg_opa = dsc->bg_img_opa = dsc->border_opa = dsc->outline_opa = dsc->shadow_opa = LV_OPA_COVER;
+    dsc->bg_color = dsc->bg_grad.stops[0].color = lv_color_white();
+    dsc->border_color = dsc->shadow_color = dsc->bg_grad.stops[1].color = lv_color_black();
     dsc->bg_grad.stops_count = 2;
-    dsc->border_color = lv_color_black();
-    dsc->shadow_color = lv_color_black();
-    dsc->bg_img_symbol_font = NULL;
-    dsc->bg_opa = LV_OPA_COVER;
-    dsc->bg_img_opa = LV_OPA_COVER;
-    dsc->outline_opa = LV_OPA_COVER;
-    dsc->border_opa = LV_OPA_COVER;
-    dsc->shadow_opa = LV_OPA_COVER;
+    dsc->bg_grad.stops[1].frac = LV_OPA_COVER;
     dsc->border_side = LV_BORDER_SIDE_FULL;
 }
 

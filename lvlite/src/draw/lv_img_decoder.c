@@ -88,47 +88,49 @@ lv_res_t lv_img_decoder_get_info(const void *src, lv_img_header_t *header) {
     return LV_RES_INV;
 }
 
+/* A copy of a file name: the caller's string may go away before the image is closed. */
+static char *copy_path(const char *path) {
+    size_t n = strlen(path) + 1;
+    char *c = lv_mem_alloc(n);
+    if (c != NULL)
+        memcpy(c, path, n);
+    return c;
+}
+
+/* Lets decoder d try to open dsc's source; true when it did. */
+static bool try_open(lv_img_decoder_t *d, lv_img_decoder_dsc_t *dsc) {
+    if (d->info_cb == NULL || d->open_cb == NULL || d->info_cb(d, dsc->src, &dsc->header) != LV_RES_OK)
+        return false;
+    dsc->decoder = d;
+    dsc->img_data = NULL;
+    dsc->user_data = NULL;
+    dsc->error_msg = NULL;
+    if (d->open_cb(d, dsc) == LV_RES_OK)
+        return true;
+    if (dsc->error_msg != NULL)
+        LV_LOG_WARN("%s", dsc->error_msg);
+    dsc->decoder = NULL;
+    return false;
+}
+
 lv_res_t lv_img_decoder_open(lv_img_decoder_dsc_t *dsc, const void *src, lv_color_t color, int32_t frame_id) {
     memset(dsc, 0, sizeof(*dsc));
-    if (src == NULL)
+    lv_img_src_t kind = src != NULL ? lv_img_src_get_type(src) : LV_IMG_SRC_UNKNOWN;
+    if (kind != LV_IMG_SRC_VARIABLE && kind != LV_IMG_SRC_FILE)
         return LV_RES_INV;
-    lv_img_src_t src_type = lv_img_src_get_type(src);
-    if (src_type != LV_IMG_SRC_VARIABLE && src_type != LV_IMG_SRC_FILE)
+    const void *own = kind == LV_IMG_SRC_FILE ? copy_path(src) : src;
+    if (own == NULL)
         return LV_RES_INV;
-
-    dsc->color = color;
-    dsc->src_type = src_type;
+    dsc->src = own;
+    dsc->src_type = kind;
     dsc->frame_id = frame_id;
-    if (src_type == LV_IMG_SRC_FILE) {
-        size_t len = strlen(src);
-        char *copy = lv_mem_alloc(len + 1);
-        if (copy == NULL)
-            return LV_RES_INV;
-        memcpy(copy, src, len + 1);
-        dsc->src = copy;
-    } else {
-        dsc->src = src;
-    }
-
+    dsc->color = color;
     for (uint32_t i = 0; i < decoder_cnt; i++) {
-        lv_img_decoder_t *d = decoders[i];
-        if (d->info_cb == NULL || d->open_cb == NULL)
-            continue;
-        if (d->info_cb(d, dsc->src, &dsc->header) != LV_RES_OK)
-            continue;
-        dsc->decoder = d;
-        dsc->error_msg = NULL;
-        dsc->img_data = NULL;
-        dsc->user_data = NULL;
-        if (d->open_cb(d, dsc) == LV_RES_OK)
+        if (try_open(decoders[i], dsc))
             return LV_RES_OK;
-        if (dsc->error_msg)
-            LV_LOG_WARN("%s", dsc->error_msg);
-        dsc->decoder = NULL;
     }
-
-    if (src_type == LV_IMG_SRC_FILE)
-        lv_mem_free((void *)dsc->src);
+    if (kind == LV_IMG_SRC_FILE)
+        lv_mem_free((void *)own);
     dsc->src = NULL;
     return LV_RES_INV;
 }

@@ -14,8 +14,6 @@ extern "C" {
 
 #include "lv_anim.h"
 
-#define LV_ANIM_TIMELINE_PROGRESS_MAX 0xFFFF
-
 struct _lv_anim_timeline_t;
 typedef struct _lv_anim_timeline_t lv_anim_timeline_t;
 
@@ -28,7 +26,7 @@ void lv_anim_timeline_add(lv_anim_timeline_t *at, uint32_t start_time, lv_anim_t
 uint32_t lv_anim_timeline_start(lv_anim_timeline_t *at);
 void lv_anim_timeline_stop(lv_anim_timeline_t *at);
 void lv_anim_timeline_set_reverse(lv_anim_timeline_t *at, bool reverse);
-/** Apply every animation's value at progress (0 .. LV_ANIM_TIMELINE_PROGRESS_MAX) of the play time. */
+/** Apply every animation's value at progress (0 .. 0xFFFF) of the play time. */
 void lv_anim_timeline_set_progress(lv_anim_timeline_t *at, uint16_t progress);
 uint32_t lv_anim_timeline_get_playtime(lv_anim_timeline_t *at);
 bool lv_anim_timeline_get_reverse(lv_anim_timeline_t *at);

@@ -27,12 +27,7 @@ void lv_area_set_height(lv_area_t *area_p, lv_coord_t h) {
 }
 
 void _lv_area_set_pos(lv_area_t *area_p, lv_coord_t x, lv_coord_t y) {
-    lv_coord_t w = lv_area_get_width(area_p);
-    lv_coord_t h = lv_area_get_height(area_p);
-    area_p->x1 = x;
-    area_p->y1 = y;
-    lv_area_set_width(area_p, w);
-    lv_area_set_height(area_p, h);
+    lv_area_move(area_p, (lv_coord_t)(x - area_p->x1), (lv_coord_t)(y - area_p->y1));
 }
 
 uint32_t lv_area_get_size(const lv_area_t *area_p) {
@@ -151,98 +146,58 @@ bool _lv_area_is_equal(const lv_area_t *a, const lv_area_t *b) {
     return a->x1 == b->x1 && a->x2 == b->x2 && a->y1 == b->y1 && a->y2 == b->y2;
 }
 
+/* How an alignment places an area along one axis relative to its base. */
+enum { AT_START, AT_MIDDLE, AT_END, BEFORE, AFTER };
+
+/* Per lv_align_t value (in enum order): horizontal rule, vertical rule. */
+static const uint8_t align_rules[][2] = {
+    {AT_START, AT_START},   /* DEFAULT */
+    {AT_START, AT_START},   /* TOP_LEFT */
+    {AT_MIDDLE, AT_START},  /* TOP_MID */
+    {AT_END, AT_START},     /* TOP_RIGHT */
+    {AT_START, AT_END},     /* BOTTOM_LEFT */
+    {AT_MIDDLE, AT_END},    /* BOTTOM_MID */
+    {AT_END, AT_END},       /* BOTTOM_RIGHT */
+    {AT_START, AT_MIDDLE},  /* LEFT_MID */
+    {AT_END, AT_MIDDLE},    /* RIGHT_MID */
+    {AT_MIDDLE, AT_MIDDLE}, /* CENTER */
+    {AT_START, BEFORE},     /* OUT_TOP_LEFT */
+    {AT_MIDDLE, BEFORE},    /* OUT_TOP_MID */
+    {AT_END, BEFORE},       /* OUT_TOP_RIGHT */
+    {AT_START, AFTER},      /* OUT_BOTTOM_LEFT */
+    {AT_MIDDLE, AFTER},     /* OUT_BOTTOM_MID */
+    {AT_END, AFTER},        /* OUT_BOTTOM_RIGHT */
+    {BEFORE, AT_START},     /* OUT_LEFT_TOP */
+    {BEFORE, AT_MIDDLE},    /* OUT_LEFT_MID */
+    {BEFORE, AT_END},       /* OUT_LEFT_BOTTOM */
+    {AFTER, AT_START},      /* OUT_RIGHT_TOP */
+    {AFTER, AT_MIDDLE},     /* OUT_RIGHT_MID */
+    {AFTER, AT_END},        /* OUT_RIGHT_BOTTOM */
+};
+
+/* Offset from the base's start of an item of length len on a base of length base_len. The middle is
+ * two integer halves, as the alignment always computed it. */
+static lv_coord_t align_offset(uint8_t rule, lv_coord_t base_len, lv_coord_t len) {
+    switch (rule) {
+    case AT_MIDDLE:
+        return base_len / 2 - len / 2;
+    case AT_END:
+        return base_len - len;
+    case BEFORE:
+        return -len;
+    case AFTER:
+        return base_len;
+    default:
+        return 0;
+    }
+}
+
 void lv_area_align(const lv_area_t *base, lv_area_t *to_align, lv_align_t align, lv_coord_t ofs_x,
                    lv_coord_t ofs_y) {
-    lv_coord_t bw = lv_area_get_width(base);
-    lv_coord_t bh = lv_area_get_height(base);
+    const uint8_t *rule = align_rules[align < sizeof(align_rules) / sizeof(align_rules[0]) ? align : 0];
     lv_coord_t w = lv_area_get_width(to_align);
     lv_coord_t h = lv_area_get_height(to_align);
-    lv_coord_t x = 0;
-    lv_coord_t y = 0;
-    lv_coord_t mid_x = bw / 2 - w / 2;
-    lv_coord_t mid_y = bh / 2 - h / 2;
-
-    switch (align) {
-    case LV_ALIGN_CENTER:
-        x = mid_x;
-        y = mid_y;
-        break;
-    case LV_ALIGN_TOP_MID:
-        x = mid_x;
-        break;
-    case LV_ALIGN_TOP_RIGHT:
-        x = bw - w;
-        break;
-    case LV_ALIGN_BOTTOM_LEFT:
-        y = bh - h;
-        break;
-    case LV_ALIGN_BOTTOM_MID:
-        x = mid_x;
-        y = bh - h;
-        break;
-    case LV_ALIGN_BOTTOM_RIGHT:
-        x = bw - w;
-        y = bh - h;
-        break;
-    case LV_ALIGN_LEFT_MID:
-        y = mid_y;
-        break;
-    case LV_ALIGN_RIGHT_MID:
-        x = bw - w;
-        y = mid_y;
-        break;
-    case LV_ALIGN_OUT_TOP_LEFT:
-        y = -h;
-        break;
-    case LV_ALIGN_OUT_TOP_MID:
-        x = mid_x;
-        y = -h;
-        break;
-    case LV_ALIGN_OUT_TOP_RIGHT:
-        x = bw - w;
-        y = -h;
-        break;
-    case LV_ALIGN_OUT_BOTTOM_LEFT:
-        y = bh;
-        break;
-    case LV_ALIGN_OUT_BOTTOM_MID:
-        x = mid_x;
-        y = bh;
-        break;
-    case LV_ALIGN_OUT_BOTTOM_RIGHT:
-        x = bw - w;
-        y = bh;
-        break;
-    case LV_ALIGN_OUT_LEFT_TOP:
-        x = -w;
-        break;
-    case LV_ALIGN_OUT_LEFT_MID:
-        x = -w;
-        y = mid_y;
-        break;
-    case LV_ALIGN_OUT_LEFT_BOTTOM:
-        x = -w;
-        y = bh - h;
-        break;
-    case LV_ALIGN_OUT_RIGHT_TOP:
-        x = bw;
-        break;
-    case LV_ALIGN_OUT_RIGHT_MID:
-        x = bw;
-        y = mid_y;
-        break;
-    case LV_ALIGN_OUT_RIGHT_BOTTOM:
-        x = bw;
-        y = bh - h;
-        break;
-    case LV_ALIGN_DEFAULT:
-    case LV_ALIGN_TOP_LEFT:
-    default:
-        break;
-    }
-
-    to_align->x1 = base->x1 + x + ofs_x;
-    to_align->y1 = base->y1 + y + ofs_y;
-    to_align->x2 = to_align->x1 + w - 1;
-    to_align->y2 = to_align->y1 + h - 1;
+    lv_coord_t x = base->x1 + ofs_x + align_offset(rule[0], lv_area_get_width(base), w);
+    lv_coord_t y = base->y1 + ofs_y + align_offset(rule[1], lv_area_get_height(base), h);
+    lv_area_set(to_align, x, y, (lv_coord_t)(x + w - 1), (lv_coord_t)(y + h - 1));
 }

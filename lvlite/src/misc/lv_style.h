@@ -201,7 +201,7 @@ typedef union {
     PROP(TEXT_ALIGN, text_align, lv_text_align_t, num, _LV_I | _LV_L)                                        \
     PROP(RADIUS, radius, lv_coord_t, num, 0)                                                                 \
     PROP(CLIP_CORNER, clip_corner, bool, num, 0)                                                             \
-    PROP(OPA, opa, lv_opa_t, num, _LV_Y)                                                                     \
+    PROP(OPA, opa, lv_opa_t, num, _LV_I | _LV_Y)                                                             \
     PROP(COLOR_FILTER_DSC, color_filter_dsc, const lv_color_filter_dsc_t *, ptr, 0)                          \
     PROP(COLOR_FILTER_OPA, color_filter_opa, lv_opa_t, num, 0)                                               \
     PROP(ANIM, anim, const lv_anim_t *, ptr, 0)                                                              \

@@ -1,5 +1,8 @@
 /**
  * @file lv_txt.c
+ * Measuring and breaking text. A line is filled word by word; a word runs up to (not including) the
+ * next newline or break character, and that character forms a word of its own when it comes first.
+ * A word goes on a line only when it fits together with the break character that follows it.
  */
 #include "lv_txt.h"
 
@@ -8,9 +11,6 @@
 
 #include "lv_math.h"
 #include "lv_mem.h"
-
-/* A word is measured up to this break index when nothing overflowed. */
-#define NO_BREAK_FOUND UINT32_MAX
 
 static uint8_t utf8_size(const char *str);
 static uint32_t utf8_unicode_to_encoded(uint32_t letter_uni);
@@ -30,214 +30,208 @@ uint32_t (*_lv_txt_encoded_get_byte_id)(const char *, uint32_t) = utf8_get_byte_
 uint32_t (*_lv_txt_encoded_get_char_id)(const char *, uint32_t) = utf8_get_char_id;
 uint32_t (*_lv_txt_get_encoded_length)(const char *) = utf8_get_length;
 
-/*
- * Measure the next word of txt (or a single break character). Returns its byte length; 0 when it
- * does not fit and force is false. With force (the first word of a line) an overflowing word is
- * cut where it overflows, and at least one character is taken.
- */
-static uint32_t next_word(const char *txt, const lv_font_t *font, lv_coord_t letter_space,
-                          lv_coord_t max_width, lv_text_flag_t flag, lv_coord_t *word_w_ptr,
-                          lv_text_cmd_state_t *cmd_state, bool force) {
-    if (txt == NULL || txt[0] == '\0')
-        return 0;
+/* What measuring needs: the font, the letter spacing, the flags and the recolour parser's state. */
+typedef struct {
+    const lv_font_t *font;
+    lv_coord_t gap;
+    lv_text_flag_t flags;
+    lv_text_cmd_state_t cmd;
+} meter_t;
 
-    uint32_t i = 0;
-    uint32_t i_next = 0;
-    uint32_t i_next_next;
-    uint32_t letter = _lv_txt_encoded_next(txt, &i_next);
-    uint32_t letter_next = 0;
-    lv_coord_t cur_w = 0;
-    uint32_t word_len = 0;
-    uint32_t break_index = NO_BREAK_FOUND;
-    i_next_next = i_next;
+static void meter_init(meter_t *m, const lv_font_t *font, lv_coord_t letter_space, lv_text_flag_t flags) {
+    m->font = font;
+    m->gap = letter_space;
+    m->flags = flags;
+    m->cmd = LV_TEXT_CMD_STATE_WAIT;
+}
 
-    while (txt[i] != '\0') {
-        letter_next = _lv_txt_encoded_next(txt, &i_next_next);
-        word_len++;
+/* Room a letter takes: its glyph and the spacing after it (nothing for an empty glyph); -1 for a
+ * letter of a recolour command, which is not drawn. */
+static lv_coord_t letter_room(meter_t *m, uint32_t cp, uint32_t next) {
+    if ((m->flags & LV_TEXT_FLAG_RECOLOR) && _lv_txt_is_cmd(&m->cmd, cp))
+        return -1;
+    lv_coord_t w = lv_font_get_glyph_width(m->font, cp, next);
+    return w > 0 ? w + m->gap : 0;
+}
 
-        if ((flag & LV_TEXT_FLAG_RECOLOR) && _lv_txt_is_cmd(cmd_state, letter)) {
-            i = i_next;
-            i_next = i_next_next;
-            letter = letter_next;
-            continue;
+static bool is_newline(uint32_t cp) {
+    return cp == '\n' || cp == '\r';
+}
+
+/* The word at the start of txt, measured against `room`. */
+typedef struct {
+    uint32_t len;     /* bytes of the word */
+    lv_coord_t width; /* its room (spacing included) */
+} word_t;
+
+/* Measures the word at txt. Returns false, with the part that fits, when the word or the break
+ * character after it does not fit in room. `lead` is the first word of a line: it never comes
+ * back empty, but is cut where it overflows (at least one letter). */
+static bool take_word(meter_t *m, const char *txt, lv_coord_t room, bool lead, word_t *out) {
+    uint32_t at = 0;       /* byte of the current letter */
+    uint32_t after = 0;    /* byte after it */
+    uint32_t overflow = 0; /* where the word stopped fitting */
+    bool overflowed = false;
+    bool counted_any = false; /* a letter (even of a command) before the end */
+    lv_coord_t used = 0;
+    uint32_t cp = _lv_txt_encoded_next(txt, &after);
+    uint32_t next = 0;
+    out->width = 0;
+
+    while (txt[at] != '\0') {
+        uint32_t peek = after;
+        next = _lv_txt_encoded_next(txt, &peek);
+        lv_coord_t r = letter_room(m, cp, next);
+        bool ender = is_newline(cp) || _lv_txt_is_break_char(cp);
+        if (r >= 0) {
+            used += r;
+            if (!overflowed && used - m->gap > room) {
+                overflowed = true;
+                overflow = at;
+            }
+            if (ender) {
+                if (at == 0 && !overflowed)
+                    out->width = used;
+                break;
+            }
+            if (!overflowed)
+                out->width = used;
         }
-
-        lv_coord_t letter_w = lv_font_get_glyph_width(font, letter, letter_next);
-        cur_w += letter_w;
-        if (letter_w > 0)
-            cur_w += letter_space;
-
-        bool ends_word = letter == '\n' || letter == '\r' || _lv_txt_is_break_char(letter);
-
-        /* A break character may hang over the end of the line: the word before it still fits,
-         * and the next line does not start with it. */
-        if (break_index == NO_BREAK_FOUND && (cur_w - letter_space) > max_width && !ends_word)
-            break_index = i;
-
-        if (ends_word) {
-            /* A break character that starts the word is the word itself. */
-            if (i == 0 && break_index == NO_BREAK_FOUND && word_w_ptr)
-                *word_w_ptr = cur_w;
-            word_len--;
-            break;
-        }
-
-        if (word_w_ptr && break_index == NO_BREAK_FOUND)
-            *word_w_ptr = cur_w;
-
-        i = i_next;
-        i_next = i_next_next;
-        letter = letter_next;
+        counted_any = true;
+        at = after;
+        after = peek;
+        cp = next;
     }
 
-    if (break_index == NO_BREAK_FOUND) {
-        if (word_len == 0 || (letter == '\r' && letter_next == '\n'))
-            i = i_next;
-        return i;
+    if (!overflowed) {
+        /* A break character met first is a word by itself; "\r\n" stays together. */
+        bool take_ender = !counted_any || (cp == '\r' && next == '\n');
+        out->len = take_ender ? after : at;
+        return true;
     }
-
-    if (force) {
-        /* Take at least one character so that a line always advances. */
-        if (break_index == 0) {
-            uint32_t one = 0;
-            _lv_txt_encoded_next(txt, &one);
-            if (word_w_ptr)
-                *word_w_ptr = lv_font_get_glyph_width(font, letter, letter_next);
-            return one;
-        }
-        return break_index;
+    if (!lead) {
+        out->len = 0;
+        out->width = 0;
+        return false;
     }
-
-    if (word_w_ptr)
-        *word_w_ptr = 0;
-    return 0;
+    if (overflow == 0) {
+        uint32_t one = 0;
+        _lv_txt_encoded_next(txt, &one);
+        out->len = one;
+        out->width = lv_font_get_glyph_width(m->font, cp, next);
+    } else {
+        out->len = overflow;
+    }
+    return false;
 }
 
 uint32_t _lv_txt_get_next_line(const char *txt, const lv_font_t *font, lv_coord_t letter_space,
                                lv_coord_t max_width, lv_coord_t *used_width, lv_text_flag_t flag) {
-    if (used_width)
+    if (used_width != NULL)
         *used_width = 0;
-    if (txt == NULL || txt[0] == '\0' || font == NULL)
+    if (txt == NULL || font == NULL || *txt == '\0')
         return 0;
 
-    if (flag & LV_TEXT_FLAG_EXPAND)
-        max_width = LV_COORD_MAX;
-
-    lv_text_cmd_state_t cmd_state = LV_TEXT_CMD_STATE_WAIT;
-    uint32_t i = 0;
-    lv_coord_t line_w = 0;
-
-    while (txt[i] != '\0' && max_width > 0) {
-        lv_coord_t word_w = 0;
-        uint32_t advance =
-            next_word(&txt[i], font, letter_space, max_width, flag, &word_w, &cmd_state, i == 0);
-        max_width -= word_w;
-        line_w += word_w;
-
-        if (advance == 0)
+    meter_t m;
+    meter_init(&m, font, letter_space, flag);
+    lv_coord_t room = (flag & LV_TEXT_FLAG_EXPAND) ? LV_COORD_MAX : max_width;
+    lv_coord_t filled = 0;
+    uint32_t len = 0;
+    bool starts_with_newline = is_newline((uint8_t)txt[0]);
+    while (txt[len] != '\0' && room > 0) {
+        word_t w;
+        take_word(&m, txt + len, room, len == 0, &w);
+        room -= w.width;
+        filled += w.width;
+        if (w.len == 0)
             break;
-        i += advance;
-
-        if (txt[0] == '\n' || txt[0] == '\r')
+        len += w.len;
+        if (starts_with_newline)
             break;
-        if (txt[i] == '\n' || txt[i] == '\r') {
-            i++; /* the newline belongs to this line */
+        if (is_newline((uint8_t)txt[len])) {
+            len++; /* the line owns its newline */
             break;
         }
     }
-
-    /* Always step at least one character. */
-    if (i == 0) {
-        _lv_txt_encoded_next(txt, &i);
-        line_w = lv_txt_get_width(txt, i, font, letter_space, flag);
+    if (len == 0) {
+        /* A line always moves on by at least one letter. */
+        _lv_txt_encoded_next(txt, &len);
+        filled = lv_txt_get_width(txt, len, font, letter_space, flag);
     }
-    if (used_width)
-        *used_width = line_w > 0 ? line_w - letter_space : 0;
-    return i;
+    if (used_width != NULL)
+        *used_width = filled > 0 ? filled - letter_space : 0;
+    return len;
 }
 
 lv_coord_t lv_txt_get_width(const char *txt, uint32_t length, const lv_font_t *font, lv_coord_t letter_space,
                             lv_text_flag_t flag) {
-    if (txt == NULL || font == NULL || txt[0] == '\0')
+    if (txt == NULL || font == NULL)
         return 0;
-
-    uint32_t i = 0;
-    lv_coord_t width = 0;
-    lv_text_cmd_state_t cmd_state = LV_TEXT_CMD_STATE_WAIT;
-
-    while (i < length && txt[i] != '\0') {
-        uint32_t letter;
-        uint32_t letter_next;
-        _lv_txt_encoded_letter_next_2(txt, &letter, &letter_next, &i);
-        if ((flag & LV_TEXT_FLAG_RECOLOR) && _lv_txt_is_cmd(&cmd_state, letter))
-            continue;
-        lv_coord_t char_width = lv_font_get_glyph_width(font, letter, letter_next);
-        if (char_width > 0)
-            width += char_width + letter_space;
+    meter_t m;
+    meter_init(&m, font, letter_space, flag);
+    lv_coord_t total = 0;
+    uint32_t at = 0;
+    while (at < length && txt[at] != '\0') {
+        uint32_t cp, next;
+        _lv_txt_encoded_letter_next_2(txt, &cp, &next, &at);
+        lv_coord_t r = letter_room(&m, cp, next);
+        if (r > 0)
+            total += r;
     }
-    if (width > 0)
-        width -= letter_space; /* no letter space after the last letter */
-    return width;
+    /* No spacing after the last letter. */
+    return total > 0 ? total - letter_space : 0;
 }
 
 void lv_txt_get_size(lv_point_t *size_res, const char *text, const lv_font_t *font, lv_coord_t letter_space,
                      lv_coord_t line_space, lv_coord_t max_width, lv_text_flag_t flag) {
-    size_res->x = 0;
-    size_res->y = 0;
-    if (text == NULL || font == NULL)
+    lv_point_t sz = {0, 0};
+    if (text == NULL || font == NULL) {
+        *size_res = sz;
         return;
-
-    if (flag & LV_TEXT_FLAG_EXPAND)
-        max_width = LV_COORD_MAX;
-
-    uint32_t line_start = 0;
-    lv_coord_t letter_height = lv_font_get_line_height(font);
-
-    while (text[line_start] != '\0') {
-        uint32_t len = _lv_txt_get_next_line(&text[line_start], font, letter_space, max_width, NULL, flag);
-        if ((int64_t)size_res->y + letter_height + line_space > LV_COORD_MAX)
+    }
+    lv_coord_t room = (flag & LV_TEXT_FLAG_EXPAND) ? LV_COORD_MAX : max_width;
+    lv_coord_t pitch = lv_font_get_line_height(font) + line_space;
+    int64_t height = 0;
+    uint32_t at = 0;
+    while (text[at] != '\0') {
+        uint32_t n = _lv_txt_get_next_line(text + at, font, letter_space, room, NULL, flag);
+        if (height + pitch > LV_COORD_MAX)
             break;
-        size_res->y += letter_height + line_space;
-
-        lv_coord_t w = lv_txt_get_width(&text[line_start], len, font, letter_space, flag);
-        size_res->x = LV_MAX(w, size_res->x);
-        line_start += len;
+        height += pitch;
+        sz.x = LV_MAX(sz.x, lv_txt_get_width(text + at, n, font, letter_space, flag));
+        at += n;
     }
-
-    /* A closing newline opens one more (empty) line. */
-    if (line_start != 0 && (text[line_start - 1] == '\n' || text[line_start - 1] == '\r')) {
-        size_res->y += letter_height + line_space;
-    }
-
-    if (size_res->y == 0) {
-        size_res->y = letter_height;
-    } else {
-        size_res->y -= line_space;
-    }
+    /* A text ending in a newline has an empty line after it. */
+    if (at > 0 && is_newline((uint8_t)text[at - 1]))
+        height += pitch;
+    sz.y = height == 0 ? lv_font_get_line_height(font) : (lv_coord_t)(height - line_space);
+    *size_res = sz;
 }
 
+/* Recolour commands are "#RRGGBB text#": the parameter up to its space and both '#' are not drawn;
+ * "##" is a literal '#'. */
 bool _lv_txt_is_cmd(lv_text_cmd_state_t *state, uint32_t c) {
-    bool ret = false;
-
-    if (c == (uint32_t)LV_TXT_COLOR_CMD[0]) {
-        if (*state == LV_TEXT_CMD_STATE_WAIT) { /* Start char */
+    bool hash = c == (uint32_t)(uint8_t)LV_TXT_COLOR_CMD[0];
+    switch (*state) {
+    case LV_TEXT_CMD_STATE_WAIT:
+        if (hash)
             *state = LV_TEXT_CMD_STATE_PAR;
-            ret = true;
-        } else if (*state == LV_TEXT_CMD_STATE_PAR) { /* "##" is a literal '#' */
+        return hash;
+    case LV_TEXT_CMD_STATE_PAR:
+        if (hash) {
             *state = LV_TEXT_CMD_STATE_WAIT;
-        } else if (*state == LV_TEXT_CMD_STATE_IN) { /* End char */
-            *state = LV_TEXT_CMD_STATE_WAIT;
-            ret = true;
+            return false;
         }
-    }
-
-    /* Skip the colour parameter up to the space after it. */
-    if (*state == LV_TEXT_CMD_STATE_PAR) {
         if (c == ' ')
             *state = LV_TEXT_CMD_STATE_IN;
-        ret = true;
+        return true;
+    case LV_TEXT_CMD_STATE_IN:
+        if (hash)
+            *state = LV_TEXT_CMD_STATE_WAIT;
+        return hash;
+    default:
+        return false;
     }
-    return ret;
 }
 
 void _lv_txt_ins(char *txt_buf, uint32_t pos, const char *ins_txt) {

@@ -1,290 +1,267 @@
 /**
  * @file lv_bar.c
+ * A bar shows [start, value] of [min, max] as its indicator, horizontally when it is at least as wide
+ * as tall. Each end of the indicator can glide to a new value: a glide runs a progress of 0..BAR_STEPS
+ * between the pixel positions of the old and the new value.
  */
 #include "lv_bar.h"
 #include "../misc/lv_math.h"
 
-#define MY_CLASS                         &lv_bar_class
-#define LV_BAR_ANIM_STATE_START          0
-#define LV_BAR_ANIM_STATE_END            256
-#define LV_BAR_ANIM_STATE_INV            -1
-#define LV_BAR_IS_ANIMATING(anim_struct) (((anim_struct).anim_state) != LV_BAR_ANIM_STATE_INV)
-#define LV_BAR_GET_ANIM_VALUE(orig_value, anim_struct)                                                       \
-    (LV_BAR_IS_ANIMATING(anim_struct) ? ((anim_struct).anim_end) : (orig_value))
+#define BAR_STEPS 256
+#define BAR_IDLE  (-1)
 
-static void lv_bar_constructor(const lv_obj_class_t *class_p, lv_obj_t *obj);
-static void lv_bar_destructor(const lv_obj_class_t *class_p, lv_obj_t *obj);
-static void lv_bar_event(const lv_obj_class_t *class_p, lv_event_t *e);
-static void lv_bar_set_value_with_anim(lv_obj_t *obj, int32_t new_value, int32_t *value_ptr,
-                                       _lv_bar_anim_t *anim_info, lv_anim_enable_t en);
+static void bar_ctor(const lv_obj_class_t *cls, lv_obj_t *obj);
+static void bar_dtor(const lv_obj_class_t *cls, lv_obj_t *obj);
+static void bar_on_event(const lv_obj_class_t *cls, lv_event_t *e);
 
 const lv_obj_class_t lv_bar_class = {
-    .constructor_cb = lv_bar_constructor,
-    .destructor_cb = lv_bar_destructor,
-    .event_cb = lv_bar_event,
+    .constructor_cb = bar_ctor,
+    .destructor_cb = bar_dtor,
+    .event_cb = bar_on_event,
     .width_def = LV_DPI_DEF * 2,
     .height_def = LV_DPI_DEF / 10,
     .instance_size = sizeof(lv_bar_t),
     .base_class = &lv_obj_class,
 };
 
+static inline lv_bar_t *as_bar(const lv_obj_t *obj) {
+    return (lv_bar_t *)obj;
+}
+
+static bool gliding(const _lv_bar_anim_t *g) {
+    return g->anim_state != BAR_IDLE;
+}
+
+/* Where the glide is now, in value units (for a glide interrupted by another). */
+static int32_t glide_now(const _lv_bar_anim_t *g) {
+    return g->anim_start + (((g->anim_end - g->anim_start) * g->anim_state) >> 8);
+}
+
+static void glide_step(void *var, int32_t progress) {
+    _lv_bar_anim_t *g = var;
+    g->anim_state = progress;
+    lv_obj_invalidate(g->bar);
+}
+
+static void glide_done(lv_anim_t *a) {
+    _lv_bar_anim_t *g = a->var;
+    lv_bar_t *bar = as_bar(g->bar);
+    int32_t *field = g == &bar->start_value_anim ? &bar->start_value : &bar->cur_value;
+    g->anim_state = BAR_IDLE;
+    *field = g->anim_end;
+    lv_obj_invalidate(g->bar);
+}
+
+/* Moves one end (*field, with its glide g) to target, gliding when asked and the style gives a time. */
+static void move_end(lv_obj_t *obj, int32_t *field, _lv_bar_anim_t *g, int32_t target,
+                     lv_anim_enable_t anim) {
+    uint32_t dur = anim == LV_ANIM_ON ? lv_obj_get_style_anim_time(obj, LV_PART_MAIN) : 0;
+    lv_anim_del(g, NULL);
+    if (dur == 0) {
+        g->anim_state = BAR_IDLE;
+        *field = target;
+        lv_obj_invalidate(obj);
+        return;
+    }
+    g->anim_start = gliding(g) ? glide_now(g) : *field;
+    g->anim_end = target;
+    *field = target;
+
+    lv_anim_t a;
+    lv_anim_init(&a);
+    lv_anim_set_var(&a, g);
+    lv_anim_set_exec_cb(&a, glide_step);
+    lv_anim_set_ready_cb(&a, glide_done);
+    lv_anim_set_values(&a, 0, BAR_STEPS);
+    lv_anim_set_time(&a, dur);
+    lv_anim_start(&a);
+}
+
 lv_obj_t *lv_bar_create(lv_obj_t *parent) {
-    lv_obj_t *obj = lv_obj_class_create_obj(MY_CLASS, parent);
-    if (obj == NULL)
-        return NULL;
-    lv_obj_class_init_obj(obj);
+    lv_obj_t *obj = lv_obj_class_create_obj(&lv_bar_class, parent);
+    if (obj != NULL)
+        lv_obj_class_init_obj(obj);
     return obj;
 }
 
 void lv_bar_set_value(lv_obj_t *obj, int32_t value, lv_anim_enable_t anim) {
-    lv_bar_t *bar = (lv_bar_t *)obj;
-    if (bar->cur_value == value)
-        return;
-    value = LV_CLAMP(bar->min_value, value, bar->max_value);
-    value = value < bar->start_value ? bar->start_value : value;
-    if (bar->cur_value == value)
-        return;
-    lv_bar_set_value_with_anim(obj, value, &bar->cur_value, &bar->cur_value_anim, anim);
+    lv_bar_t *bar = as_bar(obj);
+    int32_t v = LV_MAX(LV_CLAMP(bar->min_value, value, bar->max_value), bar->start_value);
+    if (v != bar->cur_value)
+        move_end(obj, &bar->cur_value, &bar->cur_value_anim, v, anim);
 }
 
-void lv_bar_set_start_value(lv_obj_t *obj, int32_t value, lv_anim_enable_t anim) {
-    lv_bar_t *bar = (lv_bar_t *)obj;
+void lv_bar_set_start_value(lv_obj_t *obj, int32_t start_value, lv_anim_enable_t anim) {
+    lv_bar_t *bar = as_bar(obj);
     if (bar->mode != LV_BAR_MODE_RANGE)
         return;
-    value = LV_CLAMP(bar->min_value, value, bar->max_value);
-    value = value > bar->cur_value ? bar->cur_value : value;
-    if (bar->start_value == value)
-        return;
-    lv_bar_set_value_with_anim(obj, value, &bar->start_value, &bar->start_value_anim, anim);
+    int32_t v = LV_MIN(LV_CLAMP(bar->min_value, start_value, bar->max_value), bar->cur_value);
+    if (v != bar->start_value)
+        move_end(obj, &bar->start_value, &bar->start_value_anim, v, anim);
 }
 
 void lv_bar_set_range(lv_obj_t *obj, int32_t min, int32_t max) {
-    lv_bar_t *bar = (lv_bar_t *)obj;
-    if (bar->min_value == min && bar->max_value == max)
+    lv_bar_t *bar = as_bar(obj);
+    if (min == bar->min_value && max == bar->max_value)
         return;
-    bar->max_value = max;
     bar->min_value = min;
-    if (lv_bar_get_mode(obj) != LV_BAR_MODE_RANGE)
+    bar->max_value = max;
+    if (bar->mode != LV_BAR_MODE_RANGE)
         bar->start_value = min;
-    if (bar->cur_value > max) {
+    if (bar->cur_value > max)
         bar->cur_value = max;
-        lv_bar_set_value(obj, bar->cur_value, LV_ANIM_OFF);
-    }
-    if (bar->cur_value < min) {
+    if (bar->cur_value < min)
         bar->cur_value = min;
-        lv_bar_set_value(obj, bar->cur_value, LV_ANIM_OFF);
-    }
     lv_obj_invalidate(obj);
 }
 
 void lv_bar_set_mode(lv_obj_t *obj, lv_bar_mode_t mode) {
-    lv_bar_t *bar = (lv_bar_t *)obj;
+    lv_bar_t *bar = as_bar(obj);
     bar->mode = mode;
-    if (bar->mode != LV_BAR_MODE_RANGE)
+    if (mode != LV_BAR_MODE_RANGE)
         bar->start_value = bar->min_value;
     lv_obj_invalidate(obj);
 }
 
+/* While an end glides, the getters give where it is going. */
 int32_t lv_bar_get_value(const lv_obj_t *obj) {
-    const lv_bar_t *bar = (const lv_bar_t *)obj;
-    return LV_BAR_GET_ANIM_VALUE(bar->cur_value, bar->cur_value_anim);
+    const lv_bar_t *bar = as_bar(obj);
+    return gliding(&bar->cur_value_anim) ? bar->cur_value_anim.anim_end : bar->cur_value;
 }
 
 int32_t lv_bar_get_start_value(const lv_obj_t *obj) {
-    const lv_bar_t *bar = (const lv_bar_t *)obj;
+    const lv_bar_t *bar = as_bar(obj);
     if (bar->mode != LV_BAR_MODE_RANGE)
         return bar->min_value;
-    return LV_BAR_GET_ANIM_VALUE(bar->start_value, bar->start_value_anim);
+    return gliding(&bar->start_value_anim) ? bar->start_value_anim.anim_end : bar->start_value;
 }
 
 int32_t lv_bar_get_min_value(const lv_obj_t *obj) {
-    return ((const lv_bar_t *)obj)->min_value;
+    return as_bar(obj)->min_value;
 }
 
 int32_t lv_bar_get_max_value(const lv_obj_t *obj) {
-    return ((const lv_bar_t *)obj)->max_value;
+    return as_bar(obj)->max_value;
 }
 
 lv_bar_mode_t lv_bar_get_mode(lv_obj_t *obj) {
-    return ((lv_bar_t *)obj)->mode;
+    return as_bar(obj)->mode;
 }
 
-static void lv_bar_init_anim(_lv_bar_anim_t *bar_anim, lv_obj_t *obj) {
-    bar_anim->bar = obj;
-    bar_anim->anim_start = 0;
-    bar_anim->anim_end = 0;
-    bar_anim->anim_state = LV_BAR_ANIM_STATE_INV;
-}
-
-static void lv_bar_constructor(const lv_obj_class_t *class_p, lv_obj_t *obj) {
-    LV_UNUSED(class_p);
-    lv_bar_t *bar = (lv_bar_t *)obj;
-    bar->min_value = 0;
-    bar->max_value = 100;
-    bar->start_value = 0;
-    bar->cur_value = 0;
+static void bar_ctor(const lv_obj_class_t *cls, lv_obj_t *obj) {
+    LV_UNUSED(cls);
+    lv_bar_t *bar = as_bar(obj);
     bar->mode = LV_BAR_MODE_NORMAL;
-    lv_bar_init_anim(&bar->cur_value_anim, obj);
-    lv_bar_init_anim(&bar->start_value_anim, obj);
-    lv_obj_clear_flag(obj, LV_OBJ_FLAG_CHECKABLE);
-    lv_obj_clear_flag(obj, LV_OBJ_FLAG_SCROLLABLE);
-    lv_bar_set_value(obj, 0, LV_ANIM_OFF);
+    bar->cur_value = bar->start_value = bar->min_value = 0;
+    bar->max_value = 100;
+    _lv_bar_anim_t *ends[2] = {&bar->cur_value_anim, &bar->start_value_anim};
+    for (int i = 0; i < 2; i++) {
+        ends[i]->bar = obj;
+        ends[i]->anim_start = ends[i]->anim_end = 0;
+        ends[i]->anim_state = BAR_IDLE;
+    }
+    lv_obj_clear_flag(obj, LV_OBJ_FLAG_CHECKABLE | LV_OBJ_FLAG_SCROLLABLE);
 }
 
-static void lv_bar_destructor(const lv_obj_class_t *class_p, lv_obj_t *obj) {
-    LV_UNUSED(class_p);
-    lv_bar_t *bar = (lv_bar_t *)obj;
-    lv_anim_del(&bar->cur_value_anim, NULL);
-    lv_anim_del(&bar->start_value_anim, NULL);
+static void bar_dtor(const lv_obj_class_t *cls, lv_obj_t *obj) {
+    LV_UNUSED(cls);
+    lv_anim_del(&as_bar(obj)->cur_value_anim, NULL);
+    lv_anim_del(&as_bar(obj)->start_value_anim, NULL);
 }
 
-static void calc_indic_area(lv_obj_t *obj) {
-    lv_bar_t *bar = (lv_bar_t *)obj;
-    lv_area_t bar_coords;
-    lv_obj_get_coords(obj, &bar_coords);
-    lv_coord_t barw = lv_area_get_width(&bar_coords);
-    lv_coord_t barh = lv_area_get_height(&bar_coords);
-    int32_t range = bar->max_value - bar->min_value;
-    bool hor = barw >= barh;
-    bar->indic_area = bar_coords;
-    bar->indic_area.x1 += lv_obj_get_style_pad_left(obj, LV_PART_MAIN);
-    bar->indic_area.x2 -= lv_obj_get_style_pad_right(obj, LV_PART_MAIN);
-    bar->indic_area.y1 += lv_obj_get_style_pad_top(obj, LV_PART_MAIN);
-    bar->indic_area.y2 -= lv_obj_get_style_pad_bottom(obj, LV_PART_MAIN);
-    lv_coord_t anim_length = hor ? lv_area_get_width(&bar->indic_area) : lv_area_get_height(&bar->indic_area);
-    if (range <= 0)
-        range = 1;
-    int32_t anim_start_value_x, anim_cur_value_x;
-    if (LV_BAR_IS_ANIMATING(bar->start_value_anim)) {
-        int32_t s = (anim_length * (bar->start_value_anim.anim_start - bar->min_value)) / range;
-        int32_t e = (anim_length * (bar->start_value_anim.anim_end - bar->min_value)) / range;
-        anim_start_value_x = s + (((e - s) * bar->start_value_anim.anim_state) >> 8);
+/* Pixel offset of one end of the indicator along a track of len pixels. */
+static int32_t end_offset(const lv_bar_t *bar, int32_t value, const _lv_bar_anim_t *g, lv_coord_t len) {
+    int32_t span = LV_MAX(bar->max_value - bar->min_value, 1);
+    if (!gliding(g))
+        return len * (value - bar->min_value) / span;
+    int32_t from = len * (g->anim_start - bar->min_value) / span;
+    int32_t to = len * (g->anim_end - bar->min_value) / span;
+    return from + (((to - from) * g->anim_state) >> 8);
+}
+
+static void place_indicator(lv_obj_t *obj) {
+    lv_bar_t *bar = as_bar(obj);
+    lv_area_t *ind = &bar->indic_area;
+    *ind = obj->coords;
+    bool across = lv_area_get_width(&obj->coords) >= lv_area_get_height(&obj->coords);
+    ind->x1 += lv_obj_get_style_pad_left(obj, LV_PART_MAIN);
+    ind->y1 += lv_obj_get_style_pad_top(obj, LV_PART_MAIN);
+    ind->x2 -= lv_obj_get_style_pad_right(obj, LV_PART_MAIN);
+    ind->y2 -= lv_obj_get_style_pad_bottom(obj, LV_PART_MAIN);
+    lv_coord_t len = across ? lv_area_get_width(ind) : lv_area_get_height(ind);
+    int32_t lo = end_offset(bar, bar->start_value, &bar->start_value_anim, len);
+    int32_t hi = end_offset(bar, bar->cur_value, &bar->cur_value_anim, len);
+    if (across) {
+        ind->x2 = (lv_coord_t)(ind->x1 + hi - 1);
+        ind->x1 = (lv_coord_t)(ind->x1 + lo);
     } else {
-        anim_start_value_x = (anim_length * (bar->start_value - bar->min_value)) / range;
-    }
-    if (LV_BAR_IS_ANIMATING(bar->cur_value_anim)) {
-        int32_t s = (anim_length * (bar->cur_value_anim.anim_start - bar->min_value)) / range;
-        int32_t e = (anim_length * (bar->cur_value_anim.anim_end - bar->min_value)) / range;
-        anim_cur_value_x = s + (((e - s) * bar->cur_value_anim.anim_state) >> 8);
-    } else {
-        anim_cur_value_x = (anim_length * (bar->cur_value - bar->min_value)) / range;
-    }
-    if (hor) {
-        bar->indic_area.x2 = bar->indic_area.x1 + anim_cur_value_x - 1;
-        bar->indic_area.x1 += anim_start_value_x;
-    } else {
-        bar->indic_area.y1 = bar->indic_area.y2 - anim_cur_value_x + 1;
-        bar->indic_area.y2 -= anim_start_value_x;
+        /* A vertical bar fills from the bottom. */
+        ind->y1 = (lv_coord_t)(ind->y2 - hi + 1);
+        ind->y2 = (lv_coord_t)(ind->y2 - lo);
     }
 }
 
 static void draw_indicator(lv_event_t *e) {
     lv_obj_t *obj = lv_event_get_target(e);
-    lv_bar_t *bar = (lv_bar_t *)obj;
-    lv_draw_ctx_t *draw_ctx = lv_event_get_draw_ctx(e);
-    calc_indic_area(obj);
-    if (lv_area_get_width(&bar->indic_area) <= 0 || lv_area_get_height(&bar->indic_area) <= 0)
+    lv_area_t *ind = &as_bar(obj)->indic_area;
+    place_indicator(obj);
+    lv_coord_t iw = lv_area_get_width(ind), ih = lv_area_get_height(ind);
+    if (iw <= 0 || ih <= 0)
         return;
-    lv_draw_rect_dsc_t draw_rect_dsc;
-    lv_draw_rect_dsc_init(&draw_rect_dsc);
-    lv_obj_init_draw_rect_dsc(obj, LV_PART_INDICATOR, &draw_rect_dsc);
-    /* The indicator stays within the rounded background. */
-    lv_coord_t bg_radius = lv_obj_get_style_radius(obj, LV_PART_MAIN);
-    lv_coord_t short_side = LV_MIN(lv_obj_get_width(obj), lv_obj_get_height(obj));
-    bg_radius = LV_MIN(bg_radius, short_side / 2);
-    lv_coord_t indic_short =
-        LV_MIN(lv_area_get_width(&bar->indic_area), lv_area_get_height(&bar->indic_area));
-    draw_rect_dsc.radius = LV_MIN(LV_MIN(draw_rect_dsc.radius, bg_radius), indic_short / 2);
-    lv_obj_draw_part_dsc_t part_draw_dsc;
-    lv_obj_draw_dsc_init(&part_draw_dsc, draw_ctx);
-    part_draw_dsc.part = LV_PART_INDICATOR;
-    part_draw_dsc.class_p = MY_CLASS;
-    part_draw_dsc.draw_area = &bar->indic_area;
-    part_draw_dsc.rect_dsc = &draw_rect_dsc;
-    lv_event_send(obj, LV_EVENT_DRAW_PART_BEGIN, &part_draw_dsc);
-    lv_area_t clip;
-    if (_lv_area_intersect(&clip, draw_ctx->clip_area, &obj->coords)) {
-        const lv_area_t *ori = draw_ctx->clip_area;
-        draw_ctx->clip_area = &clip;
-        lv_draw_rect(draw_ctx, &draw_rect_dsc, &bar->indic_area);
-        draw_ctx->clip_area = ori;
+    lv_draw_ctx_t *ctx = lv_event_get_draw_ctx(e);
+    lv_draw_rect_dsc_t rect;
+    lv_draw_rect_dsc_init(&rect);
+    lv_obj_init_draw_rect_dsc(obj, LV_PART_INDICATOR, &rect);
+    /* Never rounder than the background nor than half the indicator's own short side. */
+    lv_coord_t limit = LV_MIN(lv_obj_get_width(obj), lv_obj_get_height(obj)) / 2;
+    limit = LV_MIN(limit, lv_obj_get_style_radius(obj, LV_PART_MAIN));
+    limit = LV_MIN(limit, LV_MIN(iw, ih) / 2);
+    rect.radius = LV_MIN(rect.radius, limit);
+
+    lv_obj_draw_part_dsc_t part;
+    lv_obj_draw_dsc_init(&part, ctx);
+    part.class_p = &lv_bar_class;
+    part.part = LV_PART_INDICATOR;
+    part.draw_area = ind;
+    part.rect_dsc = &rect;
+    lv_event_send(obj, LV_EVENT_DRAW_PART_BEGIN, &part);
+    const lv_area_t *outer = ctx->clip_area;
+    lv_area_t inside;
+    if (_lv_area_intersect(&inside, outer, &obj->coords)) {
+        ctx->clip_area = &inside;
+        lv_draw_rect(ctx, &rect, ind);
+        ctx->clip_area = outer;
     }
-    lv_event_send(obj, LV_EVENT_DRAW_PART_END, &part_draw_dsc);
+    lv_event_send(obj, LV_EVENT_DRAW_PART_END, &part);
 }
 
-static void lv_bar_event(const lv_obj_class_t *class_p, lv_event_t *e) {
-    LV_UNUSED(class_p);
-    if (lv_obj_event_base(MY_CLASS, e) != LV_RES_OK)
+static void grow_ext_size(lv_obj_t *obj, lv_coord_t *ext) {
+    *ext = LV_MAX(*ext, lv_obj_calculate_ext_draw_size(obj, LV_PART_INDICATOR));
+    /* A negative padding lets the indicator stick out of the bar. */
+    lv_coord_t pads[4] = {
+        lv_obj_get_style_pad_left(obj, LV_PART_MAIN), lv_obj_get_style_pad_right(obj, LV_PART_MAIN),
+        lv_obj_get_style_pad_top(obj, LV_PART_MAIN), lv_obj_get_style_pad_bottom(obj, LV_PART_MAIN)};
+    for (int i = 0; i < 4; i++)
+        *ext = LV_MAX(*ext, -pads[i]);
+}
+
+static void bar_on_event(const lv_obj_class_t *cls, lv_event_t *e) {
+    LV_UNUSED(cls);
+    if (lv_obj_event_base(&lv_bar_class, e) != LV_RES_OK)
         return;
-    lv_event_code_t code = lv_event_get_code(e);
     lv_obj_t *obj = lv_event_get_target(e);
-    if (code == LV_EVENT_REFR_EXT_DRAW_SIZE) {
-        lv_coord_t indic_size = lv_obj_calculate_ext_draw_size(obj, LV_PART_INDICATOR);
-        lv_coord_t *s = lv_event_get_param(e);
-        *s = LV_MAX(*s, indic_size);
-        lv_coord_t pad = LV_MIN4(lv_obj_get_style_pad_left(obj, 0), lv_obj_get_style_pad_right(obj, 0),
-                                 lv_obj_get_style_pad_top(obj, 0), lv_obj_get_style_pad_bottom(obj, 0));
-        if (pad < 0)
-            *s = LV_MAX(*s, -pad);
-    } else if (code == LV_EVENT_PRESSED || code == LV_EVENT_RELEASED) {
-        lv_bar_t *bar = (lv_bar_t *)obj;
-        lv_obj_invalidate_area(obj, &bar->indic_area);
-    } else if (code == LV_EVENT_DRAW_MAIN) {
+    switch (lv_event_get_code(e)) {
+    case LV_EVENT_REFR_EXT_DRAW_SIZE:
+        grow_ext_size(obj, lv_event_get_param(e));
+        break;
+    case LV_EVENT_PRESSED:
+    case LV_EVENT_RELEASED:
+        lv_obj_invalidate_area(obj, &as_bar(obj)->indic_area);
+        break;
+    case LV_EVENT_DRAW_MAIN:
         draw_indicator(e);
+        break;
+    default:
+        break;
     }
-}
-
-static void lv_bar_anim(void *var, int32_t value) {
-    _lv_bar_anim_t *bar_anim = var;
-    bar_anim->anim_state = value;
-    lv_obj_invalidate(bar_anim->bar);
-}
-
-static void lv_bar_anim_ready(lv_anim_t *a) {
-    _lv_bar_anim_t *var = a->var;
-    lv_obj_t *obj = var->bar;
-    lv_bar_t *bar = (lv_bar_t *)obj;
-    var->anim_state = LV_BAR_ANIM_STATE_INV;
-    if (var == &bar->cur_value_anim)
-        bar->cur_value = var->anim_end;
-    else if (var == &bar->start_value_anim)
-        bar->start_value = var->anim_end;
-    lv_obj_invalidate(var->bar);
-}
-
-static void lv_bar_set_value_with_anim(lv_obj_t *obj, int32_t new_value, int32_t *value_ptr,
-                                       _lv_bar_anim_t *anim_info, lv_anim_enable_t en) {
-    if (en == LV_ANIM_OFF) {
-        lv_anim_del(anim_info, NULL);
-        anim_info->anim_state = LV_BAR_ANIM_STATE_INV;
-        *value_ptr = new_value;
-        lv_obj_invalidate(obj);
-        return;
-    }
-    uint32_t anim_time = lv_obj_get_style_anim_time(obj, LV_PART_MAIN);
-    if (anim_time == 0) {
-        lv_anim_del(anim_info, NULL);
-        anim_info->anim_state = LV_BAR_ANIM_STATE_INV;
-        *value_ptr = new_value;
-        lv_obj_invalidate(obj);
-        return;
-    }
-    /* A running animation continues from where it is now. */
-    if (anim_info->anim_state == LV_BAR_ANIM_STATE_INV)
-        anim_info->anim_start = *value_ptr;
-    else
-        anim_info->anim_start =
-            anim_info->anim_start +
-            (((anim_info->anim_end - anim_info->anim_start) * anim_info->anim_state) >> 8);
-    anim_info->anim_end = new_value;
-    *value_ptr = new_value;
-    lv_anim_del(anim_info, NULL);
-    lv_anim_t a;
-    lv_anim_init(&a);
-    lv_anim_set_var(&a, anim_info);
-    lv_anim_set_exec_cb(&a, lv_bar_anim);
-    lv_anim_set_values(&a, LV_BAR_ANIM_STATE_START, LV_BAR_ANIM_STATE_END);
-    lv_anim_set_ready_cb(&a, lv_bar_anim_ready);
-    lv_anim_set_time(&a, anim_time);
-    lv_anim_start(&a);
 }

@@ -11,489 +11,484 @@
 #include <stdio.h>
 #include <string.h>
 
-#define MY_CLASS                   &lv_label_class
-#define LV_LABEL_DEFAULT_TEXT      "Text"
-#define LV_LABEL_HINT_HEIGHT_LIMIT 1024
+#define LABEL_NO_DOTS     UINT32_MAX
+#define LABEL_FIRST_TEXT  "Text"
+#define LABEL_HINT_MIN_H  1024 /* a line hint pays off only for very tall labels */
+#define LABEL_GAP_LETTERS LV_LABEL_WAIT_CHAR_COUNT
 
-static void lv_label_constructor(const lv_obj_class_t *class_p, lv_obj_t *obj);
-static void lv_label_destructor(const lv_obj_class_t *class_p, lv_obj_t *obj);
-static void lv_label_event(const lv_obj_class_t *class_p, lv_event_t *e);
-static void lv_label_refr_text(lv_obj_t *obj);
+/* How the label's text is laid out: font, spacing, flags and the content box. */
+typedef struct {
+    const lv_font_t *font;
+    lv_coord_t letter_sp;
+    lv_coord_t line_sp;
+    lv_coord_t line_h;
+    lv_text_flag_t flags;
+    lv_area_t box;
+} label_fmt_t;
+
+static void label_ctor(const lv_obj_class_t *cls, lv_obj_t *obj);
+static void label_dtor(const lv_obj_class_t *cls, lv_obj_t *obj);
+static void label_on_event(const lv_obj_class_t *cls, lv_event_t *e);
+static void label_relayout(lv_obj_t *obj);
 
 const lv_obj_class_t lv_label_class = {
-    .constructor_cb = lv_label_constructor,
-    .destructor_cb = lv_label_destructor,
-    .event_cb = lv_label_event,
+    .constructor_cb = label_ctor,
+    .destructor_cb = label_dtor,
+    .event_cb = label_on_event,
     .width_def = LV_SIZE_CONTENT,
     .height_def = LV_SIZE_CONTENT,
     .instance_size = sizeof(lv_label_t),
     .base_class = &lv_obj_class,
 };
 
+static inline lv_label_t *as_label(const lv_obj_t *obj) {
+    return (lv_label_t *)obj;
+}
+
+static bool scrolls(const lv_label_t *lb) {
+    return lb->long_mode == LV_LABEL_LONG_SCROLL || lb->long_mode == LV_LABEL_LONG_SCROLL_CIRCULAR;
+}
+
+static bool width_from_text(const lv_obj_t *obj) {
+    return !obj->w_layout && lv_obj_get_style_width(obj, LV_PART_MAIN) == LV_SIZE_CONTENT;
+}
+
+static lv_text_flag_t base_flags(const lv_label_t *lb) {
+    return (lv_text_flag_t)((lb->recolor ? LV_TEXT_FLAG_RECOLOR : 0) |
+                            (lb->expand ? LV_TEXT_FLAG_EXPAND : 0));
+}
+
+static void read_fmt(const lv_obj_t *obj, label_fmt_t *f) {
+    f->font = lv_obj_get_style_text_font(obj, LV_PART_MAIN);
+    f->letter_sp = lv_obj_get_style_text_letter_space(obj, LV_PART_MAIN);
+    f->line_sp = lv_obj_get_style_text_line_space(obj, LV_PART_MAIN);
+    f->line_h = lv_font_get_line_height(f->font);
+    f->flags = base_flags(as_label(obj));
+    if (width_from_text(obj))
+        f->flags |= LV_TEXT_FLAG_FIT;
+    lv_obj_get_content_coords(obj, &f->box);
+}
+
+/* Replaces the label's text by buf, releasing the old one if the label owned it. */
+static void adopt_text(lv_label_t *lb, char *buf, bool is_static) {
+    if (lb->text != buf && !lb->static_txt)
+        lv_mem_free(lb->text);
+    lb->text = buf;
+    lb->static_txt = is_static ? 1 : 0;
+}
+
 lv_obj_t *lv_label_create(lv_obj_t *parent) {
-    lv_obj_t *obj = lv_obj_class_create_obj(MY_CLASS, parent);
-    if (obj == NULL)
-        return NULL;
-    lv_obj_class_init_obj(obj);
+    lv_obj_t *obj = lv_obj_class_create_obj(&lv_label_class, parent);
+    if (obj != NULL)
+        lv_obj_class_init_obj(obj);
     return obj;
 }
 
-static void free_text(lv_label_t *label) {
-    if (!label->static_txt)
-        lv_mem_free(label->text);
-    label->text = NULL;
-}
-
 void lv_label_set_text(lv_obj_t *obj, const char *text) {
-    lv_label_t *label = (lv_label_t *)obj;
+    lv_label_t *lb = as_label(obj);
     lv_obj_invalidate(obj);
-    if (text == NULL)
-        text = label->text;
-    if (text == NULL)
-        text = "";
-    if (label->text == text && !label->static_txt) {
-        /* Refresh with the label's own text. */
-    } else {
-        size_t len = strlen(text) + 1;
-        char *n = lv_mem_alloc(len);
-        LV_ASSERT_MALLOC(n);
-        if (n == NULL)
+    const char *src = text ? text : (lb->text ? lb->text : "");
+    /* NULL (or the label's own buffer) only refreshes; anything else, even a part of the current
+     * text, is copied before the old buffer goes. */
+    if (src != lb->text || lb->static_txt) {
+        size_t n = strlen(src) + 1;
+        char *copy = lv_mem_alloc(n);
+        LV_ASSERT_MALLOC(copy);
+        if (copy == NULL)
             return;
-        memcpy(n, text, len);
-        free_text(label);
-        label->text = n;
-        label->static_txt = 0;
+        memcpy(copy, src, n);
+        adopt_text(lb, copy, false);
     }
-    lv_label_refr_text(obj);
+    label_relayout(obj);
 }
 
 void lv_label_set_text_fmt(lv_obj_t *obj, const char *fmt, ...) {
-    lv_label_t *label = (lv_label_t *)obj;
     lv_obj_invalidate(obj);
-    va_list args;
-    va_start(args, fmt);
-    char *n = _lv_txt_set_text_vfmt(fmt, args);
-    va_end(args);
-    if (n == NULL)
+    va_list ap;
+    va_start(ap, fmt);
+    char *formatted = _lv_txt_set_text_vfmt(fmt, ap);
+    va_end(ap);
+    if (formatted == NULL)
         return;
-    free_text(label);
-    label->text = n;
-    label->static_txt = 0;
-    lv_label_refr_text(obj);
+    adopt_text(as_label(obj), formatted, false);
+    label_relayout(obj);
 }
 
 void lv_label_set_text_static(lv_obj_t *obj, const char *text) {
-    lv_label_t *label = (lv_label_t *)obj;
-    if (!label->static_txt)
-        lv_mem_free(label->text);
-    label->static_txt = 1;
-    label->text = (char *)(text ? text : label->text);
-    if (label->text == NULL)
-        label->text = (char *)"";
-    lv_label_refr_text(obj);
+    lv_label_t *lb = as_label(obj);
+    /* NULL refreshes with the current text; the label's own buffer stays its own. */
+    if (text == NULL || (text == lb->text && !lb->static_txt)) {
+        if (lb->text == NULL)
+            adopt_text(lb, (char *)"", true);
+    } else {
+        adopt_text(lb, (char *)text, true);
+    }
+    label_relayout(obj);
 }
 
 void lv_label_set_long_mode(lv_obj_t *obj, lv_label_long_mode_t long_mode) {
-    lv_label_t *label = (lv_label_t *)obj;
+    lv_label_t *lb = as_label(obj);
     lv_anim_del(obj, NULL);
-    label->offset.x = 0;
-    label->offset.y = 0;
-    label->expand = long_mode == LV_LABEL_LONG_SCROLL || long_mode == LV_LABEL_LONG_SCROLL_CIRCULAR ||
-                    long_mode == LV_LABEL_LONG_CLIP;
-    label->long_mode = long_mode;
-    lv_label_refr_text(obj);
+    lb->offset.x = 0;
+    lb->offset.y = 0;
+    lb->long_mode = long_mode;
+    lb->expand = long_mode != LV_LABEL_LONG_WRAP && long_mode != LV_LABEL_LONG_DOT;
+    label_relayout(obj);
 }
 
 void lv_label_set_recolor(lv_obj_t *obj, bool en) {
-    lv_label_t *label = (lv_label_t *)obj;
-    if (label->recolor == en)
-        return;
-    label->recolor = en ? 1 : 0;
-    lv_label_refr_text(obj);
+    lv_label_t *lb = as_label(obj);
+    if ((bool)lb->recolor != en) {
+        lb->recolor = en;
+        label_relayout(obj);
+    }
 }
 
 char *lv_label_get_text(const lv_obj_t *obj) {
-    return ((const lv_label_t *)obj)->text;
+    return as_label(obj)->text;
 }
 
 lv_label_long_mode_t lv_label_get_long_mode(const lv_obj_t *obj) {
-    return ((const lv_label_t *)obj)->long_mode;
+    return as_label(obj)->long_mode;
 }
 
 bool lv_label_get_recolor(const lv_obj_t *obj) {
-    return ((const lv_label_t *)obj)->recolor;
+    return as_label(obj)->recolor;
 }
 
 void lv_label_ins_text(lv_obj_t *obj, uint32_t pos, const char *txt) {
-    lv_label_t *label = (lv_label_t *)obj;
-    if (label->static_txt || txt == NULL || label->text == NULL)
+    lv_label_t *lb = as_label(obj);
+    if (txt == NULL || lb->text == NULL || lb->static_txt)
         return;
     lv_obj_invalidate(obj);
-    size_t old_len = strlen(label->text);
-    size_t ins_len = strlen(txt);
-    char *n = lv_mem_realloc(label->text, old_len + ins_len + 1);
-    LV_ASSERT_MALLOC(n);
-    if (n == NULL)
+    char *grown = lv_mem_realloc(lb->text, strlen(lb->text) + strlen(txt) + 1);
+    LV_ASSERT_MALLOC(grown);
+    if (grown == NULL)
         return;
-    label->text = n;
-    if (pos == LV_LABEL_POS_LAST)
-        pos = _lv_txt_get_encoded_length(label->text);
-    _lv_txt_ins(label->text, pos, txt);
+    lb->text = grown;
+    _lv_txt_ins(grown, pos == LV_LABEL_POS_LAST ? _lv_txt_get_encoded_length(grown) : pos, txt);
     lv_label_set_text(obj, NULL);
 }
 
 void lv_label_cut_text(lv_obj_t *obj, uint32_t pos, uint32_t cnt) {
-    lv_label_t *label = (lv_label_t *)obj;
-    if (label->static_txt || label->text == NULL)
+    lv_label_t *lb = as_label(obj);
+    if (lb->text == NULL || lb->static_txt)
         return;
     lv_obj_invalidate(obj);
-    _lv_txt_cut(label->text, pos, cnt);
-    lv_label_refr_text(obj);
+    _lv_txt_cut(lb->text, pos, cnt);
+    label_relayout(obj);
 }
 
-static lv_text_flag_t get_label_flags(const lv_label_t *label) {
-    lv_text_flag_t flag = LV_TEXT_FLAG_NONE;
-    if (label->recolor)
-        flag |= LV_TEXT_FLAG_RECOLOR;
-    if (label->expand)
-        flag |= LV_TEXT_FLAG_EXPAND;
-    lv_obj_t *obj = (lv_obj_t *)&label->obj;
-    if (lv_obj_get_style_width(obj, LV_PART_MAIN) == LV_SIZE_CONTENT && !obj->w_layout)
-        flag |= LV_TEXT_FLAG_FIT;
-    return flag;
+/* Byte index where the line starting at `from` ends (the next line's start). */
+static uint32_t line_stop(const char *txt, uint32_t from, const label_fmt_t *f) {
+    return from + _lv_txt_get_next_line(txt + from, f->font, f->letter_sp, lv_area_get_width(&f->box), NULL,
+                                        f->flags);
 }
 
 void lv_label_get_letter_pos(const lv_obj_t *obj, uint32_t char_id, lv_point_t *pos) {
-    const lv_label_t *label = (const lv_label_t *)obj;
-    const char *txt = label->text;
+    const char *txt = as_label(obj)->text;
     pos->x = 0;
     pos->y = 0;
-    if (txt == NULL || txt[0] == '\0')
+    if (txt == NULL || *txt == '\0')
         return;
-    lv_area_t txt_coords;
-    lv_obj_get_content_coords(obj, &txt_coords);
-    const lv_font_t *font = lv_obj_get_style_text_font(obj, LV_PART_MAIN);
-    lv_coord_t line_space = lv_obj_get_style_text_line_space(obj, LV_PART_MAIN);
-    lv_coord_t letter_space = lv_obj_get_style_text_letter_space(obj, LV_PART_MAIN);
-    lv_coord_t letter_height = lv_font_get_line_height(font);
-    lv_coord_t max_w = lv_area_get_width(&txt_coords);
-    lv_text_flag_t flag = get_label_flags(label);
-    uint32_t byte_id = _lv_txt_encoded_get_byte_id(txt, char_id);
-    uint32_t line_start = 0;
-    uint32_t new_line_start = 0;
-    lv_coord_t y = 0;
-    while (txt[new_line_start] != '\0') {
-        new_line_start += _lv_txt_get_next_line(&txt[line_start], font, letter_space, max_w, NULL, flag);
-        if (byte_id < new_line_start || txt[new_line_start] == '\0')
+    label_fmt_t f;
+    read_fmt(obj, &f);
+    uint32_t target = _lv_txt_encoded_get_byte_id(txt, char_id);
+    uint32_t from = 0;
+    for (;;) {
+        uint32_t to = line_stop(txt, from, &f);
+        if (target < to || txt[to] == '\0' || to == from)
             break;
-        y += letter_height + line_space;
-        line_start = new_line_start;
+        pos->y += f.line_h + f.line_sp;
+        from = to;
     }
-    pos->x = lv_txt_get_width(&txt[line_start], byte_id - line_start, font, letter_space, flag);
-    pos->y = y;
+    pos->x = lv_txt_get_width(txt + from, target - from, f.font, f.letter_sp, f.flags);
+}
+
+/* Byte offset within one line (of len bytes, drawn from x) of the letter under px. */
+static uint32_t letter_under(const char *line, uint32_t len, lv_coord_t x, lv_coord_t px,
+                             const label_fmt_t *f) {
+    uint32_t at = 0;
+    while (at < len) {
+        if (line[at] == '\0')
+            return at;
+        uint32_t after = at, cp, cp_next;
+        _lv_txt_encoded_letter_next_2(line, &cp, &cp_next, &after);
+        lv_coord_t gw = lv_font_get_glyph_width(f->font, cp, cp_next);
+        if (px < x + gw || after == len)
+            return at;
+        x += gw + f->letter_sp;
+        at = after;
+    }
+    return at;
 }
 
 uint32_t lv_label_get_letter_on(const lv_obj_t *obj, lv_point_t *pos_in) {
-    const lv_label_t *label = (const lv_label_t *)obj;
-    const char *txt = label->text;
+    const char *txt = as_label(obj)->text;
     if (txt == NULL)
         return 0;
-    lv_point_t pos;
-    pos.x = pos_in->x - lv_obj_get_style_pad_left(obj, LV_PART_MAIN);
-    pos.y = pos_in->y - lv_obj_get_style_pad_top(obj, LV_PART_MAIN);
-    lv_area_t txt_coords;
-    lv_obj_get_content_coords(obj, &txt_coords);
-    lv_coord_t max_w = lv_area_get_width(&txt_coords);
-    const lv_font_t *font = lv_obj_get_style_text_font(obj, LV_PART_MAIN);
-    lv_coord_t line_space = lv_obj_get_style_text_line_space(obj, LV_PART_MAIN);
-    lv_coord_t letter_space = lv_obj_get_style_text_letter_space(obj, LV_PART_MAIN);
-    lv_coord_t letter_height = lv_font_get_line_height(font);
-    lv_text_flag_t flag = get_label_flags(label);
-    uint32_t line_start = 0;
-    uint32_t new_line_start = 0;
-    lv_coord_t y = 0;
-    while (txt[line_start] != '\0') {
-        new_line_start += _lv_txt_get_next_line(&txt[line_start], font, letter_space, max_w, NULL, flag);
-        if (pos.y <= y + letter_height) {
-            /* The last line includes the terminator. */
-            uint32_t tmp = new_line_start;
-            uint32_t letter = _lv_txt_encoded_prev(txt, &tmp);
-            if (letter != '\n' && txt[new_line_start] == '\0')
-                new_line_start++;
+    label_fmt_t f;
+    read_fmt(obj, &f);
+    lv_coord_t px = pos_in->x - lv_obj_get_style_pad_left(obj, LV_PART_MAIN);
+    lv_coord_t py = pos_in->y - lv_obj_get_style_pad_top(obj, LV_PART_MAIN);
+
+    uint32_t from = 0, to = 0;
+    lv_coord_t top = 0;
+    while (txt[from] != '\0') {
+        to = line_stop(txt, from, &f);
+        if (py <= top + f.line_h) {
+            /* On the last line the end of the text can be hit too. */
+            if (txt[to] == '\0' && to > 0 && txt[to - 1] != '\n')
+                to++;
             break;
         }
-        y += letter_height + line_space;
-        line_start = new_line_start;
+        top += f.line_h + f.line_sp;
+        from = to;
     }
+    if (to < from)
+        to = from;
+
     lv_coord_t x = 0;
     lv_text_align_t align = lv_obj_get_style_text_align(obj, LV_PART_MAIN);
     if (align == LV_TEXT_ALIGN_CENTER || align == LV_TEXT_ALIGN_RIGHT) {
-        uint32_t len = new_line_start - line_start;
-        uint32_t rest = (uint32_t)strlen(&txt[line_start]);
-        if (len > rest)
-            len = rest;
-        lv_coord_t line_w = lv_txt_get_width(&txt[line_start], len, font, letter_space, flag);
-        x += align == LV_TEXT_ALIGN_CENTER ? lv_area_get_width(&txt_coords) / 2 - line_w / 2
-                                           : lv_area_get_width(&txt_coords) - line_w;
+        uint32_t shown = LV_MIN(to - from, (uint32_t)strlen(txt + from));
+        lv_coord_t used = lv_txt_get_width(txt + from, shown, f.font, f.letter_sp, f.flags);
+        lv_coord_t room = lv_area_get_width(&f.box);
+        x = align == LV_TEXT_ALIGN_RIGHT ? room - used : room / 2 - used / 2;
     }
-    uint32_t i = 0;
-    uint32_t i_act = 0;
-    if (new_line_start > 0) {
-        while (i + line_start < new_line_start) {
-            uint32_t letter, letter_next;
-            _lv_txt_encoded_letter_next_2(&txt[line_start], &letter, &letter_next, &i);
-            lv_coord_t gw = lv_font_get_glyph_width(font, letter, letter_next);
-            if (pos.x < x + gw || i + line_start == new_line_start || txt[i_act + line_start] == '\0') {
-                i = i_act;
-                break;
-            }
-            x += gw + letter_space;
-            i_act = i;
-        }
-    }
-    return _lv_txt_encoded_get_char_id(txt, i + line_start);
+    uint32_t hit = letter_under(txt + from, to - from, x, px, &f);
+    return _lv_txt_encoded_get_char_id(txt, from + hit);
 }
 
-static void set_ofs_x_anim(void *obj, int32_t v) {
-    lv_label_t *label = (lv_label_t *)obj;
-    label->offset.x = (lv_coord_t)v;
+static void scroll_x_cb(void *obj, int32_t v) {
+    as_label(obj)->offset.x = (lv_coord_t)v;
     lv_obj_invalidate(obj);
 }
 
-static void set_ofs_y_anim(void *obj, int32_t v) {
-    lv_label_t *label = (lv_label_t *)obj;
-    label->offset.y = (lv_coord_t)v;
+static void scroll_y_cb(void *obj, int32_t v) {
+    as_label(obj)->offset.y = (lv_coord_t)v;
     lv_obj_invalidate(obj);
 }
 
-/* Scroll the text to end and back (playback) or round and round (circular). */
-static void start_scroll_anim(lv_obj_t *obj, lv_anim_exec_xcb_t exec_cb, int32_t end, uint32_t speed,
-                              bool playback) {
+/* Starts (or restarts, keeping its progress) the scroll of one axis towards `end`. Back-and-forth
+ * scrolling pauses at both ends; circular scrolling starts over at once. */
+static void run_scroll(lv_obj_t *obj, lv_anim_exec_xcb_t cb, int32_t end, uint32_t speed,
+                       bool there_and_back) {
+    uint32_t dur = lv_anim_speed_to_time(speed, 0, end);
+    const lv_anim_t *running = lv_anim_get(obj, cb);
+    int32_t elapsed = running ? running->act_time : 0;
+
     lv_anim_t a;
     lv_anim_init(&a);
     lv_anim_set_var(&a, obj);
-    lv_anim_set_repeat_count(&a, LV_ANIM_REPEAT_INFINITE);
+    lv_anim_set_exec_cb(&a, cb);
     lv_anim_set_values(&a, 0, end);
-    lv_anim_set_exec_cb(&a, exec_cb);
-    lv_anim_set_time(&a, lv_anim_speed_to_time(speed, a.start_value, a.end_value));
-    if (playback) {
+    lv_anim_set_time(&a, dur);
+    lv_anim_set_repeat_count(&a, LV_ANIM_REPEAT_INFINITE);
+    lv_anim_set_playback_time(&a, there_and_back ? dur : 0);
+    if (there_and_back) {
         lv_anim_set_playback_delay(&a, LV_LABEL_SCROLL_DELAY);
         lv_anim_set_repeat_delay(&a, LV_LABEL_SCROLL_DELAY);
-        lv_anim_set_playback_time(&a, (uint32_t)a.time);
-    } else {
-        lv_anim_set_playback_time(&a, 0);
     }
-    /* A running scroll keeps its place when the text is refreshed. */
-    lv_anim_t *anim_cur = lv_anim_get(obj, exec_cb);
-    int32_t act_time = anim_cur ? anim_cur->act_time : 0;
-    if (act_time < a.time) {
-        a.act_time = act_time;
+    if (elapsed < (int32_t)dur) {
+        a.act_time = elapsed;
         a.early_apply = 0;
     }
     lv_anim_start(&a);
 }
 
-static void lv_label_refr_text(lv_obj_t *obj) {
-    lv_label_t *label = (lv_label_t *)obj;
-    if (label->text == NULL)
+static void stop_scroll(lv_obj_t *obj, lv_anim_exec_xcb_t cb, lv_coord_t *ofs) {
+    lv_anim_del(obj, cb);
+    *ofs = 0;
+}
+
+static void update_scrolling(lv_obj_t *obj, const label_fmt_t *f, lv_point_t text) {
+    lv_label_t *lb = as_label(obj);
+    bool circular = lb->long_mode == LV_LABEL_LONG_SCROLL_CIRCULAR;
+    uint32_t speed = lv_obj_get_style_anim_speed(obj, LV_PART_MAIN);
+    if (speed == 0)
+        speed = LV_LABEL_DEF_SCROLL_SPEED;
+    lv_coord_t bw = lv_area_get_width(&f->box), bh = lv_area_get_height(&f->box);
+    bool sideways = text.x > bw;
+    if (sideways) {
+        lv_coord_t gap = lv_font_get_glyph_width(f->font, ' ', ' ') * LABEL_GAP_LETTERS;
+        run_scroll(obj, scroll_x_cb, circular ? -(text.x + gap) : bw - text.x, speed, !circular);
+    } else {
+        stop_scroll(obj, scroll_x_cb, &lb->offset.x);
+    }
+    if (!sideways && text.y > bh)
+        run_scroll(obj, scroll_y_cb, circular ? -(text.y + f->line_h) : bh - text.y, speed, !circular);
+    else
+        stop_scroll(obj, scroll_y_cb, &lb->offset.y);
+}
+
+/* Where the dots go: at the letter under the point that leaves room for them at the end of the last
+ * line that fits, kept far enough from the end of the text for all of them. */
+static uint32_t find_dot_start(lv_obj_t *obj, const label_fmt_t *f) {
+    const char *txt = as_label(obj)->text;
+    lv_coord_t bh = lv_area_get_height(&f->box);
+    lv_coord_t pitch = f->line_h + f->line_sp;
+    lv_coord_t rest = bh % pitch;
+    lv_point_t probe;
+    probe.x = lv_area_get_width(&f->box) -
+              LV_LABEL_DOT_NUM * (lv_font_get_glyph_width(f->font, '.', '.') + f->letter_sp);
+    probe.y = bh - rest + (rest >= f->line_h ? f->line_h : -f->line_sp);
+    uint32_t at = _lv_txt_encoded_get_byte_id(txt, lv_label_get_letter_on(obj, &probe));
+    uint32_t len = (uint32_t)strlen(txt);
+    while (at > 0 && at + LV_LABEL_DOT_NUM > len)
+        _lv_txt_encoded_prev(txt, &at);
+    return at;
+}
+
+static void label_relayout(lv_obj_t *obj) {
+    lv_label_t *lb = as_label(obj);
+    if (lb->text == NULL)
         return;
-    label->hint.line_start = -1;
-    label->dot_end = LV_LABEL_DOT_END_INV;
-    lv_area_t txt_coords;
-    lv_obj_get_content_coords(obj, &txt_coords);
-    lv_coord_t max_w = lv_area_get_width(&txt_coords);
-    const lv_font_t *font = lv_obj_get_style_text_font(obj, LV_PART_MAIN);
-    lv_coord_t line_space = lv_obj_get_style_text_line_space(obj, LV_PART_MAIN);
-    lv_coord_t letter_space = lv_obj_get_style_text_letter_space(obj, LV_PART_MAIN);
-    lv_text_flag_t flag = get_label_flags(label);
-    lv_point_t size;
-    lv_txt_get_size(&size, label->text, font, letter_space, line_space, max_w, flag);
+    lb->hint.line_start = -1;
+    lb->dot_end = LABEL_NO_DOTS;
+    label_fmt_t f;
+    read_fmt(obj, &f);
+    lv_point_t text;
+    lv_txt_get_size(&text, lb->text, f.font, f.letter_sp, f.line_sp, lv_area_get_width(&f.box), f.flags);
     lv_obj_refresh_self_size(obj);
 
-    if (label->long_mode == LV_LABEL_LONG_SCROLL || label->long_mode == LV_LABEL_LONG_SCROLL_CIRCULAR) {
-        bool circular = label->long_mode == LV_LABEL_LONG_SCROLL_CIRCULAR;
-        uint32_t anim_speed = lv_obj_get_style_anim_speed(obj, LV_PART_MAIN);
-        if (anim_speed == 0)
-            anim_speed = LV_LABEL_DEF_SCROLL_SPEED;
-        bool hor_anim = false;
-        if (size.x > lv_area_get_width(&txt_coords)) {
-            int32_t end = circular
-                              ? -size.x - lv_font_get_glyph_width(font, ' ', ' ') * LV_LABEL_WAIT_CHAR_COUNT
-                              : lv_area_get_width(&txt_coords) - size.x;
-            start_scroll_anim(obj, set_ofs_x_anim, end, anim_speed, !circular);
-            hor_anim = true;
-        } else {
-            lv_anim_del(obj, set_ofs_x_anim);
-            label->offset.x = 0;
-        }
-        if (size.y > lv_area_get_height(&txt_coords) && !hor_anim) {
-            int32_t end =
-                circular ? -size.y - lv_font_get_line_height(font) : lv_area_get_height(&txt_coords) - size.y;
-            start_scroll_anim(obj, set_ofs_y_anim, end, anim_speed, !circular);
-        } else {
-            lv_anim_del(obj, set_ofs_y_anim);
-            label->offset.y = 0;
-        }
-    } else if (label->long_mode == LV_LABEL_LONG_DOT) {
-        lv_coord_t line_h = lv_font_get_line_height(font);
-        if (size.y > lv_area_get_height(&txt_coords) && size.y > line_h &&
-            _lv_txt_get_encoded_length(label->text) > LV_LABEL_DOT_NUM) {
-            lv_point_t p;
-            p.x = lv_area_get_width(&txt_coords) -
-                  (lv_font_get_glyph_width(font, '.', '.') + letter_space) * LV_LABEL_DOT_NUM;
-            p.y = lv_area_get_height(&txt_coords);
-            lv_coord_t y_overed = p.y % (line_h + line_space);
-            if (y_overed >= line_h) {
-                p.y -= y_overed;
-                p.y += line_h;
-            } else {
-                p.y -= y_overed;
-                p.y -= line_space;
-            }
-            uint32_t letter_id = lv_label_get_letter_on(obj, &p);
-            size_t txt_len = strlen(label->text);
-            uint32_t byte_id = _lv_txt_encoded_get_byte_id(label->text, letter_id);
-            while (byte_id > 0 && byte_id + LV_LABEL_DOT_NUM > txt_len)
-                _lv_txt_encoded_prev(label->text, &byte_id);
-            label->dot_end = byte_id;
-        }
+    if (scrolls(lb)) {
+        update_scrolling(obj, &f, text);
+    } else if (lb->long_mode == LV_LABEL_LONG_DOT) {
+        bool too_tall = text.y > lv_area_get_height(&f.box) && text.y > f.line_h;
+        if (too_tall && _lv_txt_get_encoded_length(lb->text) > LV_LABEL_DOT_NUM)
+            lb->dot_end = find_dot_start(obj, &f);
     }
     lv_obj_invalidate(obj);
 }
 
-static void lv_label_constructor(const lv_obj_class_t *class_p, lv_obj_t *obj) {
-    LV_UNUSED(class_p);
-    lv_label_t *label = (lv_label_t *)obj;
-    label->text = NULL;
-    label->static_txt = 0;
-    label->recolor = 0;
-    label->dot_end = LV_LABEL_DOT_END_INV;
-    label->long_mode = LV_LABEL_LONG_WRAP;
-    label->offset.x = 0;
-    label->offset.y = 0;
-    label->hint.line_start = -1;
-    label->hint.coord_y = 0;
-    label->hint.y = 0;
+static void label_ctor(const lv_obj_class_t *cls, lv_obj_t *obj) {
+    LV_UNUSED(cls);
+    lv_label_t *lb = as_label(obj);
+    lb->text = NULL;
+    lb->static_txt = 0;
+    lb->recolor = 0;
+    lb->dot_end = LABEL_NO_DOTS;
+    lb->long_mode = LV_LABEL_LONG_WRAP;
+    lb->offset.x = lb->offset.y = 0;
+    lb->hint.line_start = -1;
+    lb->hint.coord_y = 0;
+    lb->hint.y = 0;
     lv_obj_clear_flag(obj, LV_OBJ_FLAG_CLICKABLE);
     lv_label_set_long_mode(obj, LV_LABEL_LONG_WRAP);
-    lv_label_set_text(obj, LV_LABEL_DEFAULT_TEXT);
+    lv_label_set_text(obj, LABEL_FIRST_TEXT);
 }
 
-static void lv_label_destructor(const lv_obj_class_t *class_p, lv_obj_t *obj) {
-    LV_UNUSED(class_p);
-    free_text((lv_label_t *)obj);
+static void label_dtor(const lv_obj_class_t *cls, lv_obj_t *obj) {
+    LV_UNUSED(cls);
+    adopt_text(as_label(obj), NULL, false);
 }
 
-static void draw_main(lv_event_t *e) {
+/* The text to draw: the label's own, or a copy cut at the dots with the dots appended (the caller
+ * frees *owned). */
+static const char *shown_text(const lv_label_t *lb, char **owned) {
+    *owned = NULL;
+    if (lb->dot_end == LABEL_NO_DOTS)
+        return lb->text;
+    char *s = lv_mem_alloc(lb->dot_end + LV_LABEL_DOT_NUM + 1);
+    if (s == NULL)
+        return lb->text;
+    memcpy(s, lb->text, lb->dot_end);
+    memset(s + lb->dot_end, '.', LV_LABEL_DOT_NUM);
+    s[lb->dot_end + LV_LABEL_DOT_NUM] = '\0';
+    *owned = s;
+    return s;
+}
+
+static void draw_text(lv_event_t *e) {
     lv_obj_t *obj = lv_event_get_target(e);
-    lv_label_t *label = (lv_label_t *)obj;
-    lv_draw_ctx_t *draw_ctx = lv_event_get_draw_ctx(e);
-    if (label->text == NULL)
+    lv_label_t *lb = as_label(obj);
+    if (lb->text == NULL)
         return;
-    lv_area_t txt_coords;
-    lv_obj_get_content_coords(obj, &txt_coords);
-    lv_text_flag_t flag = get_label_flags(label);
-    lv_draw_label_dsc_t label_draw_dsc;
-    lv_draw_label_dsc_init(&label_draw_dsc);
-    label_draw_dsc.ofs_x = label->offset.x;
-    label_draw_dsc.ofs_y = label->offset.y;
-    label_draw_dsc.flag = flag;
-    lv_obj_init_draw_label_dsc(obj, LV_PART_MAIN, &label_draw_dsc);
-    if (label_draw_dsc.opa <= LV_OPA_MIN)
+    lv_draw_ctx_t *ctx = lv_event_get_draw_ctx(e);
+    label_fmt_t f;
+    read_fmt(obj, &f);
+    lv_draw_label_dsc_t dsc;
+    lv_draw_label_dsc_init(&dsc);
+    dsc.ofs_x = lb->offset.x;
+    dsc.ofs_y = lb->offset.y;
+    dsc.flag = f.flags;
+    lv_obj_init_draw_label_dsc(obj, LV_PART_MAIN, &dsc);
+    if (dsc.opa <= LV_OPA_MIN)
         return;
 
-    const char *txt = label->text;
-    char *dotted = NULL;
-    if (label->dot_end != LV_LABEL_DOT_END_INV) {
-        dotted = lv_mem_alloc(label->dot_end + LV_LABEL_DOT_NUM + 1);
-        if (dotted) {
-            memcpy(dotted, label->text, label->dot_end);
-            memset(dotted + label->dot_end, '.', LV_LABEL_DOT_NUM);
-            dotted[label->dot_end + LV_LABEL_DOT_NUM] = '\0';
-            txt = dotted;
-        }
+    lv_area_t visible;
+    if (!_lv_area_intersect(&visible, &f.box, ctx->clip_area))
+        return;
+    char *owned;
+    const char *txt = shown_text(lb, &owned);
+    bool moving = scrolls(lb);
+    lv_point_t whole = {0, 0};
+    if (moving) {
+        lv_txt_get_size(&whole, txt, dsc.font, dsc.letter_space, dsc.line_space, LV_COORD_MAX, f.flags);
+        /* A scrolling text that does not fit starts at the left whatever its alignment. */
+        if (whole.x > lv_area_get_width(&f.box))
+            dsc.align = dsc.align == LV_TEXT_ALIGN_CENTER || dsc.align == LV_TEXT_ALIGN_RIGHT
+                            ? LV_TEXT_ALIGN_LEFT
+                            : dsc.align;
     }
-    /* In the scrolling modes centre and right alignment apply only when the text fits. */
-    if ((label->long_mode == LV_LABEL_LONG_SCROLL_CIRCULAR || label->long_mode == LV_LABEL_LONG_SCROLL) &&
-        (label_draw_dsc.align == LV_TEXT_ALIGN_CENTER || label_draw_dsc.align == LV_TEXT_ALIGN_RIGHT)) {
-        lv_point_t size;
-        lv_txt_get_size(&size, txt, label_draw_dsc.font, label_draw_dsc.letter_space,
-                        label_draw_dsc.line_space, LV_COORD_MAX, flag);
-        if (size.x > lv_area_get_width(&txt_coords))
-            label_draw_dsc.align = LV_TEXT_ALIGN_LEFT;
-    }
-    lv_draw_label_hint_t *hint = &label->hint;
-    if (label->long_mode == LV_LABEL_LONG_SCROLL_CIRCULAR ||
-        lv_area_get_height(&txt_coords) < LV_LABEL_HINT_HEIGHT_LIMIT)
+    lv_draw_label_hint_t *hint = &lb->hint;
+    if (lb->long_mode == LV_LABEL_LONG_SCROLL_CIRCULAR || lv_area_get_height(&f.box) < LABEL_HINT_MIN_H)
         hint = NULL;
-    lv_area_t txt_clip;
-    if (!_lv_area_intersect(&txt_clip, &txt_coords, draw_ctx->clip_area)) {
-        lv_mem_free(dotted);
-        return;
+    if (lb->long_mode == LV_LABEL_LONG_WRAP) {
+        /* A wrapped label scrolls as an object: the text follows its scroll position. */
+        lv_area_move(&f.box, 0, -lv_obj_get_scroll_top(obj));
+        f.box.y2 = obj->coords.y2;
     }
-    if (label->long_mode == LV_LABEL_LONG_WRAP) {
-        lv_coord_t s = lv_obj_get_scroll_top(obj);
-        lv_area_move(&txt_coords, 0, -s);
-        txt_coords.y2 = obj->coords.y2;
-    }
-    const lv_area_t *clip_area_ori = draw_ctx->clip_area;
-    if (label->long_mode == LV_LABEL_LONG_SCROLL_CIRCULAR || label->long_mode == LV_LABEL_LONG_SCROLL) {
-        draw_ctx->clip_area = &txt_clip;
-    }
-    lv_draw_label(draw_ctx, &label_draw_dsc, &txt_coords, txt, hint);
-    draw_ctx->clip_area = clip_area_ori;
-    if (label->long_mode == LV_LABEL_LONG_SCROLL_CIRCULAR) {
-        draw_ctx->clip_area = &txt_clip;
-        lv_point_t size;
-        lv_txt_get_size(&size, txt, label_draw_dsc.font, label_draw_dsc.letter_space,
-                        label_draw_dsc.line_space, LV_COORD_MAX, flag);
-        /* The text once more after the end, for the circular effect. */
-        if (size.x > lv_area_get_width(&txt_coords)) {
-            label_draw_dsc.ofs_x =
-                label->offset.x + size.x +
-                lv_font_get_glyph_width(label_draw_dsc.font, ' ', ' ') * LV_LABEL_WAIT_CHAR_COUNT;
-            label_draw_dsc.ofs_y = label->offset.y;
-            lv_draw_label(draw_ctx, &label_draw_dsc, &txt_coords, txt, hint);
+    const lv_area_t *outer_clip = ctx->clip_area;
+    if (moving)
+        ctx->clip_area = &visible;
+    lv_draw_label(ctx, &dsc, &f.box, txt, hint);
+    if (lb->long_mode == LV_LABEL_LONG_SCROLL_CIRCULAR) {
+        /* The copy that follows the text round. */
+        if (whole.x > lv_area_get_width(&f.box)) {
+            dsc.ofs_x =
+                lb->offset.x + whole.x + lv_font_get_glyph_width(dsc.font, ' ', ' ') * LABEL_GAP_LETTERS;
+            dsc.ofs_y = lb->offset.y;
+            lv_draw_label(ctx, &dsc, &f.box, txt, hint);
         }
-        if (size.y > lv_area_get_height(&txt_coords)) {
-            label_draw_dsc.ofs_x = label->offset.x;
-            label_draw_dsc.ofs_y = label->offset.y + size.y + lv_font_get_line_height(label_draw_dsc.font);
-            lv_draw_label(draw_ctx, &label_draw_dsc, &txt_coords, txt, hint);
+        if (whole.y > lv_area_get_height(&f.box)) {
+            dsc.ofs_x = lb->offset.x;
+            dsc.ofs_y = lb->offset.y + whole.y + lv_font_get_line_height(dsc.font);
+            lv_draw_label(ctx, &dsc, &f.box, txt, hint);
         }
-        draw_ctx->clip_area = clip_area_ori;
     }
-    lv_mem_free(dotted);
+    ctx->clip_area = outer_clip;
+    lv_mem_free(owned);
 }
 
-static void lv_label_event(const lv_obj_class_t *class_p, lv_event_t *e) {
-    LV_UNUSED(class_p);
-    if (lv_obj_event_base(MY_CLASS, e) != LV_RES_OK)
+static void measure_self(lv_obj_t *obj, lv_point_t *self) {
+    lv_label_t *lb = as_label(obj);
+    lv_coord_t limit = width_from_text(obj) ? LV_COORD_MAX : lv_obj_get_content_width(obj);
+    lv_txt_get_size(&lb->size_cache, lb->text ? lb->text : "", lv_obj_get_style_text_font(obj, LV_PART_MAIN),
+                    lv_obj_get_style_text_letter_space(obj, LV_PART_MAIN),
+                    lv_obj_get_style_text_line_space(obj, LV_PART_MAIN), limit, base_flags(lb));
+    self->x = LV_MAX(self->x, lb->size_cache.x);
+    self->y = LV_MAX(self->y, lb->size_cache.y);
+}
+
+static void label_on_event(const lv_obj_class_t *cls, lv_event_t *e) {
+    LV_UNUSED(cls);
+    if (lv_obj_event_base(&lv_label_class, e) != LV_RES_OK)
         return;
-    lv_event_code_t code = lv_event_get_code(e);
     lv_obj_t *obj = lv_event_get_target(e);
-    lv_label_t *label = (lv_label_t *)obj;
-    if (code == LV_EVENT_STYLE_CHANGED) {
-        lv_label_refr_text(obj);
-    } else if (code == LV_EVENT_SIZE_CHANGED) {
-        lv_label_refr_text(obj);
-    } else if (code == LV_EVENT_GET_SELF_SIZE) {
-        const lv_font_t *font = lv_obj_get_style_text_font(obj, LV_PART_MAIN);
-        lv_coord_t letter_space = lv_obj_get_style_text_letter_space(obj, LV_PART_MAIN);
-        lv_coord_t line_space = lv_obj_get_style_text_line_space(obj, LV_PART_MAIN);
-        lv_text_flag_t flag = LV_TEXT_FLAG_NONE;
-        if (label->recolor)
-            flag |= LV_TEXT_FLAG_RECOLOR;
-        if (label->expand)
-            flag |= LV_TEXT_FLAG_EXPAND;
-        lv_coord_t w = lv_obj_get_content_width(obj);
-        if (lv_obj_get_style_width(obj, LV_PART_MAIN) == LV_SIZE_CONTENT && !obj->w_layout)
-            w = LV_COORD_MAX;
-        lv_txt_get_size(&label->size_cache, label->text ? label->text : "", font, letter_space, line_space, w,
-                        flag);
-        lv_point_t *self_size = lv_event_get_param(e);
-        self_size->x = LV_MAX(self_size->x, label->size_cache.x);
-        self_size->y = LV_MAX(self_size->y, label->size_cache.y);
-    } else if (code == LV_EVENT_DRAW_MAIN) {
-        draw_main(e);
+    switch (lv_event_get_code(e)) {
+    case LV_EVENT_STYLE_CHANGED:
+    case LV_EVENT_SIZE_CHANGED:
+        label_relayout(obj);
+        break;
+    case LV_EVENT_GET_SELF_SIZE:
+        measure_self(obj, lv_event_get_param(e));
+        break;
+    case LV_EVENT_DRAW_MAIN:
+        draw_text(e);
+        break;
+    default:
+        break;
     }
 }

@@ -18,7 +18,6 @@ extern "C" {
 #define LV_LABEL_DOT_NUM            3
 #define LV_LABEL_POS_LAST           0xFFFF
 #define LV_LABEL_TEXT_SELECTION_OFF LV_DRAW_LABEL_NO_TXT_SEL
-#define LV_LABEL_DOT_END_INV        0xFFFFFFFF
 #define LV_LABEL_DEF_SCROLL_SPEED   (lv_disp_get_dpi(NULL) / 3)
 
 enum {
@@ -33,7 +32,7 @@ typedef uint8_t lv_label_long_mode_t;
 typedef struct {
     lv_obj_t obj;
     char *text;
-    uint32_t dot_end; /**< byte where "..." replaces the rest when drawn, or LV_LABEL_DOT_END_INV */
+    uint32_t dot_end; /**< byte where "..." replaces the rest when drawn (UINT32_MAX: no dots) */
     lv_draw_label_hint_t hint;
     lv_point_t offset; /**< text offset of the scrolling modes */
     lv_point_t size_cache;

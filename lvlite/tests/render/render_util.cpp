@@ -10,20 +10,20 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "src/extra/libs/fsdrv/lv_fsdrv.h"
-#include "src/extra/libs/png/lv_png.h"
-#include "src/extra/libs/sjpg/lv_sjpg.h"
-
 namespace render_test {
 
 Canvas::Canvas(int32_t w_, int32_t h_, uint32_t bg, int32_t x0, int32_t y0)
     : w(w_), h(h_), px((size_t)w_ * h_) {
     lv_area_set(&buf_area, x0, y0, x0 + w - 1, y0 + h - 1);
     clip = buf_area;
-    std::memset(&ctx, 0, sizeof(ctx));
-    ctx.buf = px.data();
-    ctx.buf_area = &buf_area;
-    ctx.clip_area = &clip;
+    lv_disp_drv_t drv;
+    lv_disp_drv_init(&drv);
+    ctx_mem_.assign((drv.draw_ctx_size + sizeof(uint64_t) - 1) / sizeof(uint64_t), 0);
+    ctx = reinterpret_cast<lv_draw_ctx_t *>(ctx_mem_.data());
+    drv.draw_ctx_init(&drv, ctx);
+    ctx->buf = px.data();
+    ctx->buf_area = &buf_area;
+    ctx->clip_area = &clip;
     fill(bg);
 }
 

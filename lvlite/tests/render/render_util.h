@@ -33,7 +33,10 @@ struct Canvas {
     std::vector<lv_color_t> px;
     lv_area_t buf_area;
     lv_area_t clip;
-    lv_draw_ctx_t ctx;
+    lv_draw_ctx_t *ctx; /* made by the display driver's own draw context set-up */
+
+  private:
+    std::vector<uint64_t> ctx_mem_;
 };
 
 bool write_png(const std::string &path, int32_t w, int32_t h, const uint32_t *argb);

@@ -10,9 +10,6 @@
 
 #include <cstring>
 
-#include "src/extra/libs/freetype/lv_freetype.h"
-#include "src/extra/libs/gif/lv_gif.h"
-
 using namespace render_test;
 
 namespace {

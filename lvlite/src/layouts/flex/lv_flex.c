@@ -1,37 +1,44 @@
 /**
  * @file lv_flex.c
+ * The flex layout in three steps: gather the children that take part (in flow order), cut them into
+ * lines, then give every line its place across the container and every item its place along its line.
  */
 #include "lv_flex.h"
 #include "../../misc/lv_math.h"
 #include "../../misc/lv_mem.h"
 
+/* One child taking part in the layout. */
 typedef struct {
-    lv_flex_align_t main_place;
-    lv_flex_align_t cross_place;
-    lv_flex_align_t track_place;
-    uint8_t row : 1;
-    uint8_t wrap : 1;
-    uint8_t rev : 1;
-} flex_t;
+    lv_obj_t *obj;
+    lv_coord_t along;  /* size on the main axis */
+    lv_coord_t across; /* size on the cross axis */
+    lv_coord_t lo, hi; /* min and max of the main size (growing items) */
+    lv_coord_t grown;  /* main size given to a growing item */
+    uint8_t grow;
+    bool fresh_line; /* a child at or before it (after the previous item) asks for a new line */
+    bool pinned;     /* a growing item that reached lo or hi */
+} flex_item_t;
 
+/* A run of items sharing one line. */
 typedef struct {
-    lv_obj_t *item;
-    lv_coord_t min_size;
-    lv_coord_t max_size;
-    lv_coord_t final_size;
-    uint32_t grow_value;
-    uint32_t clamped : 1;
-} grow_dsc_t;
+    uint32_t first, count;
+    lv_coord_t used;  /* fixed main sizes plus gaps */
+    lv_coord_t span;  /* main size the line occupies */
+    lv_coord_t thick; /* largest cross size */
+    uint32_t growers;
+} flex_line_t;
 
+/* What the container asks for. */
 typedef struct {
-    lv_coord_t track_cross_size;
-    lv_coord_t track_main_size;
-    lv_coord_t track_fix_main_size;
-    uint32_t item_cnt;
-    grow_dsc_t *grow_dsc;
-    uint32_t grow_item_cnt;
-    uint32_t grow_dsc_calc : 1;
-} track_t;
+    bool horizontal, wrap;
+    lv_flex_align_t main_place, cross_place, track_place;
+    lv_coord_t room;      /* content size on the main axis */
+    lv_coord_t item_gap;  /* between items of a line */
+    lv_coord_t track_gap; /* between lines */
+} flex_cfg_t;
+
+#define FLEX_LOCAL_ITEMS 24
+#define FLEX_SKIP        (LV_OBJ_FLAG_IGNORE_LAYOUT | LV_OBJ_FLAG_HIDDEN | LV_OBJ_FLAG_FLOATING)
 
 static void flex_update(lv_obj_t *cont, void *user_data);
 
@@ -58,315 +65,262 @@ void lv_obj_set_flex_grow(lv_obj_t *obj, uint8_t grow) {
     lv_obj_mark_layout_as_dirty(lv_obj_get_parent(obj));
 }
 
-static lv_obj_t *get_next_item(lv_obj_t *cont, bool rev, int32_t *item_id) {
-    if (rev) {
-        (*item_id)--;
-        if (*item_id >= 0)
-            return cont->spec_attr->children[*item_id];
-        return NULL;
-    }
-    (*item_id)++;
-    if ((*item_id) < (int32_t)cont->spec_attr->child_cnt)
-        return cont->spec_attr->children[*item_id];
-    return NULL;
-}
-
-static lv_coord_t main_size(const flex_t *f, const lv_obj_t *o) {
-    return f->row ? lv_obj_get_width(o) : lv_obj_get_height(o);
-}
-
-static lv_coord_t cross_size(const flex_t *f, const lv_obj_t *o) {
-    return f->row ? lv_obj_get_height(o) : lv_obj_get_width(o);
-}
-
-/* Collect the items of the track starting at item_start_id; returns the first item of the next track. */
-static int32_t find_track_end(lv_obj_t *cont, flex_t *f, int32_t item_start_id, lv_coord_t max_main_size,
-                              lv_coord_t item_gap, track_t *t) {
-    lv_coord_t w_set = lv_obj_get_style_width(cont, LV_PART_MAIN);
-    lv_coord_t h_set = lv_obj_get_style_height(cont, LV_PART_MAIN);
-    /* A content-sized container can't wrap: its size depends on the children. */
-    if (f->wrap && ((f->row && w_set == LV_SIZE_CONTENT) || (!f->row && h_set == LV_SIZE_CONTENT)))
-        f->wrap = false;
-
-    t->track_main_size = 0;
-    t->track_fix_main_size = 0;
-    t->grow_item_cnt = 0;
-    t->track_cross_size = 0;
-    t->item_cnt = 0;
-    t->grow_dsc = NULL;
-
-    int32_t item_id = item_start_id;
-    lv_obj_t *item = lv_obj_get_child(cont, item_id);
-    while (item) {
-        if (item_id != item_start_id && lv_obj_has_flag(item, LV_OBJ_FLAG_LAYOUT_1))
-            break;
-        if (!lv_obj_has_flag_any(item,
-                                 LV_OBJ_FLAG_IGNORE_LAYOUT | LV_OBJ_FLAG_HIDDEN | LV_OBJ_FLAG_FLOATING)) {
-            uint8_t grow_value = lv_obj_get_style_flex_grow(item, LV_PART_MAIN);
-            if (grow_value) {
-                t->grow_item_cnt++;
-                t->track_fix_main_size += item_gap;
-                if (t->grow_dsc_calc) {
-                    grow_dsc_t *n = lv_mem_realloc(t->grow_dsc, sizeof(grow_dsc_t) * t->grow_item_cnt);
-                    LV_ASSERT_MALLOC(n);
-                    t->grow_dsc = n;
-                    grow_dsc_t *d = &n[t->grow_item_cnt - 1];
-                    d->item = item;
-                    d->min_size = f->row ? lv_obj_get_style_min_width(item, LV_PART_MAIN)
-                                         : lv_obj_get_style_min_height(item, LV_PART_MAIN);
-                    d->max_size = f->row ? lv_obj_get_style_max_width(item, LV_PART_MAIN)
-                                         : lv_obj_get_style_max_height(item, LV_PART_MAIN);
-                    d->grow_value = grow_value;
-                    d->clamped = 0;
-                    d->final_size = 0;
-                }
-            } else {
-                lv_coord_t item_size = main_size(f, item);
-                if (f->wrap && t->track_fix_main_size + item_size > max_main_size)
-                    break;
-                t->track_fix_main_size += item_size + item_gap;
-            }
-            t->track_cross_size = LV_MAX(cross_size(f, item), t->track_cross_size);
-            t->item_cnt++;
-        }
-        item_id += f->rev ? -1 : +1;
-        if (item_id < 0)
-            break;
-        item = lv_obj_get_child(cont, item_id);
-    }
-    if (t->track_fix_main_size > 0)
-        t->track_fix_main_size -= item_gap;
-    /* With a growing item the track takes the full space. */
-    t->track_main_size = t->grow_item_cnt ? max_main_size : t->track_fix_main_size;
-    /* A track has at least one item, even when it does not fit. */
-    if (item && item_id == item_start_id) {
-        item = cont->spec_attr->children[item_id];
-        get_next_item(cont, f->rev, &item_id);
-        if (item) {
-            t->track_cross_size = cross_size(f, item);
-            t->track_main_size = main_size(f, item);
-            t->item_cnt = 1;
-        }
-    }
-    return item_id;
-}
-
-static void place_content(lv_flex_align_t place, lv_coord_t max_size, lv_coord_t content_size,
-                          lv_coord_t item_cnt, lv_coord_t *start_pos, lv_coord_t *gap) {
-    if (item_cnt <= 1) {
-        switch (place) {
-        case LV_FLEX_ALIGN_SPACE_BETWEEN:
-        case LV_FLEX_ALIGN_SPACE_AROUND:
-        case LV_FLEX_ALIGN_SPACE_EVENLY:
-            place = LV_FLEX_ALIGN_CENTER;
-            break;
-        default:
-            break;
-        }
-    }
-    switch (place) {
-    case LV_FLEX_ALIGN_CENTER:
-        *gap = 0;
-        *start_pos += (max_size - content_size) / 2;
-        break;
-    case LV_FLEX_ALIGN_END:
-        *gap = 0;
-        *start_pos += max_size - content_size;
-        break;
-    case LV_FLEX_ALIGN_SPACE_BETWEEN:
-        *gap = (max_size - content_size) / (item_cnt - 1);
-        break;
-    case LV_FLEX_ALIGN_SPACE_AROUND:
-        *gap += (max_size - content_size) / item_cnt;
-        *start_pos += *gap / 2;
-        break;
-    case LV_FLEX_ALIGN_SPACE_EVENLY:
-        *gap = (max_size - content_size) / (item_cnt + 1);
-        *start_pos += *gap;
-        break;
-    default:
-        *gap = 0;
-    }
-}
-
-static void set_main_size(const flex_t *f, lv_area_t *a, lv_coord_t s) {
-    if (f->row)
-        lv_area_set_width(a, s);
-    else
-        lv_area_set_height(a, s);
-}
-
-static void children_repos(lv_obj_t *cont, flex_t *f, int32_t item_first_id, int32_t item_last_id,
-                           lv_coord_t abs_x, lv_coord_t abs_y, lv_coord_t max_main_size, lv_coord_t item_gap,
-                           track_t *t) {
-    /* Sizes of the growing items first; clamped ones leave their share to the others. */
-    bool grow_reiterate = true;
-    while (grow_reiterate && t->grow_item_cnt) {
-        grow_reiterate = false;
-        lv_coord_t grow_value_sum = 0;
-        lv_coord_t grow_max_size = t->track_main_size - t->track_fix_main_size;
-        for (uint32_t i = 0; i < t->grow_item_cnt; i++) {
-            if (t->grow_dsc[i].clamped == 0)
-                grow_value_sum += (lv_coord_t)t->grow_dsc[i].grow_value;
-            else
-                grow_max_size -= t->grow_dsc[i].final_size;
-        }
-        for (uint32_t i = 0; i < t->grow_item_cnt; i++) {
-            if (t->grow_dsc[i].clamped)
-                continue;
-            if (grow_value_sum == 0)
-                break;
-            lv_coord_t grow_unit = grow_max_size / grow_value_sum;
-            lv_coord_t size = grow_unit * (lv_coord_t)t->grow_dsc[i].grow_value;
-            lv_coord_t size_clamp = LV_CLAMP(t->grow_dsc[i].min_size, size, t->grow_dsc[i].max_size);
-            if (size_clamp != size) {
-                t->grow_dsc[i].clamped = 1;
-                grow_reiterate = true;
-            }
-            t->grow_dsc[i].final_size = size_clamp;
-            grow_value_sum -= (lv_coord_t)t->grow_dsc[i].grow_value;
-            grow_max_size -= t->grow_dsc[i].final_size;
-        }
-    }
-
-    lv_coord_t main_pos = 0;
-    lv_coord_t place_gap = 0;
-    place_content(f->main_place, max_main_size, t->track_main_size, (lv_coord_t)t->item_cnt, &main_pos,
-                  &place_gap);
-
-    lv_obj_t *item = lv_obj_get_child(cont, item_first_id);
-    while (item && item_first_id != item_last_id) {
-        if (lv_obj_has_flag_any(item,
-                                LV_OBJ_FLAG_IGNORE_LAYOUT | LV_OBJ_FLAG_HIDDEN | LV_OBJ_FLAG_FLOATING)) {
-            item = get_next_item(cont, f->rev, &item_first_id);
+/* Fills items[] in flow order; returns how many take part. */
+static uint32_t gather(lv_obj_t *cont, const flex_cfg_t *cfg, bool backwards, flex_item_t *items) {
+    uint32_t total = lv_obj_get_child_cnt(cont);
+    uint32_t n = 0;
+    bool want_break = false;
+    for (uint32_t k = 0; k < total; k++) {
+        lv_obj_t *ch = lv_obj_get_child(cont, (int32_t)(backwards ? total - 1 - k : k));
+        if (lv_obj_has_flag(ch, LV_OBJ_FLAG_LAYOUT_1))
+            want_break = true;
+        if (lv_obj_has_flag_any(ch, FLEX_SKIP))
             continue;
+        flex_item_t *it = &items[n++];
+        lv_coord_t w = lv_obj_get_width(ch), h = lv_obj_get_height(ch);
+        it->obj = ch;
+        it->along = cfg->horizontal ? w : h;
+        it->across = cfg->horizontal ? h : w;
+        it->grow = lv_obj_get_style_flex_grow(ch, LV_PART_MAIN);
+        it->fresh_line = want_break;
+        it->pinned = false;
+        it->grown = 0;
+        if (it->grow) {
+            it->lo = cfg->horizontal ? lv_obj_get_style_min_width(ch, LV_PART_MAIN)
+                                     : lv_obj_get_style_min_height(ch, LV_PART_MAIN);
+            it->hi = cfg->horizontal ? lv_obj_get_style_max_width(ch, LV_PART_MAIN)
+                                     : lv_obj_get_style_max_height(ch, LV_PART_MAIN);
         }
-        lv_coord_t grow_size = lv_obj_get_style_flex_grow(item, LV_PART_MAIN);
-        if (grow_size) {
-            lv_coord_t s = 0;
-            for (uint32_t i = 0; i < t->grow_item_cnt; i++) {
-                if (t->grow_dsc[i].item == item) {
-                    s = t->grow_dsc[i].final_size;
-                    break;
-                }
-            }
-            if (f->row) {
-                item->w_layout = 1;
-                item->h_layout = 0;
-            } else {
-                item->h_layout = 1;
-                item->w_layout = 0;
-            }
-            if (s != main_size(f, item)) {
-                lv_obj_invalidate(item);
-                lv_area_t old_coords = item->coords;
-                set_main_size(f, &item->coords, s);
-                lv_event_send(item, LV_EVENT_SIZE_CHANGED, &old_coords);
-                lv_event_send(lv_obj_get_parent(item), LV_EVENT_CHILD_CHANGED, item);
-                lv_obj_invalidate(item);
-            }
+        want_break = false;
+    }
+    return n;
+}
+
+/* Takes items from *next onto one line; advances *next past them. */
+static void fill_line(const flex_cfg_t *cfg, flex_item_t *items, uint32_t n, uint32_t *next,
+                      flex_line_t *ln) {
+    ln->first = *next;
+    ln->count = 0;
+    ln->used = 0;
+    ln->thick = 0;
+    ln->growers = 0;
+    uint32_t i = *next;
+    for (; i < n; i++) {
+        const flex_item_t *it = &items[i];
+        if (i != ln->first && it->fresh_line)
+            break;
+        if (it->grow) {
+            ln->growers++;
         } else {
-            item->w_layout = 0;
-            item->h_layout = 0;
+            if (cfg->wrap && ln->used + it->along > cfg->room)
+                break;
+            ln->used += it->along;
         }
-        lv_coord_t cross_pos = 0;
-        switch (f->cross_place) {
-        case LV_FLEX_ALIGN_CENTER:
-            /* Centre within the track, its size rounded up to even. */
-            cross_pos = (((t->track_cross_size + 1) & (~1)) - cross_size(f, item)) / 2;
-            break;
-        case LV_FLEX_ALIGN_END:
-            cross_pos = t->track_cross_size - cross_size(f, item);
-            break;
-        default:
-            break;
+        ln->used += cfg->item_gap;
+        if (it->across > ln->thick)
+            ln->thick = it->across;
+        ln->count++;
+    }
+    if (ln->used > 0)
+        ln->used -= cfg->item_gap;
+    ln->span = ln->growers ? cfg->room : ln->used;
+    if (ln->count == 0 && i < n) {
+        /* Too long for any line: it gets one of its own. */
+        ln->count = 1;
+        ln->span = items[i].along;
+        ln->thick = items[i].across;
+        i++;
+    }
+    *next = i;
+}
+
+/* Shares the free main space of a line among its growing items by their grow values. An item held by
+ * its min or max keeps that size and the others share again what is left. */
+static void share_growth(flex_item_t *items, const flex_line_t *ln) {
+    bool again = ln->growers > 0;
+    while (again) {
+        again = false;
+        lv_coord_t free_space = ln->span - ln->used;
+        lv_coord_t weight = 0;
+        for (uint32_t i = ln->first; i < ln->first + ln->count; i++) {
+            flex_item_t *it = &items[i];
+            if (!it->grow)
+                continue;
+            if (it->pinned)
+                free_space -= it->grown;
+            else
+                weight += it->grow;
         }
-        lv_coord_t w = lv_obj_get_width(item);
-        lv_coord_t h = lv_obj_get_height(item);
-        lv_coord_t tr_x = lv_obj_get_style_translate_x(item, LV_PART_MAIN);
-        lv_coord_t tr_y = lv_obj_get_style_translate_y(item, LV_PART_MAIN);
-        if (LV_COORD_IS_PCT(tr_x))
-            tr_x = (w * LV_COORD_GET_PCT(tr_x)) / 100;
-        if (LV_COORD_IS_PCT(tr_y))
-            tr_y = (h * LV_COORD_GET_PCT(tr_y)) / 100;
-        lv_coord_t diff_x = abs_x - item->coords.x1 + tr_x;
-        lv_coord_t diff_y = abs_y - item->coords.y1 + tr_y;
-        diff_x += f->row ? main_pos : cross_pos;
-        diff_y += f->row ? cross_pos : main_pos;
-        if (diff_x || diff_y) {
-            lv_obj_invalidate(item);
-            item->coords.x1 += diff_x;
-            item->coords.x2 += diff_x;
-            item->coords.y1 += diff_y;
-            item->coords.y2 += diff_y;
-            lv_obj_invalidate(item);
-            lv_obj_move_children_by(item, diff_x, diff_y, false);
+        for (uint32_t i = ln->first; i < ln->first + ln->count && weight > 0; i++) {
+            flex_item_t *it = &items[i];
+            if (!it->grow || it->pinned)
+                continue;
+            lv_coord_t want = (free_space / weight) * it->grow;
+            lv_coord_t got = LV_CLAMP(it->lo, want, it->hi);
+            if (got != want) {
+                it->pinned = true;
+                again = true;
+            }
+            it->grown = got;
+            weight -= it->grow;
+            free_space -= got;
         }
-        main_pos += main_size(f, item) + item_gap + place_gap;
-        item = get_next_item(cont, f->rev, &item_first_id);
+    }
+}
+
+/* Where the first of `count` pieces of total size `content` starts in `room`, and the extra space put
+ * between two neighbours. */
+static void distribute(lv_flex_align_t place, lv_coord_t room, lv_coord_t content, uint32_t count,
+                       lv_coord_t *offset, lv_coord_t *extra) {
+    lv_coord_t slack = room - content;
+    bool spread = place == LV_FLEX_ALIGN_SPACE_BETWEEN || place == LV_FLEX_ALIGN_SPACE_AROUND ||
+                  place == LV_FLEX_ALIGN_SPACE_EVENLY;
+    if (spread && count < 2)
+        place = LV_FLEX_ALIGN_CENTER;
+    *offset = 0;
+    *extra = 0;
+    if (place == LV_FLEX_ALIGN_CENTER) {
+        *offset = slack / 2;
+    } else if (place == LV_FLEX_ALIGN_END) {
+        *offset = slack;
+    } else if (place == LV_FLEX_ALIGN_SPACE_BETWEEN) {
+        *extra = slack / (lv_coord_t)(count - 1);
+    } else if (place == LV_FLEX_ALIGN_SPACE_AROUND) {
+        *extra = slack / (lv_coord_t)count;
+        *offset = *extra / 2;
+    } else if (place == LV_FLEX_ALIGN_SPACE_EVENLY) {
+        *extra = slack / (lv_coord_t)(count + 1);
+        *offset = *extra;
+    }
+}
+
+static void apply_grown_size(const flex_cfg_t *cfg, flex_item_t *it) {
+    lv_obj_t *o = it->obj;
+    o->w_layout = cfg->horizontal;
+    o->h_layout = !cfg->horizontal;
+    lv_coord_t now = cfg->horizontal ? lv_obj_get_width(o) : lv_obj_get_height(o);
+    if (now == it->grown)
+        return;
+    lv_obj_invalidate(o);
+    lv_area_t before = o->coords;
+    if (cfg->horizontal)
+        o->coords.x2 = (lv_coord_t)(o->coords.x1 + it->grown - 1);
+    else
+        o->coords.y2 = (lv_coord_t)(o->coords.y1 + it->grown - 1);
+    lv_event_send(o, LV_EVENT_SIZE_CHANGED, &before);
+    lv_event_send(lv_obj_get_parent(o), LV_EVENT_CHILD_CHANGED, o);
+    lv_obj_invalidate(o);
+}
+
+static lv_coord_t translation(lv_coord_t tr, lv_coord_t own) {
+    return LV_COORD_IS_PCT(tr) ? (lv_coord_t)(own * LV_COORD_GET_PCT(tr) / 100) : tr;
+}
+
+/* Moves the items of a line; (main0, cross0) is the line's origin in absolute coordinates. */
+static void place_line(const flex_cfg_t *cfg, flex_item_t *items, const flex_line_t *ln, lv_coord_t main0,
+                       lv_coord_t cross0) {
+    share_growth(items, ln);
+    lv_coord_t offset, extra;
+    distribute(cfg->main_place, cfg->room, ln->span, ln->count, &offset, &extra);
+    lv_coord_t pos = main0 + offset;
+    /* Centring uses the line's thickness rounded up to even. */
+    lv_coord_t even_thick = (lv_coord_t)((ln->thick + 1) & ~1);
+    for (uint32_t i = ln->first; i < ln->first + ln->count; i++) {
+        flex_item_t *it = &items[i];
+        lv_obj_t *o = it->obj;
+        if (it->grow) {
+            apply_grown_size(cfg, it);
+        } else {
+            o->w_layout = 0;
+            o->h_layout = 0;
+        }
+        lv_coord_t w = lv_obj_get_width(o), h = lv_obj_get_height(o);
+        lv_coord_t depth = cfg->horizontal ? h : w;
+        lv_coord_t across = cross0;
+        if (cfg->cross_place == LV_FLEX_ALIGN_CENTER)
+            across += (even_thick - depth) / 2;
+        else if (cfg->cross_place == LV_FLEX_ALIGN_END)
+            across += ln->thick - depth;
+        lv_coord_t x = cfg->horizontal ? pos : across;
+        lv_coord_t y = cfg->horizontal ? across : pos;
+        lv_coord_t dx = x + translation(lv_obj_get_style_translate_x(o, LV_PART_MAIN), w) - o->coords.x1;
+        lv_coord_t dy = y + translation(lv_obj_get_style_translate_y(o, LV_PART_MAIN), h) - o->coords.y1;
+        if (dx != 0 || dy != 0) {
+            lv_obj_invalidate(o);
+            lv_area_move(&o->coords, dx, dy);
+            lv_obj_invalidate(o);
+            lv_obj_move_children_by(o, dx, dy, false);
+        }
+        pos += (cfg->horizontal ? w : h) + cfg->item_gap + extra;
     }
 }
 
 static void flex_update(lv_obj_t *cont, void *user_data) {
     LV_UNUSED(user_data);
-    flex_t f;
+    uint32_t total = lv_obj_get_child_cnt(cont);
+    if (total == 0)
+        return;
+
     lv_flex_flow_t flow = lv_obj_get_style_flex_flow(cont, LV_PART_MAIN);
-    f.row = flow & _LV_FLEX_COLUMN ? 0 : 1;
-    f.wrap = flow & _LV_FLEX_WRAP ? 1 : 0;
-    f.rev = flow & _LV_FLEX_REVERSE ? 1 : 0;
-    f.main_place = lv_obj_get_style_flex_main_place(cont, LV_PART_MAIN);
-    f.cross_place = lv_obj_get_style_flex_cross_place(cont, LV_PART_MAIN);
-    f.track_place = lv_obj_get_style_flex_track_place(cont, LV_PART_MAIN);
+    flex_cfg_t cfg;
+    cfg.horizontal = (flow & _LV_FLEX_COLUMN) == 0;
+    cfg.main_place = lv_obj_get_style_flex_main_place(cont, LV_PART_MAIN);
+    cfg.cross_place = lv_obj_get_style_flex_cross_place(cont, LV_PART_MAIN);
+    cfg.track_place = lv_obj_get_style_flex_track_place(cont, LV_PART_MAIN);
+    lv_coord_t pad_col = lv_obj_get_style_pad_column(cont, LV_PART_MAIN);
+    lv_coord_t pad_row = lv_obj_get_style_pad_row(cont, LV_PART_MAIN);
+    cfg.item_gap = cfg.horizontal ? pad_col : pad_row;
+    cfg.track_gap = cfg.horizontal ? pad_row : pad_col;
+    cfg.room = cfg.horizontal ? lv_obj_get_content_width(cont) : lv_obj_get_content_height(cont);
+    lv_coord_t cross_room = cfg.horizontal ? lv_obj_get_content_height(cont) : lv_obj_get_content_width(cont);
 
-    lv_coord_t track_gap = !f.row ? lv_obj_get_style_pad_column(cont, LV_PART_MAIN)
-                                  : lv_obj_get_style_pad_row(cont, LV_PART_MAIN);
-    lv_coord_t item_gap = f.row ? lv_obj_get_style_pad_column(cont, LV_PART_MAIN)
-                                : lv_obj_get_style_pad_row(cont, LV_PART_MAIN);
-    lv_coord_t max_main_size = f.row ? lv_obj_get_content_width(cont) : lv_obj_get_content_height(cont);
-    lv_coord_t border_width = lv_obj_get_style_border_width(cont, LV_PART_MAIN);
-    lv_coord_t abs_y = cont->coords.y1 + lv_obj_get_style_pad_top(cont, LV_PART_MAIN) + border_width -
-                       lv_obj_get_scroll_y(cont);
-    lv_coord_t abs_x = cont->coords.x1 + lv_obj_get_style_pad_left(cont, LV_PART_MAIN) + border_width -
-                       lv_obj_get_scroll_x(cont);
-    lv_flex_align_t track_cross_place = f.track_place;
-    lv_coord_t *cross_pos = f.row ? &abs_y : &abs_x;
-    lv_coord_t w_set = lv_obj_get_style_width(cont, LV_PART_MAIN);
-    lv_coord_t h_set = lv_obj_get_style_height(cont, LV_PART_MAIN);
-    /* A content-sized cross axis leaves no room to place the tracks in. */
-    if ((f.row && h_set == LV_SIZE_CONTENT && cont->h_layout == 0) ||
-        (!f.row && w_set == LV_SIZE_CONTENT && cont->w_layout == 0)) {
-        track_cross_place = LV_FLEX_ALIGN_START;
+    /* A container sized by its content cannot wrap along that axis, nor place lines across it. */
+    bool main_by_content = lv_obj_get_style_width(cont, LV_PART_MAIN) == LV_SIZE_CONTENT;
+    bool cross_by_content = lv_obj_get_style_height(cont, LV_PART_MAIN) == LV_SIZE_CONTENT && !cont->h_layout;
+    if (!cfg.horizontal) {
+        main_by_content = lv_obj_get_style_height(cont, LV_PART_MAIN) == LV_SIZE_CONTENT;
+        cross_by_content = lv_obj_get_style_width(cont, LV_PART_MAIN) == LV_SIZE_CONTENT && !cont->w_layout;
     }
+    cfg.wrap = (flow & _LV_FLEX_WRAP) && !main_by_content;
+    if (cross_by_content)
+        cfg.track_place = LV_FLEX_ALIGN_START;
 
-    int32_t child_cnt = (int32_t)lv_obj_get_child_cnt(cont);
-    lv_coord_t gap = 0;
-    if (track_cross_place != LV_FLEX_ALIGN_START) {
-        lv_coord_t total_track_cross_size = 0;
-        uint32_t track_cnt = 0;
-        int32_t track_first_item = f.rev ? child_cnt - 1 : 0;
-        while (track_first_item < child_cnt && track_first_item >= 0) {
-            track_t t;
-            t.grow_dsc_calc = 0;
-            int32_t next = find_track_end(cont, &f, track_first_item, max_main_size, item_gap, &t);
-            total_track_cross_size += t.track_cross_size + track_gap;
-            track_cnt++;
-            track_first_item = next;
+    flex_item_t local[FLEX_LOCAL_ITEMS];
+    flex_item_t *items = total <= FLEX_LOCAL_ITEMS ? local : lv_mem_alloc(sizeof(flex_item_t) * total);
+    LV_ASSERT_MALLOC(items);
+    if (items == NULL)
+        return;
+    uint32_t n = gather(cont, &cfg, (flow & _LV_FLEX_REVERSE) != 0, items);
+
+    lv_coord_t border = lv_obj_get_style_border_width(cont, LV_PART_MAIN);
+    lv_coord_t origin_x =
+        cont->coords.x1 + border + lv_obj_get_style_pad_left(cont, LV_PART_MAIN) - lv_obj_get_scroll_x(cont);
+    lv_coord_t origin_y =
+        cont->coords.y1 + border + lv_obj_get_style_pad_top(cont, LV_PART_MAIN) - lv_obj_get_scroll_y(cont);
+    lv_coord_t main0 = cfg.horizontal ? origin_x : origin_y;
+    lv_coord_t cross = cfg.horizontal ? origin_y : origin_x;
+
+    /* Lines are placed across the container only when asked; that needs their total thickness first. */
+    lv_coord_t line_extra = 0;
+    if (cfg.track_place != LV_FLEX_ALIGN_START) {
+        lv_coord_t thickness = 0;
+        uint32_t lines = 0;
+        for (uint32_t next = 0; next < n; lines++) {
+            flex_line_t ln;
+            fill_line(&cfg, items, n, &next, &ln);
+            thickness += ln.thick + (lines ? cfg.track_gap : 0);
         }
-        if (track_cnt)
-            total_track_cross_size -= track_gap;
-        lv_coord_t max_cross_size = f.row ? lv_obj_get_content_height(cont) : lv_obj_get_content_width(cont);
-        place_content(track_cross_place, max_cross_size, total_track_cross_size, (lv_coord_t)track_cnt,
-                      cross_pos, &gap);
+        lv_coord_t offset;
+        distribute(cfg.track_place, cross_room, thickness, lines, &offset, &line_extra);
+        cross += offset;
     }
 
-    int32_t track_first_item = f.rev ? child_cnt - 1 : 0;
-    while (track_first_item < child_cnt && track_first_item >= 0) {
-        track_t t;
-        t.grow_dsc_calc = 1;
-        int32_t next = find_track_end(cont, &f, track_first_item, max_main_size, item_gap, &t);
-        children_repos(cont, &f, track_first_item, next, abs_x, abs_y, max_main_size, item_gap, &t);
-        track_first_item = next;
-        lv_mem_free(t.grow_dsc);
-        *cross_pos += t.track_cross_size + gap + track_gap;
+    for (uint32_t next = 0; next < n;) {
+        flex_line_t ln;
+        fill_line(&cfg, items, n, &next, &ln);
+        place_line(&cfg, items, &ln, main0, cross);
+        cross += ln.thick + cfg.track_gap + line_extra;
     }
+    if (items != local)
+        lv_mem_free(items);
 }

@@ -70,12 +70,16 @@ class WithRecorderSim : public ::testing::Test {
         Log_Config(true, true, LOG_LEVEL_WARN);
         std::ofstream(Dir() + "/play.txt") << "state device soft_version=V2.1.0\n"
                                               "factest key_status=1 snap_status=/mnt/R_0001.jpg\n";
+        // Cross builds run the stand-in through the emulator.
+        std::string cmd = "exec ";
+#ifdef E2E_EMULATOR
+        cmd += E2E_EMULATOR " ";
+#endif
+        cmd += std::string(RECORDER_SIM_BIN) + " --no-marker --stay --state " + Dir() +
+               "/state.json --scenario " + Dir() + "/play.txt >" + Dir() + "/sim.out";
         s_pid = fork();
         if (s_pid == 0) {
-            std::string out = Dir() + "/sim.out";
-            freopen(out.c_str(), "w", stdout);
-            execl(RECORDER_SIM_BIN, RECORDER_SIM_BIN, "--no-marker", "--stay", "--state",
-                  (Dir() + "/state.json").c_str(), "--scenario", (Dir() + "/play.txt").c_str(), (char *)nullptr);
+            execl("/bin/sh", "sh", "-c", cmd.c_str(), (char *)nullptr);
             _exit(127);
         }
         ASSERT_EQ(VYX_IPCMSG_AgentInit(VYX_IPCMSG_KEY_UI_RECV, VYX_IPCMSG_KEY_UI_SEND, kRows, 3), 0);

@@ -232,6 +232,22 @@ void HomeView::DelInsideWarningpage() {
     DeleteToast(&ui.InsideFailToast, "ui.InsideFailToast");
 }
 
+/* The device-link, Wi-Fi and high-temperature pages have big texts: they take the whole width
+ * with tight lines, so that two lines of each fit (above the go-back button) in every language. */
+static bool LongTexts() {
+    for (const char *pcCode : {"GE", "FR", "RU", "PL", "PT", "ES", "HL", "SK", "TU", "VN"}) {
+        if (Lang_CodeContains(pcCode)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+static void WidePageText(lv_obj_t *label) {
+    lv_obj_set_width(label, lv_pct(94));
+    lv_obj_set_style_text_line_space(label, 1, LV_PART_MAIN);
+}
+
 void HomeView::CreateKOvarWarningpage(bool bIsMainDev, int eTempState, bool bWifiOn) {
     LOG_INFO("bIsMainDev = %d  eTempState = %d\n", bIsMainDev ? 1 : 0, eTempState);
     lv_obj_t *page = CreateToast(&ui.KovarFailToast, "ui.KovarFailToast", kToastBg);
@@ -240,12 +256,14 @@ void HomeView::CreateKOvarWarningpage(bool bIsMainDev, int eTempState, bool bWif
     }
     lv_obj_t *label = AddText(
         page, bWifiOn ? "LANG_RES_ID_CHANGE_KOVAR_ERROR" : "LANG_RES_ID_CHANGE_KOVAR_ERROR_NO_WIFI", 28);
+    WidePageText(label);
     lv_obj_align(label, LV_ALIGN_TOP_MID, 0, 36);
     lv_obj_t *title = AddText(page,
                               bWifiOn ? "LANG_RES_ID_CHANGE_KOVAR_ERROR_TITLE"
                                       : "LANG_RES_ID_CHANGE_KOVAR_ERROR_TITLE_NO_WIFI",
                               22);
     lv_obj_set_style_text_opa(title, 153, LV_PART_MAIN);
+    WidePageText(title);
     lv_obj_align_to(title, label, LV_ALIGN_OUT_BOTTOM_MID, 0, 2);
     lv_obj_move_foreground(page);
 }
@@ -271,23 +289,6 @@ void HomeView::DelWaitingpage() {
         lv_obj_clear_state(ui.switch_btn, LV_STATE_USER_1);
     }
     DeleteToast(&ui.KovarWaitToast, "ui.KovarWaitToast");
-}
-
-/* The Wi-Fi and high-temperature pages show with the status bar hidden (show type 4) and big
- * texts: they take the whole width, from the top, with tight lines, so that two lines of each
- * fit above the go-back button in every language. */
-static bool LongTexts() {
-    for (const char *pcCode : {"GE", "FR", "RU", "PL", "PT", "ES", "HL", "SK", "TU", "VN"}) {
-        if (Lang_CodeContains(pcCode)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-static void WidePageText(lv_obj_t *label) {
-    lv_obj_set_width(label, lv_pct(94));
-    lv_obj_set_style_text_line_space(label, 1, LV_PART_MAIN);
 }
 
 /* The Wi-Fi and high-temperature pages leave one button: the album button as "go back". */

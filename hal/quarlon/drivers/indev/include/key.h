@@ -26,7 +26,7 @@ typedef enum {
     KEY_CODE_BACK = 6,
 } KeyCode;
 
-/* "keyvalue" of the key message; other values reach page callbacks unchanged. */
+/* "keyvalue" of the key message. A message with another code or value is refused. */
 typedef enum {
     KEY_VALUE_PRESS = 3,
     KEY_VALUE_RELEASE = 4,

@@ -31,14 +31,21 @@ static lv_indev_drv_t s_stIndevDrv;
 static lv_indev_t *s_pstIndev;
 static lv_group_t *s_pstGroup;
 
-/* A JSON number as a key code or value: integers 0..UINT32_MAX only. */
-static bool key_get_u32(const cJSON *pstRoot, const char *pcName, uint32_t *pu32Out) {
-    const cJSON *pstItem = cJSON_GetObjectItemCaseSensitive(pstRoot, pcName);
-    if (!cJSON_IsNumber(pstItem) || !(pstItem->valuedouble >= 0.0) || pstItem->valuedouble > 4294967295.0) {
+/* A key code or value as sent: a whole number in 0..UINT32_MAX, or false. */
+static bool key_whole_u32(const cJSON *pstItem, uint32_t *pu32Out) {
+    double dValue = pstItem->valuedouble;
+    if (!(dValue >= 0.0) || dValue > 4294967295.0 || (double)(uint32_t)dValue != dValue) {
         return false;
     }
-    *pu32Out = (uint32_t)pstItem->valuedouble;
+    *pu32Out = (uint32_t)dValue;
     return true;
+}
+
+/* The keys the device has and the two things a key does; anything else is not a key event. */
+static bool key_is_known(uint32_t u32Code, uint32_t u32Value) {
+    bool bCode = u32Code == KEY_CODE_OK || u32Code == KEY_CODE_NEXT || u32Code == KEY_CODE_PREV ||
+                 u32Code == KEY_CODE_BACK;
+    return bCode && (u32Value == KEY_VALUE_PRESS || u32Value == KEY_VALUE_RELEASE);
 }
 
 int Key_IpcMsgEventCallbcak(const char *pcMsg, const MsgHeader *pstHdr) {
@@ -53,12 +60,21 @@ int Key_IpcMsgEventCallbcak(const char *pcMsg, const MsgHeader *pstHdr) {
         LOG_ERROR("Decode Json pack Error\n");
         return -1;
     }
+    const cJSON *pstCode = cJSON_GetObjectItemCaseSensitive(pstRoot, "keycode");
+    const cJSON *pstValue = cJSON_GetObjectItemCaseSensitive(pstRoot, "keyvalue");
     uint32_t u32Code = 0;
     uint32_t u32Value = 0;
     int s32Ret = 0;
     pthread_mutex_lock(&s_keyMutex);
-    if (!key_get_u32(pstRoot, "keycode", &u32Code) || !key_get_u32(pstRoot, "keyvalue", &u32Value)) {
+    if (!cJSON_IsNumber(pstCode) || !cJSON_IsNumber(pstValue)) {
         LOG_ERROR("nullptr\n");
+        s32Ret = -1;
+    } else if (!key_whole_u32(pstCode, &u32Code) || !key_whole_u32(pstValue, &u32Value) ||
+               !key_is_known(u32Code, u32Value)) {
+        /* A code or value outside the tables would reach pages and LVGL as a key nobody
+         * pressed: it is refused and changes nothing. */
+        LOG_ERROR("unknown key refused: keycode %.17g keyvalue %.17g\n", pstCode->valuedouble,
+                  pstValue->valuedouble);
         s32Ret = -1;
     } else {
         KeyEvtLoop_Info_s.u32KeyCode = u32Code;
@@ -93,6 +109,8 @@ void KEY_EventLoop(lv_timer_t *pstTimer) {
     pthread_mutex_unlock(&s_keyMutex);
 
     /* Callbacks run without the key mutex: they may set callbacks or modes themselves. */
+    LOG_INFO("key %u value %u to the %s callback\n", stInfo.keycode, stInfo.keyvalue,
+             bInvalid ? "divert" : "page");
     if (fnCallback != NULL) {
         fnCallback(&stInfo);
     } else if (!bInvalid) {

@@ -90,14 +90,13 @@ TEST_F(KeyInput, KeyReachesPageCallbackAndKeypad) {
     EXPECT_EQ(d.state, LV_INDEV_STATE_PRESSED);
     Run(90);
     EXPECT_EQ(g_got.size(), 1u);
-    // A value other than press/release reaches the page unchanged and leaves LVGL released.
-    Send(KEY_CODE_NEXT, 9);
+    Send(KEY_CODE_NEXT, KEY_VALUE_RELEASE);
     d = Read();
     EXPECT_EQ(d.key, (uint32_t)LV_KEY_NEXT);
     EXPECT_EQ(d.state, LV_INDEV_STATE_RELEASED);
     Run(30);
     ASSERT_EQ(g_got.size(), 2u);
-    EXPECT_EQ(g_got[1].value, 9u);
+    EXPECT_EQ(g_got[1].value, 4u);
     EXPECT_EQ(Key_CodeToLvKey(KEY_CODE_PREV), (uint32_t)LV_KEY_PREV);
     EXPECT_EQ(Key_CodeToLvKey(KEY_CODE_BACK), (uint32_t)LV_KEY_ESC);
     EXPECT_EQ(Key_CodeToLvKey(1), 0u);
@@ -137,7 +136,16 @@ TEST_F(KeyInput, BadMessagesChangeNothing) {
                          "{\"keycode\":-1,\"keyvalue\":3}",
                          "not json",
                          "",
-                         "{\"keycode\":2,\"keyvalue\":1e99}"};
+                         "{\"keycode\":2,\"keyvalue\":1e99}",
+                         // Numbers outside the code and value tables, or not whole numbers.
+                         "{\"keycode\":99,\"keyvalue\":3}",
+                         "{\"keycode\":1,\"keyvalue\":3}",
+                         "{\"keycode\":4294967295,\"keyvalue\":3}",
+                         "{\"keycode\":2.7,\"keyvalue\":3}",
+                         "{\"keycode\":2,\"keyvalue\":9}",
+                         "{\"keycode\":2,\"keyvalue\":4294967295}",
+                         "{\"keycode\":2,\"keyvalue\":3.5}",
+                         "{\"keycode\":0,\"keyvalue\":0}"};
     for (const char *m : bad)
         EXPECT_EQ(Key_IpcMsgEventCallbcak(m, nullptr), -1) << m;
     EXPECT_EQ(Key_IpcMsgEventCallbcak(nullptr, nullptr), -1);

@@ -179,13 +179,7 @@ static bool ft_get_glyph_dsc(const lv_font_t *font, lv_font_glyph_dsc_t *dsc_out
     (void)letter_next;
     if (letter < 0x20) {
         /* Control characters take no room and draw nothing. */
-        dsc_out->adv_w = 0;
-        dsc_out->box_w = 0;
-        dsc_out->box_h = 0;
-        dsc_out->ofs_x = 0;
-        dsc_out->ofs_y = 0;
-        dsc_out->bpp = 0;
-        dsc_out->is_placeholder = 0;
+        memset(dsc_out, 0, sizeof(*dsc_out));
         return true;
     }
     const ft_glyph_t *g = lookup(font, letter);

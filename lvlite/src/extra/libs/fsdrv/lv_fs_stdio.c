@@ -58,20 +58,11 @@ static lv_fs_res_t fs_write(lv_fs_drv_t *drv, void *file_p, const void *buf, uin
 
 static lv_fs_res_t fs_seek(lv_fs_drv_t *drv, void *file_p, uint32_t pos, lv_fs_whence_t whence) {
     (void)drv;
-    int w;
-    switch (whence) {
-    case LV_FS_SEEK_SET:
-        w = SEEK_SET;
-        break;
-    case LV_FS_SEEK_CUR:
-        w = SEEK_CUR;
-        break;
-    case LV_FS_SEEK_END:
-        w = SEEK_END;
-        break;
-    default:
+    static const int origin[] = {
+        [LV_FS_SEEK_SET] = SEEK_SET, [LV_FS_SEEK_CUR] = SEEK_CUR, [LV_FS_SEEK_END] = SEEK_END};
+    if ((unsigned)whence >= sizeof(origin) / sizeof(origin[0]))
         return LV_FS_RES_INV_PARAM;
-    }
+    int w = origin[whence];
     /* SEEK_CUR and SEEK_END take pos as a signed offset, as the unsigned argument wraps. */
     long ofs = whence == LV_FS_SEEK_SET ? (long)pos : (long)(int32_t)pos;
     return fseek((FILE *)file_p, ofs, w) == 0 ? LV_FS_RES_OK : LV_FS_RES_FS_ERR;

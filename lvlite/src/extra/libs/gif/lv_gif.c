@@ -255,6 +255,12 @@ lv_obj_t *lv_gif_create(lv_obj_t *parent) {
     return obj;
 }
 
+static void restart_clock(lv_gif_t *g) {
+    g->last_call = lv_tick_get();
+    lv_timer_resume(g->timer);
+    lv_timer_reset(g->timer);
+}
+
 void lv_gif_set_src(lv_obj_t *obj, const void *src) {
     lv_gif_t *gifobj = (lv_gif_t *)obj;
 
@@ -282,10 +288,8 @@ void lv_gif_set_src(lv_obj_t *obj, const void *src) {
     gifobj->imgdsc.data_size =
         (uint32_t)((size_t)a->file->SWidth * (size_t)a->file->SHeight * sizeof(lv_color_t));
 
-    gifobj->last_call = lv_tick_get();
     lv_img_set_src(obj, &gifobj->imgdsc);
-    lv_timer_resume(gifobj->timer);
-    lv_timer_reset(gifobj->timer);
+    restart_clock(gifobj);
 }
 
 void lv_gif_restart(lv_obj_t *obj) {
@@ -293,9 +297,8 @@ void lv_gif_restart(lv_obj_t *obj) {
     if (gifobj->gif == NULL)
         return;
     anim_rewind(gifobj->gif);
+    /* The first frame again, timed from now. */
     lv_img_cache_invalidate_src(&gifobj->imgdsc);
     lv_obj_invalidate(obj);
-    gifobj->last_call = lv_tick_get();
-    lv_timer_resume(gifobj->timer);
-    lv_timer_reset(gifobj->timer);
+    restart_clock(gifobj);
 }

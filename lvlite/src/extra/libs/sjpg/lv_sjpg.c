@@ -64,7 +64,7 @@ static bool jpeg_run(const uint8_t *data, uint32_t size, lv_img_header_t *header
         return false;
     }
     memset(header, 0, sizeof(*header));
-    header->cf = LV_IMG_CF_TRUE_COLOR;
+    header->cf = LV_IMG_CF_RAW; /* decoded by this decoder alone, always opaque */
     header->w = cinfo.image_width;
     header->h = cinfo.image_height;
     if (out == NULL) {

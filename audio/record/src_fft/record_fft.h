@@ -1,0 +1,53 @@
+/*
+ * Fixed-point complex FFT for the frequency-domain modules: 256, 512 or 1024 points of int32
+ * complex values, iterative radix-2 decimation in time. The forward and backward transforms
+ * each have a scaled form (every stage halves, so the result is the transform divided by N and
+ * cannot overflow) and an unscaled form; the real-input wrappers transform N real samples
+ * through one complex transform of N / 2 points and a split step.
+ *
+ * Twiddles are Q30 cosines and sines from the shared CORDIC, computed once at init into the
+ * plan, so every platform transforms bit for bit alike.
+ */
+#ifndef RECORD_FFT_H
+#define RECORD_FFT_H
+
+#include <stdint.h>
+
+#include "audio_plugin.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define RECORD_FFT_MAX 1024
+
+typedef struct record_cpx {
+    int32_t r, i;
+} record_cpx;
+
+typedef struct record_fft_plan {
+    int32_t n; /* complex points */
+    int32_t log2n;
+    record_cpx tw[RECORD_FFT_MAX / 2];    /* exp(-2 pi i k / n), Q30 */
+    record_cpx split[RECORD_FFT_MAX / 2]; /* exp(-2 pi i k / 2n) for the real wrappers, Q30 */
+} record_fft_plan;
+
+/* n = 128, 256, 512 or 1024 complex points; 0, or -1 for another size. */
+int record_zorvo_fft_init(record_fft_plan *plan, int n);
+/* In place; scaled: the result is divided by n. */
+void record_zorvo_fft_c2c_fwd_scaled(const record_fft_plan *plan, record_cpx *x);
+void record_zorvo_fft_c2c_fwd(const record_fft_plan *plan, record_cpx *x);
+void record_zorvo_fft_c2c_inv_scaled(const record_fft_plan *plan, record_cpx *x);
+void record_zorvo_fft_c2c_inv(const record_fft_plan *plan, record_cpx *x);
+/* Real transform of 2n samples (plan of n points): spec receives bins 0..n of the transform
+ * divided by n. in is destroyed. */
+void record_zorvo_fft_r2c_fwd_scaled(const record_fft_plan *plan, int32_t *in, record_cpx *spec);
+/* Back from bins 0..n to 2n real samples, divided by n (so r2c then c2r gives the input / n).
+ * spec is destroyed. */
+void record_zorvo_fft_c2r_inv_scaled(const record_fft_plan *plan, record_cpx *spec, int32_t *out);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* RECORD_FFT_H */
