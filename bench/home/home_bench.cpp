@@ -174,8 +174,9 @@ int Run(const std::string &work, int presses, int idleSeconds) {
     }
     if (!lat.empty()) {
         std::sort(lat.begin(), lat.end());
-        printf("key release to screen (NEXT: microphone button), %zu presses: median %.1f ms, worst %.1f ms\n",
-               lat.size(), lat[lat.size() / 2], lat.back());
+        printf(
+            "key release to screen (NEXT: microphone button), %zu presses: median %.1f ms, worst %.1f ms\n",
+            lat.size(), lat[lat.size() / 2], lat.back());
     }
     if (rc == 0) {
         long c0 = CpuTicksOf(ui);
