@@ -135,3 +135,28 @@ function(recorder_register_test testname target isolated timeout)
   set_tests_properties(${testname} PROPERTIES TIMEOUT ${timeout}
     ENVIRONMENT "RECORDER_BUILD_DIR=${CMAKE_BINARY_DIR};RECORDER_SOURCE_DIR=${PROJECT_SOURCE_DIR};RECORDER_ROOT=${RECORDER_ROOT}")
 endfunction()
+
+# recorder_add_scenario(NAME SCENARIO file [REF_DIR dir])
+# An end-to-end scenario (UI/CarRecorder/tests/scenario_test.cpp): scripts/sim plays the
+# recorder_sim scenario headless with the real recorder_ui, recorder_sim and display_sink, and
+# every screenshot it takes ("shot NAME.png") is compared with REF_DIR/e2e_NAME_US.png (default:
+# ref/ beside the scenario's folder). RECORDER_UPDATE_REFS=1 writes the references anew.
+function(recorder_add_scenario name)
+  cmake_parse_arguments(S "" "SCENARIO;REF_DIR" "" ${ARGN})
+  if(CMAKE_CROSSCOMPILING)
+    return()
+  endif()
+  foreach(dir UI/CarRecorder tools/recorder_sim tools/display_sink res)
+    if(RECORDER_ONLY AND NOT dir IN_LIST RECORDER_ONLY)
+      return()
+    endif()
+  endforeach()
+  get_filename_component(scn "${S_SCENARIO}" ABSOLUTE)
+  if(NOT S_REF_DIR)
+    get_filename_component(S_REF_DIR "${scn}" DIRECTORY)
+    set(S_REF_DIR "${S_REF_DIR}/../ref")
+  endif()
+  get_filename_component(refs "${S_REF_DIR}" ABSOLUTE)
+  add_test(NAME ${name} COMMAND $<TARGET_FILE:scenario_test> ${scn} ${refs})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE LABELS e2e)
+endfunction()

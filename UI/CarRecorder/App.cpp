@@ -8,6 +8,7 @@
 #include "DataProc.h"
 #include "IpcMsg_DevFacTest.h"
 #include "PageManager.h"
+#include "StatusBar.h"
 #include "key.h"
 #include "log.h"
 #include "lv_label_ext_func.h"
@@ -120,6 +121,9 @@ void App_Init(void) {
     }
 
     /* 4. Status bar on the display's top layer. */
+    if (pstDisp != nullptr) {
+        StatusBar_Create(lv_disp_get_layer_top(pstDisp));
+    }
 
     /* 5. Install the nineteen pages in table order. */
     for (const auto &page : s_apcPages) {
@@ -160,7 +164,10 @@ void App_Init(void) {
 
     /* 13. First page: "Pages/Home" and "touch /dev/ui_running" when the installation guide is
      *     done, otherwise "Pages/InstallGuide". */
-    if (stSetting.installtion_guidecnt != 0) {
+    if (pstDisp == nullptr) {
+        /* Without a display there is no screen to load a page on: the program runs on without. */
+        LOG_WARN("no display, no first page\n");
+    } else if (stSetting.installtion_guidecnt != 0) {
         stManager.Push("Pages/Home");
         if (system("touch " SYS_PATH_UI_RUNNING) != 0) {
             LOG_ERROR("touch %s failed\n", SYS_PATH_UI_RUNNING);

@@ -1,11 +1,14 @@
 // display_sink: the display process on a development machine. See README.md.
+#include "camera.h"
 #include "disp_flush_record.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,6 +47,7 @@ struct Options {
     bool window = false;
     int scale = 3;
     bool trace = false;
+    std::string camera[cam::kCameraCount] = {"test", "test", "test"};
 };
 
 void Usage(FILE *f) {
@@ -57,6 +61,7 @@ void Usage(FILE *f) {
             "                  (default display_sink.png; written atomically through FILE.tmp)\n"
             "  --control FIFO  command FIFO (created if missing), one command a line:\n"
             "                    shot [FILE]   write a screenshot (to FILE if given)\n"
+            "                    camera ID     show the picture of camera ID (0, 1 or 2)\n"
             "                    quit          write the screenshot and stop\n"
             "  --window        show the panel in an SDL2 window (frame rate in the title)\n"
             "  --scale N       window scale factor (default 3)\n"
@@ -64,6 +69,11 @@ void Usage(FILE *f) {
             "                  \"<KEY> press\" or \"<KEY> release\", KEY one of OK (Enter), NEXT (Down,\n"
             "                  Right), PREV (Up, Left), BACK (Escape, Backspace). PATH may be a FIFO\n"
             "                  (events are dropped while it has no reader) or a regular file.\n"
+            "  --camera [ID=]SRC  picture under the user interface for camera ID (0 front, the\n"
+            "                  default; 1 rear; 2 inside): a video file (looped), a still image, \"test\"\n"
+            "                  (a generated road picture, the default of every camera) or \"none\"\n"
+            "                  (black). The UI is composed over it by its alpha, as the device shows\n"
+            "                  the UI layer over the live video; window and screenshots show the result.\n"
             "  --trace         print one line per area with the monotonic time\n"
             "  --help          this text\n"
             "\n"
@@ -84,6 +94,17 @@ double MonoSeconds() {
 // The panel image: pixels as LVGL's 32-bit colour (bytes blue, green, red, alpha).
 std::vector<uint32_t> g_panel(kW *kH, 0);
 
+// The camera pictures under the UI and the one shown.
+std::unique_ptr<cam::Source> g_camera[cam::kCameraCount];
+int g_camid = 0;
+
+// What a person sees: the UI composed over the current camera picture.
+const std::vector<uint32_t> &Screen() {
+    static std::vector<uint32_t> screen(kW * kH);
+    cam::Compose(g_panel.data(), g_camera[g_camid]->Frame().data(), screen.data(), screen.size());
+    return screen;
+}
+
 bool WritePng(const std::string &path) {
     std::string tmp = path + ".tmp";
     FILE *f = fopen(tmp.c_str(), "wb");
@@ -94,6 +115,7 @@ bool WritePng(const std::string &path) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     std::vector<uint8_t> row(kW * 3);
+    const std::vector<uint32_t> &screen = Screen();
     if (png == nullptr || info == nullptr || setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
         fclose(f);
@@ -107,7 +129,7 @@ bool WritePng(const std::string &path) {
     png_write_info(png, info);
     for (int y = 0; y < kH; ++y) {
         for (int x = 0; x < kW; ++x) {
-            uint32_t p = g_panel[y * kW + x];
+            uint32_t p = screen[y * kW + x];
             row[x * 3 + 0] = (uint8_t)(p >> 16);
             row[x * 3 + 1] = (uint8_t)(p >> 8);
             row[x * 3 + 2] = (uint8_t)p;
@@ -279,7 +301,7 @@ struct Window {
             }
         }
         if (dirty) {
-            SDL_UpdateTexture(tex, nullptr, g_panel.data(), kW * 4);
+            SDL_UpdateTexture(tex, nullptr, Screen().data(), kW * 4);
             SDL_RenderClear(ren);
             SDL_RenderCopy(ren, tex, nullptr, nullptr);
             SDL_RenderPresent(ren);
@@ -311,12 +333,22 @@ struct Window {
 };
 #endif
 
+#if DISPLAY_SINK_SDL
+void MarkDirty(Window &w) {
+    w.dirty = true;
+}
+#else
+void MarkDirty(int) {}
+#endif
+
 // Reads commands from the control FIFO ("quit" sets the stop flag).
-void HandleControl(int fd, const Options &opt, std::string &pending) {
+// True when the picture shown changed.
+bool HandleControl(int fd, const Options &opt, std::string &pending) {
+    bool return_dirty = false;
     char buf[256];
     ssize_t n = read(fd, buf, sizeof buf);
     if (n <= 0) {
-        return;
+        return false;
     }
     pending.append(buf, (size_t)n);
     size_t nl;
@@ -329,6 +361,15 @@ void HandleControl(int fd, const Options &opt, std::string &pending) {
             WritePng(opt.png);
         } else if (line.rfind("shot ", 0) == 0 && line.size() > 5) {
             WritePng(line.substr(5));
+        } else if (line.rfind("camera ", 0) == 0) {
+            std::string v = line.substr(7);
+            if (v.size() == 1 && v[0] >= '0' && v[0] < '0' + cam::kCameraCount) {
+                g_camid = v[0] - '0';
+                printf("display_sink: camera %d\n", g_camid);
+                return_dirty = true;
+            } else {
+                fprintf(stderr, "display_sink: no camera \"%s\" (0, 1 or 2)\n", v.c_str());
+            }
         } else if (!line.empty()) {
             fprintf(stderr, "display_sink: unknown command \"%s\"\n", line.c_str());
         }
@@ -337,6 +378,7 @@ void HandleControl(int fd, const Options &opt, std::string &pending) {
         fprintf(stderr, "display_sink: control line too long, dropped\n");
         pending.clear();
     }
+    return return_dirty;
 }
 
 int OpenFifo(const char *path) {
@@ -390,6 +432,14 @@ int main(int argc, char **argv) {
                 return 2;
             }
             opt.scale = (int)s;
+        } else if (a == "--camera") {
+            cam::Spec spec;
+            std::string err;
+            if (!cam::ParseSpec(value("--camera"), spec, err)) {
+                fprintf(stderr, "display_sink: --camera: %s\n", err.c_str());
+                return 2;
+            }
+            opt.camera[spec.id] = spec.src;
         } else if (a == "--trace") {
             opt.trace = true;
         } else {
@@ -398,6 +448,23 @@ int main(int argc, char **argv) {
         }
     }
     setvbuf(stdout, nullptr, _IOLBF, 0);
+
+    for (int id = 0; id < cam::kCameraCount; ++id) {
+        const std::string &src = opt.camera[id];
+        if (src == "test") {
+            g_camera[id] = cam::MakeGenerated(id, kW, kH);
+        } else if (src == "none") {
+            g_camera[id] = cam::MakeBlack(kW, kH);
+        } else {
+            std::string err;
+            g_camera[id] = cam::MakeFile(src, kW, kH, err);
+            if (g_camera[id] == nullptr) {
+                fprintf(stderr, "display_sink: camera %d: cannot show %s: %s\n", id, src.c_str(),
+                        err.c_str());
+                return 1;
+            }
+        }
+    }
 
     struct sigaction sa = {};
     sa.sa_handler = OnStop; // no SA_RESTART: blocking waits return to look at the flags
@@ -436,6 +503,7 @@ int main(int argc, char **argv) {
         fprintf(stderr, "display_sink: built without SDL2, --window is not available\n");
         return 2;
     }
+    int window = 0;
 #endif
     printf("display_sink: ready\n");
 
@@ -449,7 +517,15 @@ int main(int argc, char **argv) {
             WritePng(opt.png);
         }
         pollfd fds[2] = {{fifo, POLLIN, 0}, {control, POLLIN, 0}};
-        int r = poll(fds, control >= 0 ? 2 : 1, idle_ms);
+        int wait_ms = idle_ms;
+        double next = g_camera[g_camid]->NextChange(MonoSeconds());
+        if (next >= 0) {
+            wait_ms = std::min(wait_ms, (int)(next * 1000.0) + 1);
+        }
+        int r = poll(fds, control >= 0 ? 2 : 1, wait_ms);
+        if (g_camera[g_camid]->Advance(MonoSeconds())) {
+            MarkDirty(window);
+        }
 #if DISPLAY_SINK_SDL
         if (opt.window) {
             window.Pump();
@@ -458,8 +534,8 @@ int main(int argc, char **argv) {
         if (r <= 0) {
             continue;
         }
-        if (control >= 0 && (fds[1].revents & POLLIN)) {
-            HandleControl(control, opt, pending);
+        if (control >= 0 && (fds[1].revents & POLLIN) && HandleControl(control, opt, pending)) {
+            MarkDirty(window);
         }
         if (!(fds[0].revents & POLLIN)) {
             continue;
@@ -517,9 +593,7 @@ int main(int argc, char **argv) {
             if (opt.trace) {
                 printf("display_sink: %.6f area (%d,%d)-(%d,%d)\n", MonoSeconds(), a.x1, a.y1, a.x2, a.y2);
             }
-#if DISPLAY_SINK_SDL
-            window.dirty = true;
-#endif
+            MarkDirty(window);
         }
         sem_post(taken);
     }

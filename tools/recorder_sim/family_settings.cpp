@@ -96,6 +96,7 @@ int RespondQuery(const char *msg, const MsgHeader *hdr) {
 // What a recorder reports after some settings changed.
 void ReportEffects(const std::vector<std::pair<std::string, double>> &changed) {
     for (const auto &c : changed) {
+        CameraSettingChanged(c.first, c.second);
         if (c.first == "mic_switch")
             SendKeyValues("IPCMSG_SYSTEMSTATUS", {{"switch_mic", c.second != 0 ? "on" : "off"}});
         else if (c.first == "wifi_switch")

@@ -480,6 +480,25 @@ void Interactive() {
 
 } // namespace
 
+namespace sim {
+
+bool SinkCommand(const std::string &line) {
+    if (g_sinkControl.empty()) {
+        return false;
+    }
+    int fd = open(g_sinkControl.c_str(), O_WRONLY | O_NONBLOCK);
+    if (fd < 0) {
+        fprintf(stderr, "recorder_sim: cannot open %s: %s\n", g_sinkControl.c_str(), strerror(errno));
+        return false;
+    }
+    std::string cmd = line + "\n";
+    bool ok = write(fd, cmd.data(), cmd.size()) == (ssize_t)cmd.size();
+    close(fd);
+    return ok;
+}
+
+} // namespace sim
+
 int main(int argc, char **argv) {
     std::string scenario, keys, state = SYS_PATH("/tmp/recorder_sim_state.json");
     bool interactive = false, stay = false, marker = true;

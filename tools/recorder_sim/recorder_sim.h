@@ -88,6 +88,13 @@ int KeyCode(const std::string &name);
 int SendKey(int code, bool press);
 void SetKeyHold(int ms);
 
+/* One command line to display_sink's control FIFO (--sink-control); false without one or when
+ * it cannot be written. */
+bool SinkCommand(const std::string &line);
+/* Camera family (family_camera.cpp): a saved number setting, so that the picture under the UI
+ * follows "preview_camid". */
+void CameraSettingChanged(const std::string &key, double value);
+
 /* ---- the state document ---- */
 
 /* The state document, locked for as long as the guard lives. Store() writes it atomically (a

@@ -1,14 +1,25 @@
 #include "AppFactory.h"
 
+#include <string.h>
+
+#include "Home.h"
+
 /*
  * Class names are compared exactly, in this order, each creating Page::<name>: Home, AlbumHome,
  * AlbumFileList, AlbumPlayer, SysSetingHome, SysSetingVideoSet, SysSetingSysSet,
  * SysSetingParking, SysSetingAlgorAssist, SysSetingSoundSet, SysSetingMore, SysSetingKovar,
  * FacTest, InstallGuide, ParkingEvtToast, SysStateToastPage, SysSetingScreenSet, SysSetingReset.
- * A class joins the comparison when its page is added (none is yet); there is no
- * "SysSetingFormat" class.
+ * A class joins the comparison when its page is added; there is no "SysSetingFormat" class.
  */
 PageBase *AppFactory::CreatePage(const char *name) {
-    (void)name;
+    if (name == nullptr) {
+        return nullptr;
+    }
+    if (strcmp(name, "Home") == 0) {
+        return new Page::Home;
+    }
+    /* "AlbumHome", "AlbumFileList", "AlbumPlayer": the album pages join here. */
+    /* "SysSetingHome" ... "SysSetingReset": the settings pages join here. */
+    /* "FacTest", "InstallGuide", "ParkingEvtToast", "SysStateToastPage": the system pages join here. */
     return nullptr;
 }

@@ -30,8 +30,10 @@ constexpr key_t kUiRecvKey = 0x362789A4;
 constexpr int kTextArea = 2048;
 
 // The line the key driver prints on the LVGL thread when it hands a key to the page's callback:
-// proof that the key was parsed, stored and taken by the key loop.
-const char kOkPressDelivered[] = "key 0 value 3 to the page callback";
+// proof that the key was parsed, stored and taken by the key loop. The probe is NEXT: on the home
+// page it toggles the microphone; OK would switch the camera and raise tips and warning pages,
+// whose memory is not what this test watches.
+const char kOkPressDelivered[] = "key 2 value 3 to the page callback";
 
 std::string Header(const char *id, uint32_t transID = 1, int isAck = 0) {
     return std::string("{\"msgHdr\":{\"protVer\":0,\"msgID\":\"") + id +
@@ -138,7 +140,7 @@ class HostilePeer : public ::testing::Test {
         ASSERT_TRUE(e2e::WaitFor([&] { return Queued() == 0; })) << phase << ": the queue does not drain";
         long from = FileSize(ui.out);
         auto t0 = Clock::now();
-        ASSERT_EQ(write(keyFd, "OK press\n", 9), 9);
+        ASSERT_EQ(write(keyFd, "NEXT press\n", 11), 11);
         bool got = false;
         while (!got && Clock::now() - t0 < std::chrono::seconds(20)) {
             usleep(1000);
@@ -147,9 +149,9 @@ class HostilePeer : public ::testing::Test {
         double ms = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
         ASSERT_TRUE(got) << phase << ": the key did not reach the key callback";
         latencies.emplace_back(phase, ms);
-        ASSERT_EQ(write(keyFd, "OK release\n", 11), 11);
+        ASSERT_EQ(write(keyFd, "NEXT release\n", 13), 13);
         ASSERT_TRUE(e2e::WaitFor([&] {
-            return ReadFrom(ui.out, from).find("key 0 value 4 to the page callback") != std::string::npos;
+            return ReadFrom(ui.out, from).find("key 2 value 4 to the page callback") != std::string::npos;
         }));
         EXPECT_TRUE(ui.Alive()) << phase;
         long rss = RssKb();

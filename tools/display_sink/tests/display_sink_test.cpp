@@ -73,14 +73,8 @@ class SinkTest : public ::testing::Test {
         ASSERT_EQ(sem_wait(taken), 0);
     }
     e2e::Image Shot(const std::string &name) {
-        std::string path = dir + "/" + name;
-        std::string cmd = "shot " + path + "\n";
-        int c = open((dir + "/ctl").c_str(), O_WRONLY);
-        EXPECT_EQ(write(c, cmd.data(), cmd.size()), (ssize_t)cmd.size());
-        close(c);
-        EXPECT_TRUE(e2e::WaitFor([&] { return access(path.c_str(), F_OK) == 0; }));
         e2e::Image img;
-        EXPECT_TRUE(e2e::ReadPng(path, img));
+        EXPECT_TRUE(e2e::Screenshot(dir + "/ctl", dir + "/" + name, img)) << name;
         return img;
     }
 
@@ -166,6 +160,92 @@ TEST_F(SinkTest, ScreenshotOnSignalAndAtExit) {
     e2e::Image img;
     ASSERT_TRUE(e2e::ReadPng(png, img));
     EXPECT_EQ(img.px[100], 0x123456u);
+}
+
+// The camera layer: the UI composed by its alpha over the picture of the camera shown.
+TEST_F(SinkTest, UiIsComposedOverTheCameraPicture) {
+    // Nothing drawn yet: the generated front picture, sky above and road below.
+    e2e::Image cam = Shot("cam.png");
+    ASSERT_EQ(cam.px.size(), 320u * 170u);
+    uint32_t sky = cam.px[2 * 320 + 160], road = cam.px[160 * 320 + 100];
+    EXPECT_GT(sky & 0xFF, (sky >> 16) & 0xFF) << std::hex << sky; // blue over red
+    uint32_t r = (road >> 16) & 0xFF, b = road & 0xFF;
+    EXPECT_LT(r > b ? r - b : b - r, 12u) << std::hex << road; // grey asphalt
+
+    // Opaque UI pixels cover it, transparent ones let it through, half-transparent ones mix.
+    Send({0, 0, 319, 169}, [](int x, int) {
+        return x < 100 ? 0xFFFFFFFFu : x < 200 ? 0x00000000u : 0x80FF0000u; // white, clear, red 50 %
+    });
+    e2e::Image img = Shot("ui.png");
+    EXPECT_EQ(img.px[50 * 320 + 10], 0xFFFFFFu);
+    EXPECT_EQ(img.px[160 * 320 + 150], cam.px[160 * 320 + 150]);
+    uint32_t c = cam.px[2 * 320 + 250], m = img.px[2 * 320 + 250];
+    auto near = [](uint32_t got, uint32_t want) { return got + 1 >= want && got <= want + 1; };
+    EXPECT_TRUE(near((m >> 16) & 0xFF, (255 * 128 + ((c >> 16) & 0xFF) * 127) / 255))
+        << std::hex << m << " " << c;
+    EXPECT_TRUE(near(m & 0xFF, ((c & 0xFF) * 127) / 255)) << std::hex << m << " " << c;
+
+    // The recorder stand-in switches cameras through the control FIFO.
+    int ctl = open((dir + "/ctl").c_str(), O_WRONLY);
+    ASSERT_EQ(write(ctl, "camera 2\n", 9), 9);
+    ASSERT_EQ(write(ctl, "camera 7\n", 9), 9);
+    close(ctl);
+    ASSERT_TRUE(e2e::WaitFor([&] { return sink.Out().find("display_sink: camera 2") != std::string::npos; }));
+    ASSERT_TRUE(e2e::WaitFor([&] { return sink.Err().find("no camera \"7\"") != std::string::npos; }));
+    e2e::Image cabin = Shot("cabin.png");
+    EXPECT_EQ(cabin.px[50 * 320 + 10], 0xFFFFFFu);
+    EXPECT_NE(cabin.px[160 * 320 + 150], cam.px[160 * 320 + 150]);
+}
+
+class SinkCameraFileTest : public SinkTest {
+  protected:
+    std::vector<std::string> ExtraArgs() override {
+#if DISPLAY_SINK_HAS_FFMPEG
+        // A still picture for the rear camera and an animation (decoded as a looping video)
+        // for the front one, both from the resource tree.
+        std::string res = std::string(RECORDER_ROOT) + "/app/bin/res/";
+        return {"--camera", "1=" + res + "pic/home/rear_warning.png", "--camera", res + "gif/loading.gif"};
+#else
+        return {}; // files need FFmpeg; the test skips
+#endif
+    }
+};
+
+TEST_F(SinkCameraFileTest, StillImagesAndVideoFilesLieUnderTheUi) {
+#if DISPLAY_SINK_HAS_FFMPEG
+    e2e::Image front = Shot("front.png");
+    ASSERT_EQ(front.px.size(), 320u * 170u);
+    int ctl = open((dir + "/ctl").c_str(), O_WRONLY);
+    ASSERT_EQ(write(ctl, "camera 1\n", 9), 9);
+    close(ctl);
+    ASSERT_TRUE(e2e::WaitFor([&] { return sink.Out().find("display_sink: camera 1") != std::string::npos; }));
+    e2e::Image rear = Shot("rear.png");
+    EXPECT_NE(front.px, rear.px);
+    EXPECT_TRUE(sink.Alive()) << sink.Err();
+#else
+    GTEST_SKIP() << "built without FFmpeg";
+#endif
+}
+
+TEST(SinkCameraOption, AMissingOrUndecodableFileIsAClearError) {
+    char tmpl[] = "/tmp/sink_cam.XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    std::string dir = tmpl;
+    FILE *f = fopen((dir + "/junk.mp4").c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    fputs("not a video at all", f);
+    fclose(f);
+    for (const std::string &arg :
+         {dir + "/missing.mp4", "2=" + dir + "/junk.mp4", std::string("3=x"), std::string("1=")}) {
+        e2e::Proc p;
+        p.Start({DISPLAY_SINK_BIN, "--camera", arg, "--png", dir + "/x.png"}, dir + "/p");
+        int st = 0;
+        ASSERT_EQ(waitpid(p.pid, &st, 0), p.pid);
+        p.pid = -1;
+        EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) != 0) << arg;
+        EXPECT_NE(p.Err().find("camera"), std::string::npos) << arg << ": " << p.Err();
+        EXPECT_EQ(p.Out().find("ready"), std::string::npos) << arg;
+    }
 }
 
 #if DISPLAY_SINK_HAS_SDL

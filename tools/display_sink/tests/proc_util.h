@@ -4,7 +4,9 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
@@ -138,6 +140,95 @@ inline bool ReadPng(const std::string &path, Image &img) {
         img.px[i] = (uint32_t)buf[i * 3] << 16 | (uint32_t)buf[i * 3 + 1] << 8 | buf[i * 3 + 2];
     }
     return true;
+}
+
+// Asks display_sink for a screenshot through its control FIFO and reads it; false when none came.
+inline bool Screenshot(const std::string &control, const std::string &path, Image &img) {
+    unlink(path.c_str());
+    std::string cmd = "shot " + path + "\n";
+    int c = open(control.c_str(), O_WRONLY);
+    if (c < 0) {
+        return false;
+    }
+    bool sent = write(c, cmd.data(), cmd.size()) == (ssize_t)cmd.size();
+    close(c);
+    return sent && WaitFor([&] { return access(path.c_str(), F_OK) == 0; }) && ReadPng(path, img);
+}
+
+inline bool WritePng(const std::string &path, const Image &img) {
+    std::vector<uint8_t> buf(img.px.size() * 3);
+    for (size_t i = 0; i < img.px.size(); ++i) {
+        buf[i * 3] = (uint8_t)(img.px[i] >> 16);
+        buf[i * 3 + 1] = (uint8_t)(img.px[i] >> 8);
+        buf[i * 3 + 2] = (uint8_t)img.px[i];
+    }
+    png_image pi = {};
+    pi.version = PNG_IMAGE_VERSION;
+    pi.width = (png_uint_32)img.w;
+    pi.height = (png_uint_32)img.h;
+    pi.format = PNG_FORMAT_RGB;
+    return png_image_write_to_file(&pi, path.c_str(), 0, buf.data(), 0, nullptr) != 0;
+}
+
+// An inclusive rectangle of the panel.
+struct Rect {
+    int x1, y1, x2, y2;
+    bool Has(int x, int y) const { return x >= x1 && x <= x2 && y >= y1 && y <= y2; }
+};
+
+// Pixels outside the masks where a channel differs by more than tol; their bounding box in *box.
+inline size_t CountDiff(const Image &a, const Image &b, int tol, const std::vector<Rect> &masks = {},
+                        Rect *box = nullptr) {
+    if (a.w != b.w || a.h != b.h) {
+        return (size_t)-1;
+    }
+    size_t n = 0;
+    Rect bb = {a.w, a.h, -1, -1};
+    for (int y = 0; y < a.h; ++y) {
+        for (int x = 0; x < a.w; ++x) {
+            bool masked = false;
+            for (const Rect &m : masks) {
+                masked = masked || m.Has(x, y);
+            }
+            uint32_t p = a.px[(size_t)y * a.w + x], q = b.px[(size_t)y * b.w + x];
+            bool differs = false;
+            for (int sh : {0, 8, 16}) {
+                int d = (int)((p >> sh) & 0xFF) - (int)((q >> sh) & 0xFF);
+                differs = differs || d > tol || -d > tol;
+            }
+            if (masked || !differs) {
+                continue;
+            }
+            ++n;
+            bb = {std::min(bb.x1, x), std::min(bb.y1, y), std::max(bb.x2, x), std::max(bb.y2, y)};
+        }
+    }
+    if (box != nullptr) {
+        *box = bb;
+    }
+    return n;
+}
+
+// Compares a screenshot with a reviewed reference picture: at most maxDiff pixels outside the
+// masks may differ by more than 16 in a channel. With RECORDER_UPDATE_REFS=1 the screenshot
+// becomes the reference (look at it before committing it). "" when it matches, else why not.
+inline std::string CompareWithReference(const Image &img, const std::string &ref,
+                                        const std::vector<Rect> &masks, size_t maxDiff) {
+    const char *update = getenv("RECORDER_UPDATE_REFS");
+    if (update != nullptr && std::string(update) == "1") {
+        return WritePng(ref, img) ? "" : "cannot write " + ref;
+    }
+    Image want;
+    if (!ReadPng(ref, want)) {
+        return "no reference " + ref + " (RECORDER_UPDATE_REFS=1 writes it)";
+    }
+    Rect box;
+    size_t n = CountDiff(img, want, 16, masks, &box);
+    if (n <= maxDiff) {
+        return "";
+    }
+    return std::to_string(n) + " pixels differ from " + ref + " in (" + std::to_string(box.x1) + "," +
+           std::to_string(box.y1) + ")-(" + std::to_string(box.x2) + "," + std::to_string(box.y2) + ")";
 }
 
 } // namespace e2e

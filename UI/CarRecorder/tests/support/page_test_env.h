@@ -24,6 +24,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "DataCenter.h"
 #include "fake_recorder.h"
 #include "lvgl.h"
@@ -76,6 +78,20 @@ bool ReadPng(const std::string &path, int &w, int &h, std::vector<uint32_t> &arg
 /* Compares the current frame (after a refresh) with refDir/name.png, or writes it there when
  * RECORDER_UPDATE_REFS=1. */
 ::testing::AssertionResult MatchesReference(const std::string &refDir, const std::string &name);
+
+/* Runs the timers in steps of 10 ms until pred holds. The receive threads and the save thread
+ * work in real time, so a little real time passes with each step too; the bound (in steps) only
+ * keeps a broken run from hanging. */
+template <typename Pred> bool AdvanceUntil(Pred pred, int boundMs = 5000) {
+    for (int t = 0; t < boundMs; t += 10) {
+        if (pred()) {
+            return true;
+        }
+        Advance(10);
+        usleep(2000);
+    }
+    return pred();
+}
 
 /* Pixels of the frame that differ from colour (ARGB, alpha ignored) within a rectangle. */
 size_t CountNot(uint32_t rgb, int x1, int y1, int x2, int y2);
