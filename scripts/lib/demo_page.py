@@ -151,11 +151,11 @@ def main():
     if sounds:
         w("<h2>Audio</h2>")
     for p in sounds:
-        spec = p[:-4] + SPECTROGRAM_SUFFIX
+        picture = p[:-4] + SPECTROGRAM_SUFFIX
         w(f"<figure><figcaption>{rel(p, demo)}</figcaption>"
           f"<audio controls preload='none' src='{rel(p, demo)}'></audio><br>")
-        if make_spectrogram(p, spec):
-            w(f"<img src='{rel(spec, demo)}' alt='spectrogram'>")
+        if make_spectrogram(p, picture):
+            w(f"<img src='{rel(picture, demo)}' alt='spectrogram'>")
         w("</figure>")
 
     w("</body></html>")

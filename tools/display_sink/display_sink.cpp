@@ -433,13 +433,13 @@ int main(int argc, char **argv) {
             }
             opt.scale = (int)s;
         } else if (a == "--camera") {
-            cam::Spec spec;
+            cam::Spec source;
             std::string err;
-            if (!cam::ParseSpec(value("--camera"), spec, err)) {
+            if (!cam::ParseSpec(value("--camera"), source, err)) {
                 fprintf(stderr, "display_sink: --camera: %s\n", err.c_str());
                 return 2;
             }
-            opt.camera[spec.id] = spec.src;
+            opt.camera[source.id] = source.src;
         } else if (a == "--trace") {
             opt.trace = true;
         } else {

@@ -95,7 +95,7 @@ static record_cpx split_twiddle(const record_fft_plan *plan, int k) {
     return (record_cpx){v.i, -v.r};
 }
 
-void record_zorvo_fft_r2c_fwd_scaled(const record_fft_plan *plan, int32_t *in, record_cpx *spec) {
+void record_zorvo_fft_r2c_fwd_scaled(const record_fft_plan *plan, int32_t *in, record_cpx *bins) {
     int n = plan->n;
     record_cpx *z = (record_cpx *)in; /* pairs (even, odd) are the complex points */
     transform(plan, z, 0, 1);
@@ -105,17 +105,17 @@ void record_zorvo_fft_r2c_fwd_scaled(const record_fft_plan *plan, int32_t *in, r
         int64_t er = ((int64_t)a.r + b.r) >> 1, ei = ((int64_t)a.i - b.i) >> 1;
         int64_t or_ = ((int64_t)a.i + b.i) >> 1, oi = -(((int64_t)a.r - b.r) >> 1);
         record_cpx w = split_twiddle(plan, k);
-        spec[k].r = (int32_t)(er + ((or_ * w.r - oi * w.i + (1 << 29)) >> 30));
-        spec[k].i = (int32_t)(ei + ((or_ * w.i + oi * w.r + (1 << 29)) >> 30));
+        bins[k].r = (int32_t)(er + ((or_ * w.r - oi * w.i + (1 << 29)) >> 30));
+        bins[k].i = (int32_t)(ei + ((or_ * w.i + oi * w.r + (1 << 29)) >> 30));
     }
 }
 
-void record_zorvo_fft_c2r_inv_scaled(const record_fft_plan *plan, record_cpx *spec, int32_t *out) {
+void record_zorvo_fft_c2r_inv_scaled(const record_fft_plan *plan, record_cpx *bins, int32_t *out) {
     int n = plan->n;
     record_cpx *z = (record_cpx *)out;
     /* E = (X[k] + conj X[n-k]) / 2, O = (X[k] - conj X[n-k]) / 2 * W^-k, Z = E + i O */
     for (int k = 0; k < n; k++) {
-        record_cpx a = spec[k], b = spec[n - k];
+        record_cpx a = bins[k], b = bins[n - k];
         int64_t er = ((int64_t)a.r + b.r) >> 1, ei = ((int64_t)a.i - b.i) >> 1;
         int64_t dr = ((int64_t)a.r - b.r) >> 1, di = ((int64_t)a.i + b.i) >> 1;
         record_cpx w = split_twiddle(plan, k);

@@ -39,12 +39,12 @@ void record_zorvo_fft_c2c_fwd_scaled(const record_fft_plan *plan, record_cpx *x)
 void record_zorvo_fft_c2c_fwd(const record_fft_plan *plan, record_cpx *x);
 void record_zorvo_fft_c2c_inv_scaled(const record_fft_plan *plan, record_cpx *x);
 void record_zorvo_fft_c2c_inv(const record_fft_plan *plan, record_cpx *x);
-/* Real transform of 2n samples (plan of n points): spec receives bins 0..n of the transform
+/* Real transform of 2n samples (plan of n points): bins receives bins 0..n of the transform
  * divided by n. in is destroyed. */
-void record_zorvo_fft_r2c_fwd_scaled(const record_fft_plan *plan, int32_t *in, record_cpx *spec);
+void record_zorvo_fft_r2c_fwd_scaled(const record_fft_plan *plan, int32_t *in, record_cpx *bins);
 /* Back from bins 0..n to 2n real samples, divided by n (so r2c then c2r gives the input / n).
- * spec is destroyed. */
-void record_zorvo_fft_c2r_inv_scaled(const record_fft_plan *plan, record_cpx *spec, int32_t *out);
+ * bins is destroyed. */
+void record_zorvo_fft_c2r_inv_scaled(const record_fft_plan *plan, record_cpx *bins, int32_t *out);
 
 #ifdef __cplusplus
 }

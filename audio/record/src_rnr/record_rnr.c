@@ -121,7 +121,7 @@ static int32_t band_bias(int bins) {
 static void process_channel(record_rnr_state *st, record_rnr_channel *c, const int32_t *in, int32_t *out) {
     int hop = st->hop, n = st->nfft, half = n / 2;
     int32_t buf[1024 + 2];
-    record_cpx spec[513];
+    record_cpx bins[513];
     /* window the previous and the new frame, find the block exponent */
     uint32_t peak = 0;
     for (int i = 0; i < 2 * hop; i++) {
@@ -149,7 +149,7 @@ static void process_channel(record_rnr_state *st, record_rnr_channel *c, const i
     for (int i = 0; i < 2 * hop; i++) {
         buf[i] = sh >= 0 ? buf[i] * (1 << sh) : buf[i] >> -sh;
     }
-    record_zorvo_fft_r2c_fwd_scaled(&st->plan, buf, spec);
+    record_zorvo_fft_r2c_fwd_scaled(&st->plan, buf, bins);
 
     /* band levels (log2 of the mean power, at the true scale) */
     int32_t lv[RECORD_RNR_BANDS];
@@ -161,7 +161,7 @@ static void process_channel(record_rnr_state *st, record_rnr_channel *c, const i
         uint64_t sum = 0;
         int k0 = st->band_start[b], k1 = st->band_start[b + 1];
         for (int k = k0; k < k1; k++) {
-            sum += (uint64_t)((int64_t)spec[k].r * spec[k].r + (int64_t)spec[k].i * spec[k].i) >> 8;
+            sum += (uint64_t)((int64_t)bins[k].r * bins[k].r + (int64_t)bins[k].i * bins[k].i) >> 8;
         }
         sum /= (uint64_t)(k1 - k0);
         int32_t l = sum ? rec_log2_q15(sum) + (8 << 15) - sh * 65536 : LOG_FLOOR;
@@ -227,7 +227,7 @@ static void process_channel(record_rnr_state *st, record_rnr_channel *c, const i
         for (int k = k0; k < k1; k++) {
             bin_gain[k] = c->gain[b];
             if (st->tonal && !pass) {
-                int64_t p = (int64_t)spec[k].r * spec[k].r + (int64_t)spec[k].i * spec[k].i;
+                int64_t p = (int64_t)bins[k].r * bins[k].r + (int64_t)bins[k].i * bins[k].i;
                 int32_t lk = p ? rec_log2_q15((uint64_t)p) - sh * 65536 : LOG_FLOOR;
                 /* slow level of the bin; only the stationary part matters */
                 c->tone[k] += (lk - c->tone[k]) / 32;
@@ -245,10 +245,10 @@ static void process_channel(record_rnr_state *st, record_rnr_channel *c, const i
     int low = (int)(80LL * n / fs);
     for (int k = 0; k <= half; k++) {
         int32_t g = k <= low ? LOW_CUT_Q15 : bin_gain[k];
-        spec[k].r = (int32_t)(((int64_t)spec[k].r * g) >> 15);
-        spec[k].i = (int32_t)(((int64_t)spec[k].i * g) >> 15);
+        bins[k].r = (int32_t)(((int64_t)bins[k].r * g) >> 15);
+        bins[k].i = (int32_t)(((int64_t)bins[k].i * g) >> 15);
     }
-    record_zorvo_fft_c2r_inv_scaled(&st->plan, spec, buf);
+    record_zorvo_fft_c2r_inv_scaled(&st->plan, bins, buf);
     /* back to the chain's scale: times n / 2 (the inverse divided by it), undo the exponent */
     int up = st->plan.log2n - sh;
     for (int i = 0; i < 2 * hop; i++) {

@@ -503,18 +503,18 @@ TEST(RecordFft, RealTransformMatchesTheDefinitionAndRoundTrips) {
         }
         work.assign(x.begin(), x.end());
         work.resize(n + 2);
-        std::vector<record_cpx> spec((size_t)n / 2 + 1);
-        record_zorvo_fft_r2c_fwd_scaled(&plan, work.data(), spec.data());
+        std::vector<record_cpx> bins((size_t)n / 2 + 1);
+        record_zorvo_fft_r2c_fwd_scaled(&plan, work.data(), bins.data());
         for (int k : {0, 1, 7, n / 4, n / 2 - 1, n / 2}) {
             double re = 0, im = 0;
             for (int i = 0; i < n; i++) {
                 re += x[(size_t)i] * cos(2 * M_PI * k * i / n);
                 im -= x[(size_t)i] * sin(2 * M_PI * k * i / n);
             }
-            EXPECT_NEAR(spec[(size_t)k].r, re / (n / 2), 64) << n << " bin " << k;
-            EXPECT_NEAR(spec[(size_t)k].i, im / (n / 2), 64) << n << " bin " << k;
+            EXPECT_NEAR(bins[(size_t)k].r, re / (n / 2), 64) << n << " bin " << k;
+            EXPECT_NEAR(bins[(size_t)k].i, im / (n / 2), 64) << n << " bin " << k;
         }
-        record_zorvo_fft_c2r_inv_scaled(&plan, spec.data(), back.data());
+        record_zorvo_fft_c2r_inv_scaled(&plan, bins.data(), back.data());
         for (int i = 0; i < n; i++) {
             ASSERT_NEAR(back[(size_t)i] * (n / 2), x[(size_t)i], 64.0 * n) << i;
         }

@@ -370,7 +370,7 @@ static int region_of(const vqe_aec *st, int k) {
 }
 
 int audio_vqe_aec_apply(vqe_aec *st, struct vqe_frame_io *io) {
-    if (st == NULL || io == NULL || io->spec == NULL || io->ref == NULL) {
+    if (st == NULL || io == NULL || io->bins == NULL || io->ref == NULL) {
         return -1;
     }
     if (st->guard0 != VQE_GUARD || st->guard1 != VQE_GUARD) {
@@ -379,7 +379,7 @@ int audio_vqe_aec_apply(vqe_aec *st, struct vqe_frame_io *io) {
     if (io->work_floats < 2 * VQE_BINS) {
         return -3;
     }
-    float *y = io->spec;      /* error spectrum */
+    float *y = io->bins;      /* error spectrum */
     const float *h = io->ref; /* echo estimate spectrum */
     float *g = io->work, *sm = g + VQE_BINS;
     float near_sum = 0, pred_sum = 0, echo_sum = 0;

@@ -414,7 +414,7 @@ int audio_vqe_apply(void *handle, const audio_vqe_input *in, int16_t **out) {
     float *cur = sc + SC_WORK; /* the time-domain frame, before the stages use the work room */
     vqe_frame_io io;
     memset(&io, 0, sizeof(io));
-    io.spec = sc + SC_SPEC;
+    io.bins = sc + SC_SPEC;
     io.spec_in = sc + SC_SPEC_IN;
     io.work = sc + SC_WORK;
     io.fft = &c->fft512;
@@ -444,16 +444,16 @@ int audio_vqe_apply(void *handle, const audio_vqe_input *in, int16_t **out) {
     if (aec) {
         float *echo = cur + VQE_HOP, *echo_prev = echo + VQE_HOP;
         audio_vqe_aec_pre_process(c->aec, &c->fft512, cur, in->ref, echo, echo_prev, echo_prev + VQE_HOP);
-        analyse(c, c->hist_err, cur, time, io.spec);
+        analyse(c, c->hist_err, cur, time, io.bins);
         io.ref = sc + SC_REF;
         analyse(c, echo_prev, echo, time, io.ref);
     } else {
-        audio_copy(io.spec, 2 * VQE_BINS * sizeof(float), io.spec_in, 2 * VQE_BINS * sizeof(float));
+        audio_copy(io.bins, 2 * VQE_BINS * sizeof(float), io.spec_in, 2 * VQE_BINS * sizeof(float));
     }
     if (two && c->pmwf != NULL && p[AUDIO_VQE_P_PMWF_ON]) {
         /* the two channels are one signal after averaging (and echo removal) */
         io.spec2 = sc + SC_SPEC2;
-        audio_copy(io.spec2, 2 * VQE_BINS * sizeof(float), io.spec, 2 * VQE_BINS * sizeof(float));
+        audio_copy(io.spec2, 2 * VQE_BINS * sizeof(float), io.bins, 2 * VQE_BINS * sizeof(float));
     }
 
     /* 4: echo canceller (residual echo and post-filter) */
@@ -479,7 +479,7 @@ int audio_vqe_apply(void *handle, const audio_vqe_input *in, int16_t **out) {
         return AUDIO_VQE_BASE_FMP + ret;
     }
     /* 12: back to the time domain */
-    audio_vqe_agc_over_lap(c, io.spec, time, cur);
+    audio_vqe_agc_over_lap(c, io.bins, time, cur);
     /* 13: AGC, or conversion to 32-bit chain samples */
     int32_t *a = c->chain, *b = c->chain2;
     if (c->agc != NULL && p[AUDIO_VQE_P_AGC_ON]) {

@@ -50,7 +50,7 @@ static float noise_unit(uint32_t *s) {
 }
 
 int audio_vqe_fmp_apply(vqe_fmp *st, struct vqe_frame_io *io) {
-    if (st == NULL || io == NULL || io->spec == NULL) {
+    if (st == NULL || io == NULL || io->bins == NULL) {
         return -1;
     }
     if (st->guard0 != VQE_GUARD || st->guard1 != VQE_GUARD) {
@@ -79,7 +79,7 @@ int audio_vqe_fmp_apply(vqe_fmp *st, struct vqe_frame_io *io) {
         }
         gs[k] = v > st->floor ? v : st->floor;
     }
-    float *y = io->spec;
+    float *y = io->bins;
     int cn = st->cn_on && io->noise != NULL && io->cn_scale > 0.0f;
     for (int k = 0; k < VQE_BINS; k++) {
         y[2 * k] *= gs[k];

@@ -58,7 +58,7 @@ static inline void vqe_put32(uint8_t *p, int off, int32_t v) {
 
 /* What the spectral stages of one frame hand each other (all in the scratch area). */
 typedef struct vqe_frame_io {
-    float *spec;        /* microphone 1 spectrum, 257 interleaved bins, processed in place */
+    float *bins;        /* microphone 1 spectrum, 257 interleaved bins, processed in place */
     float *spec2;       /* microphone 2 spectrum (NULL with one microphone) */
     float *ref;         /* far-end spectrum (NULL without the echo canceller) */
     float *spec_in;     /* the microphone spectrum before any stage */

@@ -190,13 +190,13 @@ static void track_noise(vqe_nr *st, const float *pw) {
 }
 
 int audio_vqe_dmnr_apply(vqe_nr *st, struct vqe_frame_io *io) {
-    if (st == NULL || io == NULL || io->spec == NULL) {
+    if (st == NULL || io == NULL || io->bins == NULL) {
         return -1;
     }
     if (st->guard0 != VQE_GUARD || st->guard1 != VQE_GUARD) {
         return -2;
     }
-    float *y = io->spec;
+    float *y = io->bins;
     float *pw = io->work;
     for (int k = 0; k < VQE_BINS; k++) {
         pw[k] = y[2 * k] * y[2 * k] + y[2 * k + 1] * y[2 * k + 1];

@@ -108,14 +108,14 @@ int audio_voice_pmwfwfnr_set_params(vqe_pmwf *st, const uint8_t *b) {
 }
 
 int audio_voice_pmwfwfnr_apply(vqe_pmwf *st, struct vqe_frame_io *io) {
-    if (st == NULL || io == NULL || io->spec == NULL) {
+    if (st == NULL || io == NULL || io->bins == NULL) {
         return -1;
     }
     if (st->guard0 != VQE_GUARD || st->guard1 != VQE_GUARD) {
         return -2;
     }
     const float xi0 = 31.6227766f; /* 15 dB */
-    float *y1 = io->spec;
+    float *y1 = io->bins;
     const float *y2 = io->spec2;
     int ref2 = y2 != NULL && st->ref_mic == 2;
     for (int k = 0; k < VQE_BINS; k++) {
