@@ -156,8 +156,8 @@ std::unique_ptr<Source> MakeBlack(int w, int h) {
     return std::make_unique<Still>(std::vector<uint32_t>((size_t)w * h, 0xFF000000u));
 }
 
-bool ParseSpec(const std::string &arg, Spec &out, std::string &err) {
-    Spec s;
+bool ParseCameraOption(const std::string &arg, CameraOption &out, std::string &err) {
+    CameraOption s;
     std::string src = arg;
     size_t eq = arg.find('=');
     if (eq != std::string::npos && eq == 1 && arg[0] >= '0' && arg[0] <= '9') {

@@ -36,11 +36,11 @@ std::unique_ptr<Source> MakeBlack(int w, int h);
 std::unique_ptr<Source> MakeFile(const std::string &path, int w, int h, std::string &err);
 
 // Parses one --camera value, "[ID=]SRC"; false with the reason in err.
-struct Spec {
+struct CameraOption {
     int id = 0;
     std::string src; // "test", "none" or a file path
 };
-bool ParseSpec(const std::string &arg, Spec &out, std::string &err);
+bool ParseCameraOption(const std::string &arg, CameraOption &out, std::string &err);
 
 // Composes the UI over the camera picture: out = ui * a + cam * (1 - a), a = the UI pixel's alpha.
 // The result is opaque.

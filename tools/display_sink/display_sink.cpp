@@ -433,9 +433,9 @@ int main(int argc, char **argv) {
             }
             opt.scale = (int)s;
         } else if (a == "--camera") {
-            cam::Spec source;
+            cam::CameraOption source;
             std::string err;
-            if (!cam::ParseSpec(value("--camera"), source, err)) {
+            if (!cam::ParseCameraOption(value("--camera"), source, err)) {
                 fprintf(stderr, "display_sink: --camera: %s\n", err.c_str());
                 return 2;
             }
