@@ -202,6 +202,44 @@ void audio_eq_filter(const int32_t *coef, int32_t taps, int32_t *hist, const int
     }
 }
 
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define EQ_HAVE_AVX2_PATH 1
+
+/* The symmetric filter for x86-64 processors with AVX2, sixteen outputs at a time (n a multiple
+ * of 16): four 32 x 32 -> 64-bit products an instruction, the sums held in registers over all
+ * coefficient pairs. The same sums as the plain loop, so the same bits. */
+__attribute__((target("avx2"))) static void filter_symmetric_avx2(const int32_t *coef, int32_t half,
+                                                                  int32_t *buf, int32_t *out, int32_t n) {
+    int32_t keep = 2 * half - 2;
+    for (int32_t i = 0; i < n; i += 16) {
+        __m256i acc[4];
+        __m256i centre = _mm256_set1_epi64x(coef[half - 1]);
+        for (int q = 0; q < 4; q++) {
+            __m256i x = _mm256_cvtepi32_epi64(_mm_loadu_si128((const __m128i *)(buf + i + half - 1 + 4 * q)));
+            acc[q] = _mm256_mul_epi32(x, centre);
+        }
+        for (int32_t k = 0; k < half - 1; k++) {
+            __m256i c = _mm256_set1_epi64x(coef[k]);
+            const int32_t *a = buf + i + k, *b = buf + i + keep - k;
+            for (int q = 0; q < 4; q++) {
+                __m256i xa = _mm256_cvtepi32_epi64(_mm_loadu_si128((const __m128i *)(a + 4 * q)));
+                __m256i xb = _mm256_cvtepi32_epi64(_mm_loadu_si128((const __m128i *)(b + 4 * q)));
+                acc[q] = _mm256_add_epi64(acc[q],
+                                          _mm256_add_epi64(_mm256_mul_epi32(xa, c), _mm256_mul_epi32(xb, c)));
+            }
+        }
+        int64_t sums[16];
+        for (int q = 0; q < 4; q++) {
+            _mm256_storeu_si256((__m256i *)(sums + 4 * q), acc[q]);
+        }
+        for (int j = 0; j < 16; j++) {
+            out[i + j] = sat32((sums[j] + (1LL << 18)) >> AUDIO_EQ_COEF_SHIFT);
+        }
+    }
+}
+#endif
+
 void audio_eq_filter_symmetric(const int32_t *coef, int32_t half, int32_t *hist, const int32_t *in,
                                int32_t *out, int32_t n) {
     int32_t keep = 2 * half - 2;
@@ -217,6 +255,15 @@ void audio_eq_filter_symmetric(const int32_t *coef, int32_t half, int32_t *hist,
     for (int32_t i = 0; i < n; i++) {
         buf[keep + i] = in[i];
     }
+#ifdef EQ_HAVE_AVX2_PATH
+    if (n % 16 == 0 && __builtin_cpu_supports("avx2")) {
+        filter_symmetric_avx2(coef, half, buf, out, n);
+        for (int32_t i = 0; i < keep; i++) {
+            hist[i] = buf[n + i];
+        }
+        return;
+    }
+#endif
     /* coefficient by coefficient over the whole frame: the inner loop runs over neighbouring
      * samples, which the vectoriser can take several at a time */
     int64_t acc[480];

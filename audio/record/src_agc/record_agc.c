@@ -50,11 +50,13 @@ int record_record_zorvo_agc_get_params(const record_agc_state *st, void *block) 
 }
 
 static void apply_gain(const int32_t *in, int32_t *out, int n, int32_t g0, int32_t g1) {
-    int64_t d = (int64_t)g1 - g0;
-    for (int i = 0; i < n; i++) {
-        int64_t g = g0 + d * (i + 1) / n;
-        out[i] = rec_sat32(((int64_t)in[i] * g + (1 << 14)) >> 15);
+    /* the gain steps by (g1 - g0) / n a sample in Q16, reaching g1 on the last sample */
+    int64_t step = ((int64_t)g1 - g0) * 65536 / n, g = (int64_t)g0 * 65536;
+    for (int i = 0; i < n - 1; i++) {
+        g += step;
+        out[i] = rec_sat32(((int64_t)in[i] * (g >> 16) + (1 << 14)) >> 15);
     }
+    out[n - 1] = rec_sat32(((int64_t)in[n - 1] * g1 + (1 << 14)) >> 15);
 }
 
 int record_record_zorvo_agc_apply(record_agc_state *st, const int32_t *in1, const int32_t *in2, int32_t *out1,

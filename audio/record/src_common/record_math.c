@@ -77,10 +77,10 @@ int32_t rec_power_db16(uint64_t ms, int scale_bits) {
 }
 
 uint32_t rec_isqrt64(uint64_t v) {
-    uint64_t r = 0, bit = 1ull << 62;
-    while (bit > v) {
-        bit >>= 2;
+    if (v == 0) {
+        return 0;
     }
+    uint64_t r = 0, bit = 1ull << ((63 - __builtin_clzll(v)) & ~1); /* the highest power of 4 <= v */
     while (bit != 0) {
         if (v >= r + bit) {
             v -= r + bit;

@@ -2,6 +2,13 @@
 
 #include "audio_eq.h"
 
+/* exp(-2 pi i num / den) in Q30 */
+static record_cpx twiddle(uint64_t num, uint64_t den) {
+    int32_t s, c;
+    audio_eq_sincos((uint32_t)((num << 32) / den), &s, &c);
+    return (record_cpx){c, -s};
+}
+
 int record_zorvo_fft_init(record_fft_plan *plan, int n) {
     if (plan == NULL || (n != 128 && n != 256 && n != 512 && n != 1024)) {
         return -1;
@@ -11,60 +18,103 @@ int record_zorvo_fft_init(record_fft_plan *plan, int n) {
     while ((1 << plan->log2n) < n) {
         plan->log2n++;
     }
+    plan->first_radix2 = plan->log2n & 1;
+    for (int i = 0; i < n; i++) {
+        int r = 0;
+        for (int b = 0; b < plan->log2n; b++) {
+            r |= ((i >> b) & 1) << (plan->log2n - 1 - b);
+        }
+        plan->rev[i] = (uint16_t)r;
+    }
+    int at = 0;
+    for (int h = plan->first_radix2 ? 2 : 1; 4 * h <= n; h *= 4) {
+        for (int k = 0; k < h; k++) {
+            for (int m = 1; m <= 3; m++) {
+                plan->stage_tw[at++] = twiddle((uint64_t)(m * k), (uint64_t)(4 * h));
+            }
+        }
+    }
     for (int k = 0; k < n / 2; k++) {
-        int32_t s, c;
-        audio_eq_sincos((uint32_t)(((uint64_t)k << 32) / (uint64_t)n), &s, &c);
-        plan->tw[k].r = c;
-        plan->tw[k].i = -s;
-        audio_eq_sincos((uint32_t)(((uint64_t)k << 32) / (uint64_t)(2 * n)), &s, &c);
-        plan->split[k].r = c;
-        plan->split[k].i = -s;
+        plan->split[k] = twiddle((uint64_t)k, (uint64_t)(2 * n));
     }
     return 0;
 }
 
-static void bit_reverse(record_cpx *x, int n) {
-    for (int i = 1, j = 0; i < n; i++) {
-        int bit = n >> 1;
-        for (; j & bit; bit >>= 1) {
-            j ^= bit;
-        }
-        j ^= bit;
-        if (i < j) {
-            record_cpx t = x[i];
-            x[i] = x[j];
-            x[j] = t;
+static inline record_cpx cmul(record_cpx a, record_cpx w, int inverse) {
+    int64_t wi = inverse ? -(int64_t)w.i : w.i;
+    return (record_cpx){(int32_t)(((int64_t)a.r * w.r - (int64_t)a.i * wi + (1 << 29)) >> 30),
+                        (int32_t)(((int64_t)a.r * wi + (int64_t)a.i * w.r + (1 << 29)) >> 30)};
+}
+
+/* The first radix-2 stage (span 1, no products) of an odd power of two. */
+static void radix2_first(record_cpx *x, int n, int shift) {
+    for (int j = 0; j < n; j += 2) {
+        int64_t ar = x[j].r, ai = x[j].i, br = x[j + 1].r, bi = x[j + 1].i;
+        x[j].r = (int32_t)((ar + br) >> shift);
+        x[j].i = (int32_t)((ai + bi) >> shift);
+        x[j + 1].r = (int32_t)((ar - br) >> shift);
+        x[j + 1].i = (int32_t)((ai - bi) >> shift);
+    }
+}
+
+/* One radix-4 stage over blocks of 4h: two radix-2 stages (spans h and 2h) fused. With
+ * t1 = W^2k x1, t2 = W^k x2, t3 = W^3k x3 and the forward sign s = -i (the backward +i):
+ * y0 = x0 + t1 + (t2 + t3), y2 = x0 + t1 - (t2 + t3), y1 = x0 - t1 + s (t2 - t3),
+ * y3 = x0 - t1 - s (t2 - t3). */
+static void radix4_stage(record_cpx *x, int n, int h, const record_cpx *tw, int inverse, int shift) {
+    for (int k = 0; k < h; k++) {
+        record_cpx w1 = tw[3 * k], w2 = tw[3 * k + 1], w3 = tw[3 * k + 2];
+        for (int j = k; j < n; j += 4 * h) {
+            record_cpx x0 = x[j];
+            /* the twiddles of k = 0 are 1: the products would give the samples back exactly */
+            record_cpx t1 = k == 0 ? x[j + h] : cmul(x[j + h], w2, inverse);
+            record_cpx t2 = k == 0 ? x[j + 2 * h] : cmul(x[j + 2 * h], w1, inverse);
+            record_cpx t3 = k == 0 ? x[j + 3 * h] : cmul(x[j + 3 * h], w3, inverse);
+            int64_t ar = (int64_t)x0.r + t1.r, ai = (int64_t)x0.i + t1.i;
+            int64_t er = (int64_t)x0.r - t1.r, ei = (int64_t)x0.i - t1.i;
+            int64_t sr = (int64_t)t2.r + t3.r, si = (int64_t)t2.i + t3.i;
+            int64_t dr = (int64_t)t2.r - t3.r, di = (int64_t)t2.i - t3.i;
+            if (inverse) { /* +i d = (-di, dr) */
+                int64_t t = dr;
+                dr = -di;
+                di = t;
+            } else { /* -i d = (di, -dr) */
+                int64_t t = dr;
+                dr = di;
+                di = -t;
+            }
+            x[j].r = (int32_t)((ar + sr) >> shift);
+            x[j].i = (int32_t)((ai + si) >> shift);
+            x[j + 2 * h].r = (int32_t)((ar - sr) >> shift);
+            x[j + 2 * h].i = (int32_t)((ai - si) >> shift);
+            x[j + h].r = (int32_t)((er + dr) >> shift);
+            x[j + h].i = (int32_t)((ei + di) >> shift);
+            x[j + 3 * h].r = (int32_t)((er - dr) >> shift);
+            x[j + 3 * h].i = (int32_t)((ei - di) >> shift);
         }
     }
 }
 
-/* Radix-2 stages; inverse conjugates the twiddles; scale halves each stage's outputs. */
+/* inverse conjugates the twiddles; scale divides each stage's outputs by its radix. */
 static void transform(const record_fft_plan *plan, record_cpx *x, int inverse, int scale) {
     int n = plan->n;
-    bit_reverse(x, n);
-    for (int len = 2, step = n / 2; len <= n; len <<= 1, step >>= 1) {
-        int half = len / 2;
-        for (int i = 0; i < n; i += len) {
-            for (int k = 0; k < half; k++) {
-                record_cpx w = plan->tw[k * step];
-                int64_t wi = inverse ? -(int64_t)w.i : w.i;
-                record_cpx *a = &x[i + k], *b = &x[i + k + half];
-                int64_t tr = ((int64_t)b->r * w.r - (int64_t)b->i * wi + (1 << 29)) >> 30;
-                int64_t ti = ((int64_t)b->r * wi + (int64_t)b->i * w.r + (1 << 29)) >> 30;
-                int64_t ar = a->r, ai = a->i;
-                if (scale) {
-                    a->r = (int32_t)((ar + tr) >> 1);
-                    a->i = (int32_t)((ai + ti) >> 1);
-                    b->r = (int32_t)((ar - tr) >> 1);
-                    b->i = (int32_t)((ai - ti) >> 1);
-                } else {
-                    a->r = (int32_t)(ar + tr);
-                    a->i = (int32_t)(ai + ti);
-                    b->r = (int32_t)(ar - tr);
-                    b->i = (int32_t)(ai - ti);
-                }
-            }
+    for (int i = 0; i < n; i++) {
+        int r = plan->rev[i];
+        if (i < r) {
+            record_cpx t = x[i];
+            x[i] = x[r];
+            x[r] = t;
         }
+    }
+    int h = 1;
+    if (plan->first_radix2) {
+        radix2_first(x, n, scale ? 1 : 0);
+        h = 2;
+    }
+    const record_cpx *tw = plan->stage_tw;
+    for (; 4 * h <= n; h *= 4) {
+        radix4_stage(x, n, h, tw, inverse, scale ? 2 : 0);
+        tw += 3 * h;
     }
 }
 

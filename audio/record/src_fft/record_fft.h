@@ -1,12 +1,16 @@
 /*
- * Fixed-point complex FFT for the frequency-domain modules: 256, 512 or 1024 points of int32
- * complex values, iterative radix-2 decimation in time. The forward and backward transforms
- * each have a scaled form (every stage halves, so the result is the transform divided by N and
- * cannot overflow) and an unscaled form; the real-input wrappers transform N real samples
- * through one complex transform of N / 2 points and a split step.
+ * Fixed-point complex FFT for the frequency-domain modules: 128 to 1024 points of int32
+ * complex values, decimation in time over bit-reversed input with mixed radix: radix-4
+ * butterflies (each fuses two radix-2 stages and takes three complex products instead of four),
+ * and one radix-2 stage first when the size is an odd power of two. The forward and backward
+ * transforms each have a scaled form (every radix-4 stage divides by 4 and the radix-2 stage
+ * by 2, so the result is the transform divided by N and cannot overflow) and an unscaled form;
+ * the real-input wrappers transform N real samples through one complex transform of N / 2
+ * points and a split step.
  *
  * Twiddles are Q30 cosines and sines from the shared CORDIC, computed once at init into the
- * plan, so every platform transforms bit for bit alike.
+ * plan (per radix-4 stage, the three twiddles of each butterfly side by side), together with the
+ * bit-reversal permutation, so every platform transforms bit for bit alike.
  */
 #ifndef RECORD_FFT_H
 #define RECORD_FFT_H
@@ -28,8 +32,10 @@ typedef struct record_cpx {
 typedef struct record_fft_plan {
     int32_t n; /* complex points */
     int32_t log2n;
-    record_cpx tw[RECORD_FFT_MAX / 2];    /* exp(-2 pi i k / n), Q30 */
+    int32_t first_radix2;                 /* 1 when log2n is odd */
+    record_cpx stage_tw[RECORD_FFT_MAX];  /* radix-4 stages in order: W^k, W^2k, W^3k of 4h points */
     record_cpx split[RECORD_FFT_MAX / 2]; /* exp(-2 pi i k / 2n) for the real wrappers, Q30 */
+    uint16_t rev[RECORD_FFT_MAX];         /* bit-reversed index */
 } record_fft_plan;
 
 /* n = 128, 256, 512 or 1024 complex points; 0, or -1 for another size. */

@@ -3,17 +3,25 @@
 #include "audio_eq.h"
 #include "record_common.h"
 
-#define LOG_DB      10885 /* one dB in log2 Q15 units of power (32768 / 3.0103) */
-#define LOG_FLOOR   (-(60 << 15))
-#define OVERSUB_Q15 65536 /* 2.0 */
-#define LOW_CUT_Q15 328   /* -40 dB: the high-pass pre-filter up to 80 Hz */
-#define FLOOR_BELOW 6     /* dB of gain floor below the depth aimed at in pauses */
+#define LOG_DB       10885 /* one dB in log2 Q15 units of power (32768 / 3.0103) */
+#define LOG_FLOOR    (-(60 << 15))
+#define OVERSUB_Q15  65536 /* 2.0 */
+#define LOW_CUT_Q15  328   /* -40 dB: the high-pass pre-filter up to 80 Hz */
+#define FLOOR_BELOW  6     /* dB of gain floor below the depth aimed at in pauses */
+#define TONAL_TOP_HZ 6000  /* engine, fan and motor tones lie below; higher bins follow their band */
 
 /* Upper band edges in Hz, about one Bark wide, up to 24000 Hz. */
 static const int32_t band_edges[] = {100,  200,  300,  400,  510,   630,   770,   920,  1080,
                                      1270, 1480, 1720, 2000, 2320,  2700,  3150,  3700, 4400,
                                      5300, 6400, 7700, 9500, 12000, 15500, 20000, 24000};
 #define BAND_EDGE_COUNT ((int)(sizeof(band_edges) / sizeof(band_edges[0])))
+
+/* Bias of a band's tracked minimum below its mean noise, in log2 Q15: about 6 dB for a single
+ * bin, shrinking with the square root of the band's bin count towards 1.5 dB. */
+static int32_t band_bias(int bins) {
+    uint32_t r = rec_isqrt64((uint64_t)bins << 16); /* sqrt(bins) in Q8 */
+    return (int32_t)(3 * LOG_DB / 2 + (int64_t)(9 * LOG_DB / 2) * 256 / (r ? r : 1));
+}
 
 int record_record_zorvo_rnr_init(record_rnr_state *st, int rate_code, int channels) {
     if (st == NULL) {
@@ -61,6 +69,9 @@ int record_record_zorvo_rnr_init(record_rnr_state *st, int rate_code, int channe
         st->band_start[++b] = (int16_t)bins; /* the last band runs to half the rate */
     }
     st->bands = b;
+    for (int k = 0; k < b; k++) {
+        st->bias[k] = band_bias(st->band_start[k + 1] - st->band_start[k]);
+    }
     for (int c = 0; c < RECORD_RNR_CHANNELS; c++) {
         for (int k = 0; k < RECORD_RNR_BANDS; k++) {
             st->ch[c].level[k] = LOG_FLOOR;
@@ -109,13 +120,6 @@ int record_record_zorvo_rnr_get_params(const record_rnr_state *st, void *block) 
 
 int record_record_fnr_speech(const record_rnr_state *st, int ch) {
     return st != NULL && ch >= 0 && ch < st->channels && st->ch[ch].speech;
-}
-
-/* Bias of a band's tracked minimum below its mean noise, in log2 Q15: about 6 dB for a single
- * bin, shrinking with the square root of the band's bin count towards 1.5 dB. */
-static int32_t band_bias(int bins) {
-    uint32_t r = rec_isqrt64((uint64_t)bins << 16); /* sqrt(bins) in Q8 */
-    return (int32_t)(3 * LOG_DB / 2 + (int64_t)(9 * LOG_DB / 2) * 256 / (r ? r : 1));
 }
 
 static void process_channel(record_rnr_state *st, record_rnr_channel *c, const int32_t *in, int32_t *out) {
@@ -176,7 +180,7 @@ static void process_channel(record_rnr_state *st, record_rnr_channel *c, const i
         } else if (!c->speech) {
             c->noise[b] += s - c->noise[b] < rise ? s - c->noise[b] : rise;
         }
-        int32_t nb = c->noise[b] + band_bias(k1 - k0);
+        int32_t nb = c->noise[b] + st->bias[b];
         int32_t f0 = (int32_t)((int64_t)k0 * fs / n), f1 = (int32_t)((int64_t)k1 * fs / n);
         if (f0 >= 300 && f1 <= 4000) {
             speech_snr += l - nb;
@@ -209,9 +213,10 @@ static void process_channel(record_rnr_state *st, record_rnr_channel *c, const i
     int64_t floor2 = ((int64_t)floor * floor) >> 15;
 
     int32_t bin_gain[513];
+    int tonal_top = (int)((int64_t)TONAL_TOP_HZ * n / fs);
     for (int b = 0; b < st->bands; b++) {
         int k0 = st->band_start[b], k1 = st->band_start[b + 1];
-        int32_t nb = c->noise[b] + band_bias(k1 - k0);
+        int32_t nb = c->noise[b] + st->bias[b];
         int32_t g;
         if (pass) {
             g = 32767;
@@ -226,7 +231,7 @@ static void process_channel(record_rnr_state *st, record_rnr_channel *c, const i
         c->gain[b] = g > c->gain[b] ? g : c->gain[b] + (g - c->gain[b]) / 2;
         for (int k = k0; k < k1; k++) {
             bin_gain[k] = c->gain[b];
-            if (st->tonal && !pass) {
+            if (st->tonal && !pass && k <= tonal_top) {
                 int64_t p = (int64_t)bins[k].r * bins[k].r + (int64_t)bins[k].i * bins[k].i;
                 int32_t lk = p ? rec_log2_q15((uint64_t)p) - sh * 65536 : LOG_FLOOR;
                 /* slow level of the bin; only the stationary part matters */

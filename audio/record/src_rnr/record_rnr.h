@@ -14,7 +14,8 @@
  *  - the gain is a power spectral subtraction with over-subtraction 1.5, floored at the
  *    configured depth, rising at once and falling by half per frame (against musical noise).
  *
- * Tonal components (engine harmonics) are caught bin by bin: a bin whose own slowly tracked
+ * Tonal components (engine harmonics, fan and motor tones, up to 6000 Hz) are caught bin by
+ * bin: a bin whose own slowly tracked
  * level stands well above its band's noise level is stationary tone; it is judged against its
  * own level instead of the band's. Bins up to 80 Hz are always cut by 40 dB (a high-pass
  * pre-filter in the frequency domain). When the whole noise estimate is below the comfort level
@@ -67,7 +68,8 @@ typedef struct record_rnr_state {
     int32_t depth_db, comfort_dbfs, tonal, rise;
     int32_t spare[2];
     int16_t band_start[RECORD_RNR_BANDS + 1];
-    int16_t window[960]; /* Q15 square-root Hann over two frames */
+    int32_t bias[RECORD_RNR_BANDS]; /* each band's minimum-tracking bias, log2 Q15 */
+    int16_t window[960];            /* Q15 square-root Hann over two frames */
     record_fft_plan plan;
     record_rnr_channel ch[RECORD_RNR_CHANNELS];
     uint32_t tag_tail;

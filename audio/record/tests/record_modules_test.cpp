@@ -494,7 +494,8 @@ TEST(RecordSrc, EightKilohertzBothWaysPassesSpeechBand) {
 TEST(RecordFft, RealTransformMatchesTheDefinitionAndRoundTrips) {
     record_fft_plan plan;
     EXPECT_EQ(-1, record_zorvo_fft_init(&plan, 300));
-    for (int n : {256, 512}) {
+    /* 128 and 512 complex points start with the radix-2 stage, 256 and 1024 are radix-4 only */
+    for (int n : {256, 512, 1024, 2048}) {
         ASSERT_EQ(0, record_zorvo_fft_init(&plan, n / 2));
         std::vector<int32_t> x(n), work(n + 2), back(n + 2);
         Lcg g(7);
@@ -517,6 +518,42 @@ TEST(RecordFft, RealTransformMatchesTheDefinitionAndRoundTrips) {
         record_zorvo_fft_c2r_inv_scaled(&plan, bins.data(), back.data());
         for (int i = 0; i < n; i++) {
             ASSERT_NEAR(back[(size_t)i] * (n / 2), x[(size_t)i], 64.0 * n) << i;
+        }
+    }
+}
+
+TEST(RecordFft, ComplexTransformsBothWaysScaledAndNot) {
+    record_fft_plan plan;
+    for (int n : {128, 256, 512, 1024}) {
+        ASSERT_EQ(0, record_zorvo_fft_init(&plan, n));
+        std::vector<record_cpx> x((size_t)n), y;
+        Lcg g(11);
+        for (record_cpx &v : x) {
+            v.r = g.next(1 << 20);
+            v.i = g.next(1 << 20);
+        }
+        y = x;
+        record_zorvo_fft_c2c_fwd(&plan, y.data());
+        for (int k : {0, 3, n / 4, n / 2 + 1, n - 1}) {
+            double re = 0, im = 0;
+            for (int i = 0; i < n; i++) {
+                double a = -2 * M_PI * (double)k * i / n;
+                re += x[(size_t)i].r * cos(a) - x[(size_t)i].i * sin(a);
+                im += x[(size_t)i].r * sin(a) + x[(size_t)i].i * cos(a);
+            }
+            EXPECT_NEAR(y[(size_t)k].r, re, 8.0 * n) << n << " bin " << k;
+            EXPECT_NEAR(y[(size_t)k].i, im, 8.0 * n) << n << " bin " << k;
+        }
+        /* back unscaled then forward scaled: the input n times, then the input again */
+        record_zorvo_fft_c2c_inv_scaled(&plan, y.data());
+        for (int i = 0; i < n; i += 37) {
+            EXPECT_NEAR(y[(size_t)i].r, x[(size_t)i].r, 16) << n << " " << i;
+            EXPECT_NEAR(y[(size_t)i].i, x[(size_t)i].i, 16) << n << " " << i;
+        }
+        record_zorvo_fft_c2c_inv(&plan, y.data());
+        record_zorvo_fft_c2c_fwd_scaled(&plan, y.data());
+        for (int i = 0; i < n; i += 37) {
+            EXPECT_NEAR(y[(size_t)i].r, x[(size_t)i].r, 24) << n << " " << i;
         }
     }
 }
