@@ -54,6 +54,11 @@ int audio_eq_check_gains(const int8_t gains[AUDIO_EQ_PARAMS], int32_t bands);
 /* Designs the 2H coefficients (Q19) for the gains; 0, or -1 when the gains are out of range. */
 int audio_eq_design(const audio_eq_setup *setup, const int8_t gains[AUDIO_EQ_PARAMS], int32_t *coef);
 
+/* The same design shaped by the caller's rising half window (H values in Q14, the last 16384)
+ * instead of the Hann half; window_q14 NULL gives audio_eq_design. */
+int audio_eq_design_windowed(const audio_eq_setup *setup, const int8_t gains[AUDIO_EQ_PARAMS],
+                             const int16_t *window_q14, int32_t *coef);
+
 /* Filters n samples: out[i] = round(sum_k coef[k] * x[i - k]) >> 19, saturated to 32 bits, where
  * x before in[0] comes from hist (the last taps - 1 inputs, oldest first). hist is then updated.
  * in and out may be the same buffer. n must be at least taps - 1. */

@@ -142,6 +142,11 @@ static int64_t sinc_term(int32_t f, int32_t n, int32_t fs) {
 }
 
 int audio_eq_design(const audio_eq_setup *setup, const int8_t gains[AUDIO_EQ_PARAMS], int32_t *coef) {
+    return audio_eq_design_windowed(setup, gains, NULL, coef);
+}
+
+int audio_eq_design_windowed(const audio_eq_setup *setup, const int8_t gains[AUDIO_EQ_PARAMS],
+                             const int16_t *window_q14, int32_t *coef) {
     int32_t bands = setup->bands, half = setup->half, fs = setup->rate;
     if (audio_eq_check_gains(gains, bands) != 0) {
         return -1;
@@ -164,7 +169,8 @@ int audio_eq_design(const audio_eq_setup *setup, const int8_t gains[AUDIO_EQ_PAR
             low = high;
         }
         int64_t h = (acc + (1LL << 19)) >> 20; /* Q39 -> Q19 */
-        coef[k] = (int32_t)((h * audio_eq_window_q14(k, half) + (1 << 13)) >> 14);
+        int32_t w = window_q14 != NULL ? window_q14[k] : audio_eq_window_q14(k, half);
+        coef[k] = (int32_t)((h * w + (1 << 13)) >> 14);
     }
     for (int32_t k = 0; k < half - 1; k++) {
         coef[half + k] = coef[half - 2 - k];

@@ -27,7 +27,9 @@ int record_record_zorvo_eq_fir_init(record_eq_state *st, int type, int mic_num, 
 }
 
 int record_record_zorvo_eq_fir_init_coe(record_eq_state *st) {
-    return audio_eq_design(&st->setup, st->gains, st->coef) == 0 ? 0 : -1;
+    const int16_t *window = st->setup.rate == 16000 ? record_record_g_zorvo_eq_fir_swin_16k
+                                                    : record_record_g_zorvo_eq_fir_swin_48k;
+    return audio_eq_design_windowed(&st->setup, st->gains, window, st->coef) == 0 ? 0 : -1;
 }
 
 int record_record_zorvo_eq_fir_set_params(record_eq_state *st, const int8_t *gains) {

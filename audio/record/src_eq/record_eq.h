@@ -2,6 +2,11 @@
  * Equaliser stage: a linear-phase FIR filter designed from 50 band gains and an overall gain
  * (the shared design of audio_eq.h), applied to up to three channels. 16000 Hz uses the first 30
  * bands and 160 taps, 48000 Hz all 50 bands and 320 taps; the delay is H - 1 samples (79 or 159).
+ *
+ * The design's half window is this stage's own table (record_record_g_zorvo_eq_fir_swin_16k and
+ * _48k): flat, with a raised-cosine taper over its outer 15 %. Against a Hann half window it
+ * trades a little ripple far from a gain step for transitions about half as wide, which the
+ * narrow bands around 4 kHz (100 Hz wide, as wide as the filters resolve) need.
  */
 #ifndef RECORD_EQ_H
 #define RECORD_EQ_H
@@ -17,6 +22,12 @@ extern "C" {
 
 #define RECORD_EQ_GUARD    0x5A5A5A5Au
 #define RECORD_EQ_CHANNELS 3
+
+/* Upper band edges in Hz (band 0 starts at 0 Hz) and the rising half windows (Q14, the last
+ * value 16384) of the 16000 Hz and 48000 Hz designs. */
+AUDIO_EXPORT extern const int32_t record_record_g_zorvo_eq_fir_band[AUDIO_EQ_BANDS];
+AUDIO_EXPORT extern const int16_t record_record_g_zorvo_eq_fir_swin_16k[80];
+AUDIO_EXPORT extern const int16_t record_record_g_zorvo_eq_fir_swin_48k[AUDIO_EQ_MAX_HALF];
 
 typedef struct record_eq_state {
     uint32_t guard_head;

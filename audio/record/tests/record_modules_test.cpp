@@ -15,6 +15,8 @@
 #include "record_se_drc.h"
 #include "record_src.h"
 #include "record_test_util.h"
+#include "vqe_record.h"
+#include "zorvo_record.h"
 
 using namespace rectest;
 
@@ -163,6 +165,47 @@ TEST(RecordHlpf, DcIsBlockedAndBadModesRefused) {
     EXPECT_LT(std::abs(y2[47999]), 256);
     st.tag_tail = 0;
     EXPECT_EQ(-5, record_record_zorvo_hlpf_apply(&st, dc.data(), dc2.data(), y.data(), y2.data()));
+}
+
+/* The designed filter's response at the band centres from 500 Hz up, against the band gains
+ * the shell makes of the ten control gains: within 1 dB for flat, a voice lift and steps of 4 dB
+ * between the narrow bands around 4 kHz. */
+TEST(RecordEq, ResponseFollowsTheBandGainsFromHalfAKilohertz) {
+    EXPECT_EQ(0, memcmp(record_record_g_zorvo_eq_fir_band, audio_eq_band_edge, sizeof(audio_eq_band_edge)));
+    for (const int16_t *w : {record_record_g_zorvo_eq_fir_swin_16k, record_record_g_zorvo_eq_fir_swin_48k}) {
+        int half = w == record_record_g_zorvo_eq_fir_swin_16k ? 80 : 160;
+        EXPECT_EQ(w[half - 1], 16384);
+        for (int k = 1; k < half; k++) {
+            ASSERT_GE(w[k], w[k - 1]) << k;
+        }
+    }
+    const int8_t curves[3][10] = {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+                                  {0, -3, -3, 0, 2, 4, 6, 6, 3, 0},
+                                  {-10, -6, -2, 2, 6, 10, 6, 2, -2, -6}};
+    for (int rate_code : {1, 2}) {
+        int fs = rate_code == 1 ? 16000 : 48000, bands = rate_code == 1 ? 30 : 50;
+        for (const auto &c : curves) {
+            vqe_record_user_params u = {};
+            u.eq_on = 1;
+            u.mic_num = 1;
+            u.out_num = 1;
+            memcpy(u.eq_gains, c, 10);
+            uint8_t rec[ZORVO_RECORD_PARAMS_SIZE];
+            vqe_record_build_params(rec, rate_code, &u);
+            record_eq_state st;
+            ASSERT_EQ(0, record_record_zorvo_eq_fir_init(&st, 1, 1, rate_code));
+            ASSERT_EQ(0, record_record_zorvo_eq_fir_set_params(&st, (const int8_t *)(rec + ZR_OFF_EQ)));
+            const int8_t *g = (const int8_t *)(rec + ZR_OFF_EQ);
+            for (int j = 7; j < bands; j++) {
+                double f = 0.5 * (audio_eq_band_edge[j - 1] + audio_eq_band_edge[j]);
+                std::complex<double> h = 0;
+                for (int k = 0; k < 2 * st.setup.half; k++) {
+                    h += std::polar((double)st.coef[k] / (1 << AUDIO_EQ_COEF_SHIFT), -2 * M_PI * f * k / fs);
+                }
+                EXPECT_NEAR(20 * log10(std::abs(h)), g[j] + g[50], 1.0) << fs << " Hz, band " << j;
+            }
+        }
+    }
 }
 
 TEST(RecordEq, DelayRangeAndGuards) {
