@@ -2,13 +2,16 @@
 
 #include "record_common.h"
 
+#define LAG_HOLD 5 /* frames a new lag must win in a row */
+
 int record_record_zorvo_mc_init(record_mc_state *st, int frame, int mics) {
-    if (st == NULL) {
+    if (st == NULL || (frame != 160 && frame != 480)) {
         return -1;
     }
     audio_fill(st, sizeof(*st), 0, sizeof(*st));
     st->frame = frame;
     st->mics = mics;
+    st->max_lag = frame == 160 ? 8 : RECORD_MC_MAX_LAG;
     st->params[0] = 30;
     st->params[1] = 50;
     st->tag = RECORD_MC_TAG;
@@ -20,7 +23,7 @@ int record_record_zorvo_mc_set_params(record_mc_state *st, const void *block) {
         return -1;
     }
     const uint8_t *p = block;
-    if (p[0] == 0 || p[1] == 0) {
+    if (p[0] == 0 || p[1] == 0 || p[2] > 1) {
         return -2;
     }
     audio_copy(st->params, sizeof(st->params), p, RECORD_MC_PARAM_SIZE);
@@ -34,7 +37,79 @@ int record_record_zorvo_mc_get_params(const record_mc_state *st, void *block) {
     return audio_copy(block, RECORD_MC_PARAM_SIZE, st->params, RECORD_MC_PARAM_SIZE) == 0 ? 0 : -1;
 }
 
-int record_record_zorvo_mc_apply(record_mc_state *st, const int16_t *mic1, const int16_t *mic2) {
+int record_record_zorvo_mc_lag(const record_mc_state *st) {
+    return st != NULL ? st->lag : 0;
+}
+
+/* Smooths this frame's cross-correlation into the state and moves the lag after LAG_HOLD frames
+ * of a new winner. x1 and x2 hold 2 max_lag samples of history, then the frame. */
+static void track_lag(record_mc_state *st, const int16_t *x1, const int16_t *x2) {
+    int n = st->frame, L = st->max_lag, best = 0;
+    int64_t best_v = INT64_MIN;
+    for (int l = -L; l <= L; l++) {
+        /* sum over the frame of x2[i] x1[i - l], microphone 2 taken at the middle delay */
+        const int16_t *a = x2 + L, *b = x1 + L - l;
+        int64_t acc = 0;
+        for (int i = 0; i < n; i++) {
+            acc += (int32_t)a[i] * b[i];
+        }
+        int64_t *c = &st->corr[l + L];
+        *c += (acc - *c) / 8;
+        if (*c > best_v) {
+            best_v = *c;
+            best = l;
+        }
+    }
+    if (best == st->lag) {
+        st->candidate_frames = 0;
+    } else if (best == st->candidate) {
+        st->candidate_frames++;
+    } else {
+        st->candidate = best;
+        st->candidate_frames = 1;
+    }
+}
+
+/* In place: channel 1 the combination (or the good microphone alone), channel 2 microphone 2,
+ * both max_lag samples late. */
+static void combine(record_mc_state *st, int16_t *mic1, int16_t *mic2) {
+    int n = st->frame, L = st->max_lag, keep = 2 * L;
+    int16_t x1[2 * RECORD_MC_MAX_LAG + RECORD_MC_MAX_FRAME], x2[2 * RECORD_MC_MAX_LAG + RECORD_MC_MAX_FRAME];
+    size_t hist_bytes = (size_t)keep * sizeof(int16_t), bytes = (size_t)n * sizeof(int16_t);
+    audio_copy(x1, sizeof(x1), st->hist[0], hist_bytes);
+    audio_copy(x1 + keep, sizeof(x1) - hist_bytes, mic1, bytes);
+    audio_copy(x2, sizeof(x2), st->hist[1], hist_bytes);
+    audio_copy(x2 + keep, sizeof(x2) - hist_bytes, mic2, bytes);
+    audio_copy(st->hist[0], sizeof(st->hist[0]), x1 + n, hist_bytes);
+    audio_copy(st->hist[1], sizeof(st->hist[1]), x2 + n, hist_bytes);
+    int mode = st->params[2];
+    if (mode == 0 && !st->failed[0] && !st->failed[1]) {
+        track_lag(st, x1, x2);
+    }
+    int old = st->lag, lag = old;
+    if (st->candidate_frames >= LAG_HOLD) {
+        lag = st->lag = st->candidate;
+        st->candidate_frames = 0;
+    }
+    /* the middle of the window is "now minus max_lag" for microphone 2 */
+    const int16_t *d2 = x2 + L, *d1_old = x1 + L - old, *d1 = x1 + L - lag;
+    for (int i = 0; i < n; i++) {
+        int32_t m2 = d2[i], v;
+        if (st->failed[1] && !st->failed[0]) {
+            v = d1[i];
+        } else if (st->failed[0] || mode == 1) {
+            v = st->failed[0] ? m2 : x1[L + i];
+        } else {
+            /* cross-fade from the old alignment to the new one over the frame */
+            int32_t m1 = lag == old ? d1[i] : (d1_old[i] * (n - i) + d1[i] * i) / n;
+            v = (m1 + m2) >> 1;
+        }
+        mic1[i] = (int16_t)v;
+        mic2[i] = (int16_t)m2;
+    }
+}
+
+int record_record_zorvo_mc_apply(record_mc_state *st, int16_t *mic1, int16_t *mic2) {
     if (st == NULL) {
         return -1;
     }
@@ -79,6 +154,7 @@ int record_record_zorvo_mc_apply(record_mc_state *st, const int16_t *mic1, const
             }
         }
     }
+    combine(st, mic1, mic2);
     return 0;
 }
 

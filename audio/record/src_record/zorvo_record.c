@@ -298,7 +298,7 @@ int zorvo_record_apply(void *handle, const zorvo_record_in *in, zorvo_record_out
     if (r != 0) {
         return ZR_BASE_SRC + (r < 0 ? r : -1);
     }
-    /* 2. a failed microphone's channel is repaired from the other */
+    /* 2. the microphones combined, a failed microphone's channel repaired from the other */
     if (p[ZR_OFF_MC_ON] && two) {
         if ((r = record_record_zorvo_mc_apply(&c->mc, slot1, slot2)) != 0) {
             return ZR_BASE_MC + r;

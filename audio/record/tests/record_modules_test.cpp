@@ -11,6 +11,7 @@
 #include "record_fft.h"
 #include "record_hdr.h"
 #include "record_hlpf.h"
+#include "record_mc.h"
 #include "record_rnr.h"
 #include "record_se_drc.h"
 #include "record_src.h"
@@ -653,4 +654,63 @@ TEST(RecordSeDrc, StandAloneCompressorLimitsGently) {
     EXPECT_EQ(-9, record_record_zorvo_se_drc_apply(
                       &st, nullptr, p.empty() ? nullptr : reinterpret_cast<int16_t *>(p.data())));
     EXPECT_EQ(-1, record_record_zorvo_se_drc_set_params(nullptr, p.data()));
+}
+
+/* Two microphones hear one talker, microphone 2 some samples later, each with its own noise:
+ * the combination finds the lag, adds the talker in phase (channel 1 = the talker, delayed by
+ * the stage's 0.5 ms) and halves the noise power; channel 2 is microphone 2, delayed alike. A
+ * dead microphone drops out of the combination. */
+TEST(RecordMc, DelayAndSumFindsTheLagAndGainsOnUncorrelatedNoise) {
+    for (int frame : {160, 480}) {
+        const int lag = frame == 160 ? 3 : 9, delay = frame == 160 ? 8 : 24, frames = 120;
+        record_mc_state st;
+        EXPECT_EQ(-1, record_record_zorvo_mc_init(&st, 100, 2));
+        ASSERT_EQ(0, record_record_zorvo_mc_init(&st, frame, 2));
+        uint8_t p[RECORD_MC_PARAM_SIZE] = {30, 50, 2};
+        EXPECT_EQ(-2, record_record_zorvo_mc_set_params(&st, p));
+        p[2] = 0;
+        ASSERT_EQ(0, record_record_zorvo_mc_set_params(&st, p));
+        size_t total = (size_t)frame * frames;
+        std::vector<int16_t> talk(total + 64), m1(total), m2(total), n1(total), n2(total);
+        Lcg g(5), h1(6), h2(7);
+        int32_t y = 0;
+        for (auto &v : talk) {
+            y += (g.next(12000) - y) / 3; /* a low-passed random talker */
+            v = (int16_t)y;
+        }
+        for (size_t i = 0; i < total; i++) {
+            n1[i] = (int16_t)h1.next(1500);
+            n2[i] = (int16_t)h2.next(1500);
+            m1[i] = (int16_t)(talk[i + 32] + n1[i]);
+            m2[i] = (int16_t)(talk[i + 32 - lag] + n2[i]);
+        }
+        std::vector<int16_t> o1 = m1, o2 = m2;
+        for (size_t at = 0; at < total; at += (size_t)frame) {
+            ASSERT_EQ(0, record_record_zorvo_mc_apply(&st, &o1[at], &o2[at]));
+        }
+        EXPECT_EQ(lag, record_record_zorvo_mc_lag(&st)) << frame;
+        double noise_in = 0, noise_out = 0;
+        for (size_t i = total / 2; i < total; i++) {
+            double want = talk[i + 32 - lag - delay];
+            noise_in += (double)n2[i - delay] * n2[i - delay];
+            noise_out += (o1[i] - want) * (o1[i] - want);
+            ASSERT_EQ(o2[i], m2[i - delay]) << i;
+        }
+        EXPECT_LT(10 * log10(noise_out / noise_in), -2.5) << frame;
+        /* microphone 1 goes dead: after the hold, channel 1 is microphone 2 alone */
+        std::vector<int16_t> z((size_t)frame, 0), w((size_t)frame);
+        for (int k = 0; k < 60; k++) {
+            for (int i = 0; i < frame; i++) {
+                w[(size_t)i] = (int16_t)h2.next(3000);
+            }
+            std::vector<int16_t> w_in = w;
+            z.assign((size_t)frame, 0);
+            ASSERT_EQ(0, record_record_zorvo_mc_apply(&st, z.data(), w.data()));
+            if (k >= 52) {
+                for (int i = delay; i < frame; i++) {
+                    ASSERT_EQ(z[(size_t)i], w_in[(size_t)(i - delay)]) << k << " " << i;
+                }
+            }
+        }
+    }
 }
