@@ -16,7 +16,10 @@
  *   -35 dBFS with car noise 20 dB lower);
  * - noise reduction: car noise (and wind, white noise) at 0 dB SNR: noise attenuation in pauses, speech
  *   loss, SDR and STOI (input's STOI in the header);
- * - real-time factor: processing time over audio time on the calling thread, every stage on.
+ * - two-microphone combination: the same figures on channel 1 for two microphones with their own
+ *   noise, the combination off and on (alone and before the noise reduction);
+ * - real-time factor: the core's processing time over audio time on the calling thread, every
+ *   stage on.
  */
 #include <chrono>
 #include <cmath>
@@ -516,6 +519,86 @@ void table_rnr(const Wave &speech16, const Wave &speech48) {
     }
 }
 
+/* Two microphones, each with its own noise (seeds differ), microphone 2 hearing the talker
+ * `lag` samples later; channel 1 of the core with the given stages, the combination on or off. */
+Pcm core_two_mics(int rate, const int on[6], bool mc, const Pcm &m1, const Pcm &m2) {
+    uint8_t p[ZORVO_RECORD_PARAMS_SIZE];
+    memcpy(p, g_record_params, sizeof(p));
+    p[ZR_OFF_RATE_MODE] = rate == 16000 ? 1 : 2;
+    p[ZR_OFF_DELAY_FRAMES] = 0;
+    for (int i = 0; i < 6; i++) {
+        p[ZR_OFF_HDR_ON + i] = (uint8_t)on[i];
+    }
+    p[ZR_OFF_MC_ON] = mc ? 1 : 0;
+    std::vector<uint64_t> mem(ZORVO_RECORD_MEM_SIZE / 8);
+    void *h = nullptr;
+    Pcm y(m1.size(), 0), y2(m1.size(), 0);
+    if (zorvo_record_init(&h, mem.data(), ZORVO_RECORD_MEM_SIZE, p) != 0) {
+        fprintf(stderr, "bench_record: core init failed\n");
+        return y;
+    }
+    size_t n = (size_t)rate / 100;
+    for (size_t at = 0; at + n <= m1.size(); at += n) {
+        zorvo_record_in in = {};
+        zorvo_record_out out = {};
+        in.mic1 = &m1[at];
+        in.mic2 = &m2[at];
+        out.out[0] = &y[at];
+        out.out[1] = &y2[at];
+        zorvo_record_apply(h, &in, &out);
+    }
+    return y;
+}
+
+void table_mc(const Wave &speech16, const Wave &speech48) {
+    printf("\n## Two-microphone combination: speech at -26 dBFS, each microphone with its own noise at 0 dB "
+           "SNR, microphone 2 0.19 ms later\n\n");
+    printf("| stages | noise | combination | NA in pauses | speech loss | SDR (mic 1 in -> out) | STOI (mic "
+           "1 in "
+           "-> out) |\n|---|---|---|---|---|---|---|\n");
+    const int none[6] = {0, 0, 0, 0, 0, 0};
+    for (int rate : {16000, 48000}) {
+        const Wave &sp = rate == 16000 ? speech16 : speech48;
+        size_t lag = rate == 16000 ? 3 : 9;
+        struct Noise {
+            const char *name;
+            Wave a, b;
+        };
+        Noise noises[] = {{"car", car_noise(sp.size(), rate, 7), car_noise(sp.size(), rate, 17)},
+                          {"wind", wind_gusts(sp.size(), rate, 8), wind_gusts(sp.size(), rate, 18)},
+                          {"white", white_noise(sp.size(), 9), white_noise(sp.size(), 19)}};
+        for (Noise &nz : noises) {
+            Wave clean = sp;
+            set_level(clean, -26);
+            Wave late(clean.size(), 0);
+            for (size_t i = lag; i < clean.size(); i++) {
+                late[i] = clean[i - lag];
+            }
+            Wave mix1 = mix_at_snr(clean, nz.a, 0), mix2 = mix_at_snr(late, nz.b, 0);
+            std::vector<int> fr = speech_frames(clean, rate);
+            double skip = 2.0;
+            size_t from = (size_t)(skip * rate);
+            Wave cin(clean.begin() + (long)from, clean.end()), min(mix1.begin() + (long)from, mix1.end());
+            double sdr_in = sdr(cin, min), stoi_in = stoi(cin, min, rate);
+            for (int stages = 0; stages < 2; stages++) {
+                for (bool mc : {false, true}) {
+                    Wave y = to_wave(
+                        core_two_mics(rate, stages ? STAGE_RNR : none, mc, to_pcm(mix1), to_pcm(mix2)));
+                    size_t d = find_lag(clean, y, (size_t)rate / 10);
+                    Wave ya = shift_back(y, d, clean.size());
+                    double na = noise_attenuation(mix1, ya, fr, rate, skip);
+                    double loss = speech_loss(clean, ya, fr, rate, skip);
+                    Wave yo(ya.begin() + (long)from, ya.end());
+                    printf("| %s, %d Hz | %s | %s | %.1f dB | %.1f dB | %.1f -> %.1f dB | %.3f -> %.3f |\n",
+                           stages ? "noise reduction" : "none", rate, nz.name, mc ? "on" : "off", na, loss,
+                           sdr_in, sdr(cin, yo), stoi_in, stoi(cin, yo, rate));
+                    fflush(stdout);
+                }
+            }
+        }
+    }
+}
+
 void table_rtf(const Wave &speech16, const Wave &speech48) {
     printf("\n## Real-time factor on one core (processing time / audio time, calling thread)\n\n");
     printf("| system | 16000 Hz | 48000 Hz |\n|---|---|---|\n");
@@ -574,7 +657,8 @@ int main(int argc, char **argv) {
         } else if (strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
             g_out = argv[++i];
         } else {
-            fprintf(stderr, "usage: bench_record [--quick] [--only hlpf,eq,drc,agc,rnr,rtf] [--out DIR]\n");
+            fprintf(stderr,
+                    "usage: bench_record [--quick] [--only hlpf,eq,drc,agc,rnr,mc,rtf] [--out DIR]\n");
             return 2;
         }
     }
@@ -602,6 +686,9 @@ int main(int argc, char **argv) {
     }
     if (wanted("rnr")) {
         table_rnr(s16, s48);
+    }
+    if (wanted("mc")) {
+        table_mc(s16, s48);
     }
     if (wanted("rtf")) {
         table_rtf(s16, s48);
