@@ -20,7 +20,7 @@ int record_record_zorvo_agc_init(record_agc_state *st, int rate_code, int channe
         0x0C, 0x00, 0x08, 0,    0, 0, 0, 0,    0, 0, 0x02, 50,
     };
     audio_copy(st->params, sizeof(st->params), defaults, sizeof(defaults));
-    st->floor16 = DB16(-96);
+    record_record_zorvo_vdr_level_init(&st->vad);
     st->speech16 = DB16(-96);
     st->tag = st->tag_tail = RECORD_AGC_TAG;
     return 0;
@@ -108,17 +108,8 @@ int record_record_zorvo_agc_apply(record_agc_state *st, const int32_t *in1, cons
     }
     int32_t level = rec_power_db16(best_ms, 15); /* dBFS of the mean square, 1/16 dB */
     int32_t tilted = rec_power_db16(best_hp, 15);
-    if (st->frames < 5) {
-        st->floor16 = tilted;
-    } else if (tilted < st->floor16) {
-        /* down by at most 1 dB a frame: single quiet frames of a fluctuating noise do not
-         * pull the floor below the noise's usual tilted */
-        st->floor16 = tilted > st->floor16 - DB16(1) ? tilted : st->floor16 - DB16(1);
-    } else if (st->frames % 2 == 0) {
-        st->floor16 += 1; /* 1/16 dB every other frame: about 3 dB/s */
-    }
+    int speech = record_record_zorvo_vdr_level_decide(&st->vad, tilted, level, gate);
     st->frames = st->frames < 1000000 ? st->frames + 1 : st->frames;
-    int speech = tilted > st->floor16 + DB16(9) && level > gate;
     int jump = 0; /* speech clearly louder than before: the gain follows within this frame */
     if (speech) {
         st->pause = 0;

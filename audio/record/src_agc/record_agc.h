@@ -3,9 +3,9 @@
  *
  * Analysis runs on a 16000 Hz copy (48000 Hz frames are averaged three samples at a time). Each
  * frame gives a level (mean square, in 1/16 dB) and a tilted level (of the first difference,
- * which lifts the spectrum by 6 dB an octave so that rumble does not pass for speech). A noise
- * floor follows the tilted level down by up to 1 dB a frame and up by 3 dB/s; a frame is speech
- * when its tilted level stands 9 dB above the floor and its level above the gate. The speech level takes a
+ * which lifts the spectrum by 6 dB an octave so that rumble does not pass for speech); src_vdr's
+ * tilted-level detector says whether the frame is speech (9 dB over its noise floor, level above
+ * the gate). The speech level takes a
  * louder speech frame's level at once and otherwise falls by 3 dB/s, so it sits near the loud syllables
  * whatever the input level; the wanted gain brings that level to the target minus 12 dB (the loud syllables'
  * distance above the average speech level), limited to -20..max_gain dB, where max_gain brings a speech level
@@ -30,6 +30,7 @@
 #include <stdint.h>
 
 #include "audio_plugin.h"
+#include "record_vdr.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -45,7 +46,7 @@ typedef struct record_agc_state {
     int32_t frame;
     int32_t channels;
     uint8_t params[RECORD_AGC_PARAM_SIZE];
-    int32_t floor16;                   /* noise floor, 1/16 dB */
+    record_vdr_level vad;              /* speech or not, from the tilted level over its floor */
     int32_t speech16;                  /* speech level, 1/16 dB */
     int32_t gain16;                    /* applied gain at the end of the last frame, 1/16 dB */
     int32_t pause;                     /* frames since the last speech frame */

@@ -119,7 +119,7 @@ int record_record_zorvo_rnr_get_params(const record_rnr_state *st, void *block) 
 }
 
 int record_record_fnr_speech(const record_rnr_state *st, int ch) {
-    return st != NULL && ch >= 0 && ch < st->channels && st->ch[ch].speech;
+    return st != NULL && ch >= 0 && ch < st->channels && st->ch[ch].vad.speech;
 }
 
 static void process_channel(record_rnr_state *st, record_rnr_channel *c, const int32_t *in, int32_t *out) {
@@ -177,7 +177,7 @@ static void process_channel(record_rnr_state *st, record_rnr_channel *c, const i
         int32_t s = c->level[b];
         if (c->frames < 10 || s < c->noise[b]) {
             c->noise[b] = s; /* the first frames set the noise level, lower levels take it down */
-        } else if (!c->speech) {
+        } else if (!c->vad.speech) {
             c->noise[b] += s - c->noise[b] < rise ? s - c->noise[b] : rise;
         }
         int32_t nb = c->noise[b] + st->bias[b];
@@ -196,13 +196,7 @@ static void process_channel(record_rnr_state *st, record_rnr_channel *c, const i
                 ? hi
                 : hi + rec_log2_q15((1ull << 20) + (uint64_t)rec_pow2_q15((int32_t)-d, 20)) - (20 << 15);
     }
-    int speech_now = speech_bands > 0 && speech_snr / speech_bands > 4 * LOG_DB;
-    if (speech_now) {
-        c->hang = 8;
-    } else if (c->hang > 0) {
-        c->hang--;
-    }
-    c->speech = speech_now || c->hang > 0;
+    record_record_zorvo_vdr_snr_decide(&c->vad, speech_snr, speech_bands, 4 * LOG_DB, 8);
     /* the noise level in dBFS: the half spectrum of a transform divided by n/2 carries
      * 2 / n of the windowed energy; the window's energy is one hop of the signal */
     int32_t log_ms16 = (int32_t)noise_sum_log + rec_log2_q15((uint64_t)n << 10) - (10 << 15) -

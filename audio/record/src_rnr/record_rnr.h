@@ -11,7 +11,7 @@
  *    per second), and not at all while the frame voice-activity detector hears speech; its bias
  *    below the true noise mean (a minimum of a fluctuating level) is taken back by an amount
  *    that shrinks with the number of bins in the band;
- *  - the gain is a power spectral subtraction with over-subtraction 1.5, floored at the
+ *  - the gain is a power spectral subtraction with over-subtraction 2, floored at the
  *    configured depth, rising at once and falling by half per frame (against musical noise).
  *
  * Tonal components (engine harmonics, fan and motor tones, up to 6000 Hz) are caught bin by
@@ -21,8 +21,9 @@
  * pre-filter in the frequency domain). When the whole noise estimate is below the comfort level
  * the frame passes unsuppressed, so a quiet room is not gated.
  *
- * The voice-activity detector says speech when the mean a-posteriori SNR of the bands between
- * 300 and 4000 Hz exceeds 4 dB, with a hang-over of a few frames.
+ * The voice-activity detector (src_vdr's band-SNR detector) says speech when the mean
+ * a-posteriori SNR of the bands between 300 and 4000 Hz exceeds 4 dB, with a hang-over of 8
+ * frames.
  *
  * Parameter block (24 bytes): i32 depth in dB (default 12), i32 comfort level in dBFS (-45),
  * i32 tonal detection on (1), i32 noise rise rate in 0.1 dB/s (50), then two values kept as given.
@@ -35,6 +36,7 @@
 
 #include "audio_plugin.h"
 #include "record_fft.h"
+#include "record_vdr.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -54,8 +56,7 @@ typedef struct record_rnr_channel {
     int32_t gain[RECORD_RNR_BANDS];  /* Q15 */
     int32_t tone[RECORD_RNR_BINS];   /* slow bin level, log2 Q15 */
     int32_t frames;
-    int32_t hang;
-    int32_t speech;
+    record_vdr_snr vad;
 } record_rnr_channel;
 
 typedef struct record_rnr_state {
