@@ -395,6 +395,8 @@ void table_agc(const Wave &speech16, const Wave &speech48) {
         };
         Sys systems[] = {
             {"vqe_record AGC", core_stages(rate, STAGE_AGC)},
+            {"vqe_record AGC, frequency-domain control 12 dB",
+             core_stages(rate, STAGE_AGC, [](uint8_t *q) { q[ZR_OFF_AGC + 4] = 12; })},
             {"speexdsp AGC (target -18 dBFS)", speex(rate, false, true)},
             {"WebRTC AGC adaptive digital (-18 dBFS)", webrtc(rate, W_AGC)},
         };

@@ -1,5 +1,6 @@
 #include "record_agc.h"
 
+#include "audio_eq.h"
 #include "record_common.h"
 
 #define DB16(x) ((x)*16)
@@ -21,6 +22,19 @@ int record_record_zorvo_agc_init(record_agc_state *st, int rate_code, int channe
     };
     audio_copy(st->params, sizeof(st->params), defaults, sizeof(defaults));
     record_record_zorvo_vdr_level_init(&st->vad);
+    record_record_zorvo_vdr_level_init(&st->low_vad);
+    /* Butterworth high-pass at 250 Hz (bilinear), Q24: b0 (b1 = -2 b0, b2 = b0), a1, a2 */
+    static const int32_t split[2][3] = {{15652004, -31228458, 14602343}, {16393448, -32778116, 16018459}};
+    for (int k = 0; k < 3; k++) {
+        st->split_q24[k] = split[rate_code - 1][k];
+    }
+    record_zorvo_fft_init(&st->plan, 128);
+    for (int i = 0; i < 160; i++) {
+        /* sin^2(pi (i + 0.5) / 160): half a turn over the frame */
+        int32_t sn;
+        audio_eq_sincos((uint32_t)(((uint64_t)(2 * i + 1) << 32) / 640u), &sn, NULL);
+        st->hann[i] = (int16_t)(((int64_t)sn * sn) >> 45 > 32767 ? 32767 : ((int64_t)sn * sn) >> 45);
+    }
     st->speech16 = DB16(-96);
     st->tag = st->tag_tail = RECORD_AGC_TAG;
     return 0;
@@ -33,6 +47,9 @@ int record_record_zorvo_agc_set_params(record_agc_state *st, const void *block) 
     const uint8_t *p = block;
     int target = (int8_t)p[0], gate = (int8_t)p[1], lowest = (int8_t)p[7];
     if (target > 0 || target < -96 || gate < -96 || gate > 0 || lowest < -96 || lowest > 0) {
+        return -4;
+    }
+    if (p[4] > 40) {
         return -4;
     }
     if (p[5] == 0) {
@@ -59,6 +76,46 @@ static void apply_gain(const int32_t *in, int32_t *out, int n, int32_t g0, int32
     out[n - 1] = rec_sat32(((int64_t)in[n - 1] * g1 + (1 << 14)) >> 15);
 }
 
+/* Power of the band below 250 Hz (bins 1..4) of the analysis frame, in 1/16 dB of its own scale. */
+static int32_t low_band_db16(record_agc_state *st, const int32_t *ana) {
+    int32_t buf[256 + 2];
+    record_cpx bins[129];
+    for (int i = 0; i < 256; i++) {
+        /* 16-bit scale times the Q15 window, lifted by 12 bits for the transform's precision */
+        buf[i] = i < 160 ? (int32_t)(((int64_t)ana[i] * st->hann[i]) >> 3) : 0;
+    }
+    record_zorvo_fft_r2c_fwd_scaled(&st->plan, buf, bins);
+    uint64_t pw = 0;
+    for (int k = 1; k <= 4; k++) {
+        pw += (uint64_t)((int64_t)bins[k].r * bins[k].r + (int64_t)bins[k].i * bins[k].i) >> 4;
+    }
+    return rec_power_db16(pw, 0);
+}
+
+/* The frame split by the 250 Hz high-pass: its high part ramps g0 -> g1, the rest l0 -> l1
+ * (Q15 gains). */
+static void apply_split_gain(record_agc_state *st, int ch, const int32_t *in, int32_t *out, int32_t g0,
+                             int32_t g1, int32_t l0, int32_t l1) {
+    int n = st->frame;
+    int64_t step = ((int64_t)g1 - g0) * 65536 / n, g = (int64_t)g0 * 65536;
+    int64_t lstep = ((int64_t)l1 - l0) * 65536 / n, l = (int64_t)l0 * 65536;
+    int64_t b0 = st->split_q24[0], a1 = st->split_q24[1], a2 = st->split_q24[2];
+    int64_t *m = st->split_mem[ch]; /* x[n-1], x[n-2], y[n-1], y[n-2] */
+    for (int i = 0; i < n; i++) {
+        g += step;
+        l += lstep;
+        int64_t gi = i == n - 1 ? g1 : g >> 16, li = i == n - 1 ? l1 : l >> 16;
+        int64_t x = in[i];
+        int64_t hp = (b0 * (x - 2 * m[0] + m[1]) - a1 * m[2] - a2 * m[3] + (1 << 23)) >> 24;
+        m[1] = m[0];
+        m[0] = x;
+        m[3] = m[2];
+        m[2] = hp;
+        /* high part at the time-domain gain, the rest (below 250 Hz) at the low gain */
+        out[i] = rec_sat32((hp * gi + (x - hp) * li + (1 << 14)) >> 15);
+    }
+}
+
 int record_record_zorvo_agc_apply(record_agc_state *st, const int32_t *in1, const int32_t *in2, int32_t *out1,
                                   int32_t *out2) {
     if (st == NULL) {
@@ -80,6 +137,8 @@ int record_record_zorvo_agc_apply(record_agc_state *st, const int32_t *in1, cons
     int step = st->rate_code == 2 ? 3 : 1, n16 = st->frame / step;
     uint64_t best_ms = 0, best_hp = 0;
     int32_t peak = 0;
+    int32_t ana[RECORD_AGC_CHANNELS][160];
+    int loud = 0;
     for (int c = 0; c < st->channels; c++) {
         const int32_t *x = c == 0 ? in1 : in2;
         uint64_t ms = 0, hp = 0;
@@ -90,6 +149,7 @@ int record_record_zorvo_agc_apply(record_agc_state *st, const int32_t *in1, cons
                 s += x[i * step + k];
             }
             int64_t v = (s / step) >> REC_CHAIN_SHIFT;
+            ana[c][i] = (int32_t)v;
             ms += (uint64_t)(v * v);
             /* the first difference tilts the spectrum up by 6 dB an octave: road and engine
              * rumble, which falls by about as much, no longer passes for speech */
@@ -99,6 +159,7 @@ int record_record_zorvo_agc_apply(record_agc_state *st, const int32_t *in1, cons
         st->last[c] = (int32_t)prev;
         ms /= (uint64_t)n16;
         hp /= (uint64_t)n16;
+        loud = ms > best_ms ? c : loud;
         best_ms = ms > best_ms ? ms : best_ms;
         best_hp = hp > best_hp ? hp : best_hp;
         for (int i = 0; i < st->frame; i++) {
@@ -154,10 +215,32 @@ int record_record_zorvo_agc_apply(record_agc_state *st, const int32_t *in1, cons
     if (peak16 + st->gain16 > target) {
         g0 = g1; /* no ramp from a gain that would pass the target */
     }
+    int32_t cut0 = st->low_cut16;
+    if (p[4] != 0) {
+        /* the band below 250 Hz: only its noise, and the gain lifts? then it is lifted less */
+        int32_t low16 = low_band_db16(st, ana[loud]);
+        int busy = record_record_zorvo_vdr_level_decide(&st->low_vad, low16, low16, INT32_MIN);
+        int32_t cut = busy || g <= 0 ? 0 : (g < DB16(p[4]) ? g : DB16(p[4]));
+        st->low_cut16 += cut > st->low_cut16
+                             ? (cut - st->low_cut16 > DB16(1) ? DB16(1) : cut - st->low_cut16)
+                             : (st->low_cut16 - cut > DB16(1) ? -DB16(1) : cut - st->low_cut16);
+    } else {
+        st->low_cut16 = 0;
+    }
+    int32_t gain_before = st->gain16;
     st->gain16 = g;
-    apply_gain(in1, out1, st->frame, g0, g1);
+    if (p[4] == 0 && cut0 == 0) {
+        apply_gain(in1, out1, st->frame, g0, g1);
+        if (two) {
+            apply_gain(in2, out2, st->frame, g0, g1);
+        }
+        return 0;
+    }
+    int32_t l0 = g0 == g1 ? rec_db16_to_q15(g - cut0) : rec_db16_to_q15(gain_before - cut0);
+    int32_t l1 = rec_db16_to_q15(g - st->low_cut16);
+    apply_split_gain(st, 0, in1, out1, g0, g1, l0, l1);
     if (two) {
-        apply_gain(in2, out2, st->frame, g0, g1);
+        apply_split_gain(st, 1, in2, out2, g0, g1, l0, l1);
     }
     return 0;
 }

@@ -19,10 +19,22 @@
  * frame to the gain it had when the pause began. The gain is interpolated linearly over
  * each frame.
  *
+ * Frequency-domain gain control (byte 4, the most dB it may take off; 0 = off): the analysis
+ * copy's spectrum (Hann window over the frame, 256-point real FFT, 62.5 Hz bins) gives each
+ * frame the power below 250 Hz, where car rumble and engine orders sit and speech has little but
+ * its lowest fundamentals. That band has its own detector (src_vdr's level detector on the band
+ * power over its floor). While the band holds only its stationary noise, the gain below 250 Hz
+ * stays up to byte 4 dB under the time-domain gain (never under 0 dB on its account), so lifting
+ * quiet speech does not lift the rumble with it; when the band carries speech, or the time-domain
+ * gain is not a lift, both gains are the same. The difference moves by at most 1 dB a frame. The
+ * split is complementary (a second-order Butterworth high-pass at 250 Hz and the rest), so equal
+ * gains give back the time-domain stage; with a 12 dB difference the response is a shelf, about
+ * -15 dB at 100 Hz, -8 dB at 200 Hz, -1.3 dB at 400 Hz and -0.1 dB at 1 kHz against the gain.
+ *
  * Parameter block (48 bytes): i8 target peak level in dBFS (byte 0, default -3), i8 gate level in
- * dBFS (1, -50), u8 rise rate (2, in 5 dB/s), byte 3 kept, u8 frequency-domain control (4, 0: not
- * used by this implementation), u8 fall rate in dB per frame (5, 2), byte 6 kept, i8 lowest level
- * lifted fully in dBFS (7, -40), bytes 8 and 9 kept, 16-bit values at 10..24 kept as given.
+ * dBFS (1, -50), u8 rise rate (2, in 5 dB/s), byte 3 kept, u8 frequency-domain control (4, 0..40
+ * dB, default 0), u8 fall rate in dB per frame (5, 2), byte 6 kept, i8 lowest level lifted fully
+ * in dBFS (7, -40), bytes 8 and 9 kept, 16-bit values at 10..24 kept as given.
  */
 #ifndef RECORD_AGC_H
 #define RECORD_AGC_H
@@ -30,6 +42,7 @@
 #include <stdint.h>
 
 #include "audio_plugin.h"
+#include "record_fft.h"
 #include "record_vdr.h"
 
 #ifdef __cplusplus
@@ -53,11 +66,19 @@ typedef struct record_agc_state {
     int32_t held16;                    /* the gain when the last pause began, 1/16 dB */
     int32_t last[RECORD_AGC_CHANNELS]; /* last analysis sample, for the tilted level */
     int32_t frames;
+    /* frequency-domain control */
+    int32_t split_q24[3];                      /* the 250 Hz high-pass: b0, a1, a2 */
+    int64_t split_mem[RECORD_AGC_CHANNELS][4]; /* its inputs and outputs of the last two samples */
+    int32_t low_cut16;                         /* gain taken off below 250 Hz, 1/16 dB */
+    record_vdr_level low_vad;                  /* the band below 250 Hz: more than its noise? */
+    int16_t hann[160];                         /* analysis window, Q15 */
+    record_fft_plan plan;                      /* 128 complex points */
     uint32_t tag_tail;
 } record_agc_state;
 
 AUDIO_EXPORT int record_record_zorvo_agc_init(record_agc_state *st, int rate_code, int channels);
-/* 0; -1 NULL; -4 target above 0 or gate / lowest level out of -96..0; -5 fall rate 0. */
+/* 0; -1 NULL; -4 target above 0, gate / lowest level out of -96..0 or frequency-domain control
+ * above 40; -5 fall rate 0. */
 AUDIO_EXPORT int record_record_zorvo_agc_set_params(record_agc_state *st, const void *block);
 AUDIO_EXPORT int record_record_zorvo_agc_get_params(const record_agc_state *st, void *block);
 /* 0; -1 NULL state; -5 tags; -6 a buffer missing. In place allowed. */
