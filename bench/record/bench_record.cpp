@@ -59,46 +59,58 @@ std::string g_out;
  * the harness's buffers (the second microphone's copy, the outputs). */
 double g_core_seconds = 0;
 
-/* The core with the given stages (hdr, drc, agc, eq, hlpf, rnr), no look-ahead; with two
- * microphones the second is the first, 6 dB down. The output is microphone 1's channel. */
+/* The default record at the rate with the given stages (hdr, drc, agc, eq, hlpf, rnr) and no
+ * look-ahead. */
+void stage_params(uint8_t *p, int rate, const int on[6], int mics) {
+    memcpy(p, g_record_params, ZORVO_RECORD_PARAMS_SIZE);
+    p[ZR_OFF_RATE_MODE] = rate == 16000 ? 1 : 2;
+    p[ZR_OFF_MIC_NUM] = (uint8_t)mics;
+    p[ZR_OFF_OUT_NUM] = (uint8_t)mics;
+    p[ZR_OFF_DELAY_FRAMES] = 0;
+    for (int i = 0; i < 6; i++) {
+        p[ZR_OFF_HDR_ON + i] = (uint8_t)on[i];
+    }
+}
+
+/* Both microphones through the core with the record p; channel 1 out (g_core_seconds set). */
+Pcm run_core(int rate, const uint8_t *p, const Pcm &m1, const Pcm &m2) {
+    std::vector<uint64_t> mem(ZORVO_RECORD_MEM_SIZE / 8);
+    void *h = nullptr;
+    Pcm y(m1.size(), 0), y2(m1.size(), 0);
+    double t0 = thread_seconds();
+    if (zorvo_record_init(&h, mem.data(), ZORVO_RECORD_MEM_SIZE, p) != 0) {
+        fprintf(stderr, "bench_record: core init failed\n");
+        return y;
+    }
+    size_t n = (size_t)rate / 100;
+    for (size_t at = 0; at + n <= m1.size(); at += n) {
+        zorvo_record_in in = {};
+        zorvo_record_out out = {};
+        in.mic1 = &m1[at];
+        in.mic2 = &m2[at];
+        out.out[0] = &y[at];
+        out.out[1] = &y2[at];
+        zorvo_record_apply(h, &in, &out);
+    }
+    g_core_seconds = thread_seconds() - t0;
+    return y;
+}
+
+/* The core with the given stages; with two microphones the second is the first, 6 dB down. The
+ * output is microphone 1's channel. */
 Process core_stages(int rate, const int on[6], const std::function<void(uint8_t *)> &tweak = nullptr,
                     int mics = 1) {
     return [rate, on = std::vector<int>(on, on + 6), tweak, mics](const Pcm &x) {
         uint8_t p[ZORVO_RECORD_PARAMS_SIZE];
-        memcpy(p, g_record_params, sizeof(p));
-        p[ZR_OFF_RATE_MODE] = rate == 16000 ? 1 : 2;
-        p[ZR_OFF_MIC_NUM] = (uint8_t)mics;
-        p[ZR_OFF_OUT_NUM] = (uint8_t)mics;
-        p[ZR_OFF_DELAY_FRAMES] = 0;
-        for (int i = 0; i < 6; i++) {
-            p[ZR_OFF_HDR_ON + i] = (uint8_t)on[(size_t)i];
-        }
+        stage_params(p, rate, on.data(), mics);
         if (tweak) {
             tweak(p);
         }
-        std::vector<uint64_t> mem(ZORVO_RECORD_MEM_SIZE / 8);
-        void *h = nullptr;
-        Pcm y(x.size(), 0), y2(x.size(), 0), x2(x.size());
+        Pcm x2(x.size());
         for (size_t i = 0; i < x.size(); i++) {
             x2[i] = (int16_t)(x[i] / 2);
         }
-        double t0 = thread_seconds();
-        if (zorvo_record_init(&h, mem.data(), ZORVO_RECORD_MEM_SIZE, p) != 0) {
-            fprintf(stderr, "bench_record: core init failed\n");
-            return y;
-        }
-        size_t n = (size_t)rate / 100;
-        for (size_t at = 0; at + n <= x.size(); at += n) {
-            zorvo_record_in in = {};
-            zorvo_record_out out = {};
-            in.mic1 = &x[at];
-            in.mic2 = &x2[at];
-            out.out[0] = &y[at];
-            out.out[1] = &y2[at];
-            zorvo_record_apply(h, &in, &out);
-        }
-        g_core_seconds = thread_seconds() - t0;
-        return y;
+        return run_core(rate, p, x, x2);
     };
 }
 
@@ -525,31 +537,9 @@ void table_rnr(const Wave &speech16, const Wave &speech48) {
  * `lag` samples later; channel 1 of the core with the given stages, the combination on or off. */
 Pcm core_two_mics(int rate, const int on[6], bool mc, const Pcm &m1, const Pcm &m2) {
     uint8_t p[ZORVO_RECORD_PARAMS_SIZE];
-    memcpy(p, g_record_params, sizeof(p));
-    p[ZR_OFF_RATE_MODE] = rate == 16000 ? 1 : 2;
-    p[ZR_OFF_DELAY_FRAMES] = 0;
-    for (int i = 0; i < 6; i++) {
-        p[ZR_OFF_HDR_ON + i] = (uint8_t)on[i];
-    }
+    stage_params(p, rate, on, 2);
     p[ZR_OFF_MC_ON] = mc ? 1 : 0;
-    std::vector<uint64_t> mem(ZORVO_RECORD_MEM_SIZE / 8);
-    void *h = nullptr;
-    Pcm y(m1.size(), 0), y2(m1.size(), 0);
-    if (zorvo_record_init(&h, mem.data(), ZORVO_RECORD_MEM_SIZE, p) != 0) {
-        fprintf(stderr, "bench_record: core init failed\n");
-        return y;
-    }
-    size_t n = (size_t)rate / 100;
-    for (size_t at = 0; at + n <= m1.size(); at += n) {
-        zorvo_record_in in = {};
-        zorvo_record_out out = {};
-        in.mic1 = &m1[at];
-        in.mic2 = &m2[at];
-        out.out[0] = &y[at];
-        out.out[1] = &y2[at];
-        zorvo_record_apply(h, &in, &out);
-    }
-    return y;
+    return run_core(rate, p, m1, m2);
 }
 
 void table_mc(const Wave &speech16, const Wave &speech48) {

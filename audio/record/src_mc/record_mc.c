@@ -45,12 +45,14 @@ int record_record_zorvo_mc_lag(const record_mc_state *st) {
  * of a new winner. x1 and x2 hold 2 max_lag samples of history, then the frame. */
 static void track_lag(record_mc_state *st, const int16_t *x1, const int16_t *x2) {
     int n = st->frame, L = st->max_lag, best = 0;
+    /* at 48000 Hz every third sample is enough for the sum (speech is well inside 8 kHz) */
+    int stride = n == 480 ? 3 : 1;
     int64_t best_v = INT64_MIN;
     for (int l = -L; l <= L; l++) {
         /* sum over the frame of x2[i] x1[i - l], microphone 2 taken at the middle delay */
         const int16_t *a = x2 + L, *b = x1 + L - l;
         int64_t acc = 0;
-        for (int i = 0; i < n; i++) {
+        for (int i = 0; i < n; i += stride) {
             acc += (int32_t)a[i] * b[i];
         }
         int64_t *c = &st->corr[l + L];
@@ -83,7 +85,9 @@ static void combine(record_mc_state *st, int16_t *mic1, int16_t *mic2) {
     audio_copy(st->hist[0], sizeof(st->hist[0]), x1 + n, hist_bytes);
     audio_copy(st->hist[1], sizeof(st->hist[1]), x2 + n, hist_bytes);
     int mode = st->params[2];
-    if (mode == 0 && !st->failed[0] && !st->failed[1]) {
+    /* every other frame is enough to follow a talker who leans over */
+    st->frames++;
+    if (mode == 0 && !st->failed[0] && !st->failed[1] && st->frames % 2 == 0) {
         track_lag(st, x1, x2);
     }
     int old = st->lag, lag = old;
@@ -93,20 +97,22 @@ static void combine(record_mc_state *st, int16_t *mic1, int16_t *mic2) {
     }
     /* the middle of the window is "now minus max_lag" for microphone 2 */
     const int16_t *d2 = x2 + L, *d1_old = x1 + L - old, *d1 = x1 + L - lag;
-    for (int i = 0; i < n; i++) {
-        int32_t m2 = d2[i], v;
-        if (st->failed[1] && !st->failed[0]) {
-            v = d1[i];
-        } else if (st->failed[0] || mode == 1) {
-            v = st->failed[0] ? m2 : x1[L + i];
-        } else {
-            /* cross-fade from the old alignment to the new one over the frame */
-            int32_t m1 = lag == old ? d1[i] : (d1_old[i] * (n - i) + d1[i] * i) / n;
-            v = (m1 + m2) >> 1;
+    if (st->failed[1] && !st->failed[0]) {
+        audio_copy(mic1, bytes, d1, bytes); /* microphone 1 alone, at the lag it had */
+    } else if (st->failed[0] || mode == 1) {
+        audio_copy(mic1, bytes, st->failed[0] ? d2 : x1 + L, bytes);
+    } else if (lag == old) {
+        for (int i = 0; i < n; i++) {
+            mic1[i] = (int16_t)(((int32_t)d1[i] + d2[i]) >> 1);
         }
-        mic1[i] = (int16_t)v;
-        mic2[i] = (int16_t)m2;
+    } else {
+        /* cross-fade from the old alignment to the new one over the frame */
+        for (int i = 0; i < n; i++) {
+            int32_t m1 = (d1_old[i] * (n - i) + d1[i] * i) / n;
+            mic1[i] = (int16_t)((m1 + d2[i]) >> 1);
+        }
     }
+    audio_copy(mic2, bytes, d2, bytes);
 }
 
 int record_record_zorvo_mc_apply(record_mc_state *st, int16_t *mic1, int16_t *mic2) {

@@ -3,9 +3,10 @@
  * repairs a failed microphone's channel.
  *
  * Combination: the lag between the microphones (a talker is nearer to one of them) is the
- * peak of their cross-correlation over +-0.5 ms (8 samples at 16000 Hz, 24 at 48000 Hz),
- * correlated frame by frame and smoothed over about eight frames; a new lag is taken only after
- * it has won five frames in a row, and the change is cross-faded over one frame. Channel 1
+ * peak of their cross-correlation over +-0.5 ms (8 samples at 16000 Hz, 24 at 48000 Hz, where
+ * every third sample enters the sums), correlated every other frame and smoothed over about
+ * eight of those; a new lag is taken only after it has won five of them in a row, and the change
+ * is cross-faded over one frame. Channel 1
  * becomes the mean of microphone 2 and microphone 1 shifted by that lag, so speech adds up in
  * phase while noise that differs between the microphones (road, wind, handling) adds up in
  * power only: up to 3 dB better signal-to-noise ratio. Channel 2 carries microphone 2. Both
@@ -49,6 +50,7 @@ typedef struct record_mc_state {
     int32_t lag;       /* microphone 2 lags microphone 1 by this many samples */
     int32_t candidate; /* the lag the correlation prefers, and for how many frames */
     int32_t candidate_frames;
+    uint32_t frames;
     int64_t corr[2 * RECORD_MC_MAX_LAG + 1]; /* smoothed cross-correlation by lag */
     int16_t hist[2][2 * RECORD_MC_MAX_LAG];  /* each microphone's last 2 max_lag samples */
 } record_mc_state;
