@@ -45,15 +45,27 @@ int record_record_zorvo_mc_lag(const record_mc_state *st) {
  * of a new winner. x1 and x2 hold 2 max_lag samples of history, then the frame. */
 static void track_lag(record_mc_state *st, const int16_t *x1, const int16_t *x2) {
     int n = st->frame, L = st->max_lag, best = 0;
-    /* at 48000 Hz every third sample is enough for the sum (speech is well inside 8 kHz) */
-    int stride = n == 480 ? 3 : 1;
+    /* at 48000 Hz every third sample is enough for the sums (speech is well inside 8 kHz). The
+     * sums run over contiguous copies, microphone 1 in one copy per phase of the stride, 4 bits
+     * down so that a frame's products add up in 32 bits. */
+    int stride = n == 480 ? 3 : 1, m = n / stride, span = 2 * L + n;
+    int16_t d2[160], ph[3][(2 * RECORD_MC_MAX_LAG + RECORD_MC_MAX_FRAME) / 3 + 1];
+    for (int k = 0; k < m; k++) {
+        d2[k] = (int16_t)(x2[L + stride * k] >> 4);
+    }
+    for (int r = 0; r < stride; r++) {
+        for (int k = 0; r + stride * k < span; k++) {
+            ph[r][k] = (int16_t)(x1[r + stride * k] >> 4);
+        }
+    }
     int64_t best_v = INT64_MIN;
     for (int l = -L; l <= L; l++) {
         /* sum over the frame of x2[i] x1[i - l], microphone 2 taken at the middle delay */
-        const int16_t *a = x2 + L, *b = x1 + L - l;
-        int64_t acc = 0;
-        for (int i = 0; i < n; i += stride) {
-            acc += (int32_t)a[i] * b[i];
+        int off = L - l;
+        const int16_t *b = ph[off % stride] + off / stride;
+        int32_t acc = 0;
+        for (int k = 0; k < m; k++) {
+            acc += (int32_t)d2[k] * b[k];
         }
         int64_t *c = &st->corr[l + L];
         *c += (acc - *c) / 8;
