@@ -45,17 +45,26 @@ int record_record_zorvo_mc_lag(const record_mc_state *st) {
  * of a new winner. x1 and x2 hold 2 max_lag samples of history, then the frame. */
 static void track_lag(record_mc_state *st, const int16_t *x1, const int16_t *x2) {
     int n = st->frame, L = st->max_lag, best = 0;
-    /* at 48000 Hz every third sample is enough for the sums (speech is well inside 8 kHz). The
-     * sums run over contiguous copies, microphone 1 in one copy per phase of the stride, 4 bits
-     * down so that a frame's products add up in 32 bits. */
-    int stride = n == 480 ? 3 : 1, m = n / stride, span = 2 * L + n;
+    /* At 48000 Hz the sums take every third sample of the signals summed three at a time (a
+     * low-pass that keeps the speech band and drops two thirds of the wide-band noise's
+     * variance). The sums run over contiguous copies, microphone 1 in one copy per phase of the
+     * stride, scaled down so that a frame's products add up in 32 bits. */
+    int stride = n == 480 ? 3 : 1, m = n / stride, span = 2 * L + n, down = stride == 3 ? 5 : 4;
     int16_t d2[160], ph[3][(2 * RECORD_MC_MAX_LAG + RECORD_MC_MAX_FRAME) / 3 + 1];
     for (int k = 0; k < m; k++) {
-        d2[k] = (int16_t)(x2[L + stride * k] >> 4);
+        int32_t v = 0;
+        for (int j = 0; j < stride; j++) {
+            v += x2[L + stride * k + j] >> down;
+        }
+        d2[k] = (int16_t)v;
     }
     for (int r = 0; r < stride; r++) {
-        for (int k = 0; r + stride * k < span; k++) {
-            ph[r][k] = (int16_t)(x1[r + stride * k] >> 4);
+        for (int k = 0; r + stride * k + stride - 1 < span; k++) {
+            int32_t v = 0;
+            for (int j = 0; j < stride; j++) {
+                v += x1[r + stride * k + j] >> down;
+            }
+            ph[r][k] = (int16_t)v;
         }
     }
     int64_t best_v = INT64_MIN;
