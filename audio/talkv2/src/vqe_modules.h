@@ -82,6 +82,8 @@ typedef struct vqe_nr {
     float smin[VQE_BINS], stmp[VQE_BINS];
     float sub_min[VQE_NR_MAX_SUB][VQE_BINS];
     float presence[VQE_BINS];
+    float spp_avg[VQE_BINS];
+    float noise_mmse[VQE_BINS];
     float prev_clean[VQE_BINS]; /* |clean estimate|^2 of the previous frame */
     float zeta[VQE_BINS];
     float zeta_frame_peak;
