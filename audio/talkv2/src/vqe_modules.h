@@ -116,6 +116,7 @@ typedef struct vqe_agc_chan {
     float floor_db; /* noise floor */
     float gain_db;  /* applied gain */
     float gain_lin; /* at the end of the last frame */
+    float pause_db; /* gain taken off in a pause */
     int32_t hold;   /* frames since speech */
     int32_t frames; /* speech frames */
     int32_t calls;
