@@ -318,7 +318,7 @@ void echo_scene(double seconds) {
     std::vector<std::unique_ptr<Proc>> procs;
     procs.emplace_back(new Talk("vqe_talkv2 (echo canceller)", {{32, 1}}));
     procs.emplace_back(new Talk("vqe_talkv2 (echo + noise red.)", {{32, 1}, {0, 1}}));
-    procs.emplace_back(new Talk("vqe_talkv2 (echo, Wiener, noise red.)", {{32, 1}, {0, 1}, {4, 1}}));
+    procs.emplace_back(new Talk("vqe_talkv2 (echo, Wiener, noise r.)", {{32, 1}, {0, 1}, {4, 1}}));
     /* the echo canceller's block with comfort noise off (bytes 32..41: 0, then the region edges) */
     procs.emplace_back(new Talk("vqe_talkv2 (echo, no comfort noise)", {{32, 1},
                                                                         {196, 1},
