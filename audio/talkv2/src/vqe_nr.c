@@ -291,7 +291,7 @@ int audio_vqe_dmnr_apply(vqe_nr *st, struct vqe_frame_io *io) {
         }
         float v = pw[VQE_BINS + k], xi = pw[2 * VQE_BINS + k];
         float p = 1.0f;
-        if (q >= 0.999f || k < NR_LOW_BINS) {
+        if (q >= 0.999f) {
             p = 0.0f; /* speech judged absent: the floor */
         } else if (q > 0.0f) {
             p = 1.0f / (1.0f + q / (1.0f - q) * (1.0f + xi) * expf(-(v < 80.0f ? v : 80.0f)));
