@@ -9,12 +9,13 @@
  * (scale-invariant), gain (its component in the output against the clean near end) and
  * intelligibility (STOI), all against the clean near end, outputs aligned by their latency.
  * Noise scenes: near-end speech in car noise at 0 and 10 dB SNR: noise attenuation in pauses,
- * speech loss, SDR. AGC scene: speech stepping through -40, -30, -20, -10 dBFS over car noise:
- * spread of the output speech levels and the noise gain in pauses. Curves: compressor (sine
- * levels in and out against the default curve) and limiter (gain at -20 dBFS, peak of a
- * full-scale sine). Timing: real-time factor of vqe_talkv2 with every module of this chain on
- * (echo canceller, Wiener filter with two microphones, noise reduction, post-processing, AGC,
- * compressor, equaliser, limiter), one thread.
+ * speech loss, SDR, intelligibility (STOI; the input's for comparison). AGC scene: speech
+ * stepping through -40, -30, -20, -10 dBFS over car noise: spread of the output speech levels
+ * and the noise gain in pauses.
+ * Curves: compressor (sine levels in and out against the default curve) and limiter (gain at -20 dBFS, peak
+ * of a full-scale sine). Timing: real-time factor of vqe_talkv2 with every module of this chain on (echo
+ * canceller, Wiener filter with two microphones, noise reduction, post-processing, AGC, compressor,
+ * equaliser, limiter), one thread.
  */
 #include <algorithm>
 #include <cmath>
@@ -317,6 +318,7 @@ void echo_scene(double seconds) {
     std::vector<std::unique_ptr<Proc>> procs;
     procs.emplace_back(new Talk("vqe_talkv2 (echo canceller)", {{32, 1}}));
     procs.emplace_back(new Talk("vqe_talkv2 (echo + noise red.)", {{32, 1}, {0, 1}}));
+    procs.emplace_back(new Talk("vqe_talkv2 (echo, Wiener, noise r.)", {{32, 1}, {0, 1}, {4, 1}}));
     /* the echo canceller's block with comfort noise off (bytes 32..41: 0, then the region edges) */
     procs.emplace_back(new Talk("vqe_talkv2 (echo, no comfort noise)", {{32, 1},
                                                                         {196, 1},
@@ -362,7 +364,8 @@ void noise_scene(double seconds, double snr) {
     save("noise_" + std::to_string((int)snr) + "dB_in", in);
     std::vector<int> frames = am::speech_frames(clean, RATE);
     printf("\nNoise scene: %.0f s of near-end speech in car noise at %.0f dB SNR\n", seconds, snr);
-    printf("%-34s %10s %12s %10s\n", "processor", "noise att.", "speech loss", "SDR");
+    printf("%-34s %10s %12s %10s %6s\n", "processor", "noise att.", "speech loss", "SDR", "STOI");
+    printf("%-34s %10s %12s %10s %6.3f\n", "(input)", "", "", "", am::stoi(clean, mix, RATE));
     std::vector<std::unique_ptr<Proc>> procs;
     procs.emplace_back(new Talk("vqe_talkv2 (noise reduction)", {{0, 1}}));
     procs.emplace_back(new Talk("vqe_talkv2 (Wiener + noise red.)", {{0, 1}, {4, 1}}));
@@ -374,10 +377,10 @@ void noise_scene(double seconds, double snr) {
         Wave o = aligned(mix, out);
         double skip = 2.0;
         size_t from = (size_t)(skip * RATE);
-        printf("%-34s %7.1f dB %9.1f dB %7.1f dB\n", p->name().c_str(),
+        printf("%-34s %7.1f dB %9.1f dB %7.1f dB %6.3f\n", p->name().c_str(),
                am::noise_attenuation(mix, o, frames, RATE, skip),
                am::speech_loss(clean, o, frames, RATE, skip),
-               am::sdr(slice(clean, from, n), slice(o, from, n)));
+               am::sdr(slice(clean, from, n), slice(o, from, n)), am::stoi(clean, o, RATE));
     }
 }
 

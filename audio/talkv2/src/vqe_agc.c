@@ -1,17 +1,20 @@
 /*
  * Automatic gain control of the talk chain, on the time-domain frame after the overlap-add.
  *
- * Each frame's power level is compared with a tracked noise floor (starts at the first frame's
- * level, follows falling levels at once, rises by `floor_rise` / 1024 dB per frame, smoothed by
- * `floor_smooth`). A frame is speech when the far end does not talk alone (the chain says so: what remains
- * then is residual echo), when it stands `act_thr` / 10 dB above the floor and above the gate level; the
- * speech level is then averaged in the power domain (`alpha` in Q16). The wanted gain brings that level to
- * `target` dBFS within `min_gain` / 10 .. `max_gain` / 4 dB. The applied gain moves towards it by at most 2 x
- * `rise` dB per second upwards (four times that during the first second of speech) and 10 x `fall` dB per
- * second downwards, and only while speech is present (or for `hold_ms` after it) when the gated mode is on,
- * so pauses and noise are not pumped up. Peak protection (on by default) lowers the gain of a frame whose
- * peak it would push past -0.2 dBFS. The gain is interpolated linearly across the frame; the result becomes
- * 32-bit chain samples.
+ * Each frame's power level is compared with a tracked noise floor (starts at the first frame
+ * that is not digital silence, follows falling levels at once, rises by `floor_rise` / 1024 dB per frame,
+ * smoothed by `floor_smooth`). A frame is speech when the far end does not talk alone (the chain says so:
+ * what remains then is residual echo), when it stands `act_thr` / 10 dB above the floor and above the gate
+ * level; the speech level is then averaged in the power domain (`alpha` in Q16). The wanted gain brings that
+ * level to `target` dBFS within `min_gain` / 10 .. `max_gain` / 4 dB. The applied gain moves towards it by at
+ * most 2 x `rise` dB per second upwards (four times that during the first second of speech) and 10 x `fall`
+ * dB per second downwards, and only while speech is present (or for `hold_ms` after it) when the gated mode
+ * is on, so pauses and noise are not pumped up. Near the noise floor the gain is expanded downwards: a frame
+ * within 18 dB of the floor is lifted by at most 6 dB when it lies at the floor, by the full gain 18 dB above
+ * it, in proportion between (the gain returns at once when the level rises and falls by at most 3 dB a
+ * frame), so a quiet talker's pauses are not raised 24 dB with the speech. Peak protection (on by default)
+ * lowers the gain of a frame whose peak it would push past -0.2 dBFS. The gain is interpolated linearly
+ * across the frame; the result becomes 32-bit chain samples.
  *
  * Block (offsets): 0 target dBFS; 2 max gain in 1/4 dB; 4 gate dBFS; 6 fall; 8 rise; 10 min
  * gain in 1/10 dB; 12 alpha (Q16); 16 hold ms; 20 activity threshold in 1/10 dB; 24 floor rise;
@@ -21,6 +24,11 @@
 #include <string.h>
 
 #include "vqe_internal.h"
+
+#define AGC_SILENCE    -100.0f /* dBFS: a frame this quiet tells nothing of the noise floor */
+#define AGC_EXPAND     18.0f   /* dB above the noise floor where the expansion starts */
+#define AGC_PAUSE_GAIN 6.0f    /* dB: most gain a frame at the noise floor gets */
+#define AGC_PAUSE_FALL 3.0f    /* dB per frame towards it */
 
 int audio_vqe_agc_check_params(const uint8_t *b) {
     if (b == NULL) {
@@ -131,8 +139,8 @@ int audio_vqe_voice_agc_apply(vqe_agc *st, const float *in, int32_t *out) {
         peak = a > peak ? a : peak;
     }
     float lev = (float)(10.0 * log10(pw / VQE_HOP / (32768.0 * 32768.0) + 1e-12));
-    /* noise floor: taken from the first frame, then tracked */
-    if (c->calls++ == 0 || lev < c->floor_db) {
+    /* noise floor: taken from the first frame that is not digital silence, then tracked */
+    if (c->calls++ == 0 || lev < c->floor_db || c->floor_db < AGC_SILENCE) {
         c->floor_db = lev;
     } else {
         float fs = st->floor_smooth / 1000.0f;
@@ -165,7 +173,19 @@ int audio_vqe_voice_agc_apply(vqe_agc *st, const float *in, int32_t *out) {
         d = d > up ? up : (d < -down ? -down : d);
         c->gain_db += d;
     }
-    float g = powf(10.0f, c->gain_db / 20.0f);
+    /* downward expansion near the noise floor: a frame within AGC_EXPAND dB of the floor is lifted
+     * by no more than AGC_PAUSE_GAIN (fully so at the floor, in proportion above it), so pauses are
+     * not raised with the speech; the gain comes back at once when the level rises, and falls by at
+     * most AGC_PAUSE_FALL dB a frame */
+    float att = 0.0f;
+    if (c->frames > 0 && c->gain_db > AGC_PAUSE_GAIN) {
+        float frac = (c->floor_db + AGC_EXPAND - lev) / AGC_EXPAND;
+        frac = frac < 0.0f ? 0.0f : (frac > 1.0f ? 1.0f : frac);
+        att = frac * (AGC_PAUSE_GAIN - c->gain_db);
+        att = att < c->pause_db - AGC_PAUSE_FALL ? c->pause_db - AGC_PAUSE_FALL : att;
+    }
+    c->pause_db = att;
+    float g = powf(10.0f, (c->gain_db + att) / 20.0f);
     if (st->peak_protect && peak * g > 32400.0f) {
         g = 32400.0f / peak;
     }

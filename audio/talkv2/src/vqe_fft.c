@@ -81,12 +81,20 @@ void vqe_fft_cftmdl(const vqe_fft *f, float *z, int half) {
     }
 }
 
-static void complex_forward(const vqe_fft *f, float *z) {
+void vqe_fft_complex_plain(const vqe_fft *f, float *z) {
     vqe_fft_bitrv2(f, z);
     vqe_fft_cft1st(f, z);
     for (int half = 2; half < f->m; half *= 2) {
         vqe_fft_cftmdl(f, z, half);
     }
+}
+
+static void complex_forward(const vqe_fft *f, float *z) {
+#ifdef VQE_FFT_NEON
+    vqe_fft_complex_neon(f, z);
+#else
+    vqe_fft_complex_plain(f, z);
+#endif
 }
 
 static void conjugate(float *z, int m) {

@@ -9,7 +9,9 @@
  * Method: the N reals are taken as N/2 complex values (even samples real, odd imaginary), go
  * through an N/2-point complex transform (bit-reversal permutation, then radix-2 passes: a
  * first pass of twiddle-free butterflies and middle passes with the twiddle table), and are
- * split into the spectrum of the real signal with a second table. Tables are built once.
+ * split into the spectrum of the real signal with a second table. Tables are built once. On
+ * 32-bit ARM with NEON the complex transform's later passes run four butterflies at a time
+ * (vqe_fft_neon.c); other builds use the plain C passes.
  */
 #ifndef VQE_FFT_H
 #define VQE_FFT_H
@@ -38,6 +40,12 @@ void vqe_fft_make_ct(vqe_fft *f);
 void vqe_fft_bitrv2(const vqe_fft *f, float *z);
 void vqe_fft_cft1st(const vqe_fft *f, float *z);
 void vqe_fft_cftmdl(const vqe_fft *f, float *z, int half);
+/* The whole forward complex transform of m interleaved values: the plain C form, and (32-bit
+ * ARM builds with VQE_FFT_NEON) the NEON form the real transform then uses. */
+void vqe_fft_complex_plain(const vqe_fft *f, float *z);
+#ifdef VQE_FFT_NEON
+void vqe_fft_complex_neon(const vqe_fft *f, float *z);
+#endif
 /* dir 1: forward, -1: inverse, in place on n values. */
 void vqe_fft_rdft(const vqe_fft *f, int dir, float *a);
 

@@ -82,6 +82,8 @@ typedef struct vqe_nr {
     float smin[VQE_BINS], stmp[VQE_BINS];
     float sub_min[VQE_NR_MAX_SUB][VQE_BINS];
     float presence[VQE_BINS];
+    float spp_avg[VQE_BINS];
+    float noise_mmse[VQE_BINS];
     float prev_clean[VQE_BINS]; /* |clean estimate|^2 of the previous frame */
     float zeta[VQE_BINS];
     float zeta_frame_peak;
@@ -114,6 +116,7 @@ typedef struct vqe_agc_chan {
     float floor_db; /* noise floor */
     float gain_db;  /* applied gain */
     float gain_lin; /* at the end of the last frame */
+    float pause_db; /* gain taken off in a pause */
     int32_t hold;   /* frames since speech */
     int32_t frames; /* speech frames */
     int32_t calls;

@@ -1,26 +1,39 @@
 /*
- * Single-channel noise reduction of the talk chain: minimum-controlled noise tracking and an
- * optimally-modified log-spectral amplitude gain, on the 257-bin spectrum of each hop.
+ * Single-channel noise reduction of the talk chain: two noise estimates, an optimally-modified
+ * log-spectral amplitude gain under speech presence uncertainty, on the 257-bin spectrum of
+ * each hop.
  *
- * Noise: the periodogram is smoothed over three bins and in time; its minimum is tracked over
- * `sub_count` sub-windows of `sub_len` hops each. Where the smoothed power stands more than
- * `delta` times above that minimum the bin counts as speech; a recursively averaged speech
- * indicator slows the noise update there (the update weight runs from 1 / `noise_frames` in
- * pure noise to zero in certain speech), so the noise power follows stationary and slowly
- * changing noise and ignores speech. The first half second is taken as noise; the estimate is
- * scaled by 1.5 against the bias the speech gating leaves in it.
+ * Noise, conservative estimate (drives the presence decision): the periodogram is smoothed over
+ * three bins and in time; its minimum is tracked over `sub_count` sub-windows of `sub_len` hops
+ * each. Where the smoothed power stands more than `delta` times above that minimum the bin
+ * counts as speech; a recursively averaged speech indicator slows the noise update there (the
+ * update weight runs from 1 / `noise_frames` in pure noise to zero in certain speech). Speech
+ * leaks into this estimate a little, and it is scaled by 1.5, so it errs high: pauses are judged
+ * as pauses.
+ * Noise, unbiased estimate (drives the gain): each bin's posterior speech presence is computed
+ * for a fixed 15 dB speech-to-noise ratio and equal priors against the previous estimate; the
+ * estimate moves (weight 0.2 per hop) towards the expected noise power given that presence,
+ * (1 - P) |Y|^2 + P lambda. A bin whose presence has averaged above 0.99 is still updated a
+ * little, so a rising noise is followed rather than taken for speech for ever. Both estimates
+ * take the first half second as noise.
  *
- * Gain: a priori SNR by the decision-directed rule (the previous hop's clean estimate against
- * the noise, weight `alpha_dd`), a posteriori SNR from this hop; the log-spectral amplitude gain
- * for speech present, exp(E1(v) / 2) xi / (1 + xi), where E1 is the exponential integral.
- * Speech absence probability from the a priori SNR, recursively averaged and judged in three
- * ways (this bin's neighbourhood, a wide neighbourhood of +- `global_bins`, the whole frame),
- * each mapped linearly in the log domain from -10 dB (absent) to -5 dB (present). The final
- * gain is the speech-present gain to the power of the presence probability times the floor to
- * the power of its complement, so pauses go down to the floor smoothly and speech keeps its
- * level. In voiced frames (a pitch peak in the real cepstrum of the log power spectrum, 70 to
- * 400 Hz) the absence probability of the bins at the pitch harmonics below 4 kHz is lowered, so
- * the harmonics of speech in noise are kept.
+ * Gain for speech present: a priori SNR by the decision-directed rule (the previous hop's clean
+ * estimate against the noise, weight `alpha_dd`), refined by a second step (this hop's Wiener
+ * gain applied to the a posteriori SNR), which removes the hop of delay the decision-directed
+ * rule has at speech onsets; the noise is weighed at half its power here, because the
+ * log-spectral amplitude rule at full noise power takes a decibel or more off speech at 0 dB
+ * SNR. The gain is exp(E1(v) / 2) xi / (1 + xi), E1 the exponential integral.
+ * Speech absence probability: the a priori SNR against the conservative noise, capped at 0 dB
+ * and recursively averaged (0.7), is judged in three ways (this bin's neighbourhood, a wide
+ * neighbourhood of +- `global_bins`, the whole frame), each mapped linearly in the log domain
+ * from -13 dB (absent) to -7 dB (present). The final gain is the speech-present gain to the
+ * power of the presence probability times the floor to the power of its complement, so pauses
+ * go down to the floor smoothly and speech keeps its level; where any of the three judges
+ * speech absent the gain is the floor. Below 62.5 Hz, under any pitch, where car rumble carries
+ * most of its power, the gain is the floor squared (twice as many dB down). In voiced frames (a
+ * pitch peak in the real cepstrum of the log power spectrum, 70 to 400 Hz) the absence
+ * probability of the bins at the pitch harmonics below 4 kHz is lowered, so the harmonics of
+ * speech in noise are kept.
  *
  * Block bytes (offsets in the 40-byte block): 0 floor, in steps of -0.15 dB; 1 noise update
  * time in hops (2..255); 2 sub-window length in hops (1..); 3 sub-windows (1..8); 4 speech
@@ -35,13 +48,16 @@
 #include "vqe_internal.h"
 
 #define NR_LEARN_FRAMES 32
-#define NR_BIAS         1.5f  /* the speech-gated average runs below the mean noise power */
-#define NR_PITCH_MIN    40    /* cepstral search: 400 Hz .. */
-#define NR_PITCH_MAX    228   /* .. 70 Hz */
-#define NR_VOICED       0.08f /* cepstral peak of a voiced frame */
-#define NR_HARM_TOP     128   /* harmonics marked up to 4 kHz */
-#define NR_HARM_ABSENCE 0.1f  /* speech absence probability kept at a harmonic */
-#define NR_MIN_BIAS     2.0f  /* the minimum of a smoothed periodogram lies below its mean */
+#define NR_BIAS         1.5f   /* the speech-gated average runs below the mean noise power */
+#define NR_PITCH_MIN    40     /* cepstral search: 400 Hz .. */
+#define NR_PITCH_MAX    228    /* .. 70 Hz */
+#define NR_VOICED       0.08f  /* cepstral peak of a voiced frame */
+#define NR_HARM_TOP     128    /* harmonics marked up to 4 kHz */
+#define NR_HARM_ABSENCE 0.1f   /* speech absence probability kept at a harmonic */
+#define NR_LOW_BINS     2      /* bins below 62.5 Hz, under the lowest pitch: floor squared */
+#define NR_UNDER        0.5f   /* the speech-present gain weighs the noise at half its power */
+#define NR_SPP_SNR      31.62f /* speech-to-noise ratio assumed where speech is present (15 dB) */
+#define NR_MIN_BIAS     2.0f   /* the minimum of a smoothed periodogram lies below its mean */
 
 int audio_vqe_dmnr_init(vqe_nr *st) {
     if (st == NULL) {
@@ -145,8 +161,18 @@ static int audio_vqe_dmnr_harmonics(const vqe_fft *fft, const float *pw, float *
     return 1;
 }
 
+/* A priori SNR of bin k by the decision-directed rule against the noise power `lam`; the a
+ * posteriori SNR goes to *gam. */
+static float decision_directed(const vqe_nr *st, int k, float pw, float lam, float *gam) {
+    float g = pw / lam;
+    g = g > 1e4f ? 1e4f : g;
+    *gam = g;
+    float xi = st->alpha_dd * st->prev_clean[k] / lam + (1.0f - st->alpha_dd) * (g > 1.0f ? g - 1.0f : 0.0f);
+    return xi < st->xi_min ? st->xi_min : (xi > 1e4f ? 1e4f : xi);
+}
+
 static float presence_of(float zeta) {
-    const float lo = 0.1f, hi = 0.316228f;
+    const float lo = 0.05f, hi = 0.2f;
     if (zeta <= lo) {
         return 0.0f;
     }
@@ -184,8 +210,23 @@ static void track_noise(vqe_nr *st, const float *pw) {
         float a = st->alpha_d + (1.0f - st->alpha_d) * st->presence[k];
         if (st->frames < NR_LEARN_FRAMES) { /* the first half second is taken as noise */
             a = st->frames == 0 ? 0.0f : 0.8f;
+            st->noise[k] = a * st->noise[k] + (1.0f - a) * pw[k];
+            st->noise_mmse[k] = st->noise[k];
+            continue;
         }
         st->noise[k] = a * st->noise[k] + (1.0f - a) * pw[k];
+        /* second estimate: speech presence for a fixed 15 dB speech-to-noise ratio and equal
+         * priors; the noise power moves towards its expectation given that presence */
+        const float xh = NR_SPP_SNR;
+        float lam = st->noise_mmse[k] + 1e-3f;
+        float e = pw[k] / lam * (xh / (1.0f + xh));
+        float ph = 1.0f / (1.0f + (1.0f + xh) * expf(-(e < 80.0f ? e : 80.0f)));
+        st->spp_avg[k] = 0.9f * st->spp_avg[k] + 0.1f * ph;
+        if (st->spp_avg[k] > 0.99f && ph > 0.99f) {
+            ph = 0.99f; /* never stop updating */
+        }
+        float en = (1.0f - ph) * pw[k] + ph * st->noise_mmse[k];
+        st->noise_mmse[k] = 0.8f * st->noise_mmse[k] + 0.2f * en;
     }
 }
 
@@ -204,17 +245,22 @@ int audio_vqe_dmnr_apply(vqe_nr *st, struct vqe_frame_io *io) {
     track_noise(st, pw);
     float zsum = 0;
     for (int k = 0; k < VQE_BINS; k++) {
-        float lam = st->noise[k] * NR_BIAS * st->overest + 1e-3f;
-        float gam = pw[k] / lam;
-        gam = gam > 1e4f ? 1e4f : gam;
-        float xi =
-            st->alpha_dd * st->prev_clean[k] / lam + (1.0f - st->alpha_dd) * (gam > 1.0f ? gam - 1.0f : 0.0f);
-        xi = xi < st->xi_min ? st->xi_min : (xi > 1e4f ? 1e4f : xi);
+        /* presence side: the conservative (minimum-controlled, biased up) noise */
+        float gam, xi = decision_directed(st, k, pw[k], st->noise[k] * NR_BIAS * st->overest + 1e-3f, &gam);
         float v = gam * xi / (1.0f + xi);
-        float gh1 = xi / (1.0f + xi) * expf(0.5f * expint1(v));
+        /* gain side: the unbiased noise, and this hop's Wiener estimate as the a priori SNR */
+        float gg,
+            xg = decision_directed(st, k, pw[k], st->noise_mmse[k] * st->overest * NR_UNDER + 1e-3f, &gg);
+        float w = xg / (1.0f + xg);
+        xg = w * w * gg;
+        xg = xg < st->xi_min ? st->xi_min : xg;
+        float vg = gg * xg / (1.0f + xg);
+        float gh1 = xg / (1.0f + xg) * expf(0.5f * expint1(vg));
         gh1 = gh1 > 1.0f ? 1.0f : gh1;
         st->prev_clean[k] = gh1 * gh1 * pw[k];
-        st->zeta[k] = 0.7f * st->zeta[k] + 0.3f * xi;
+        /* capped at 0 dB: the presence map saturates below that, and a loud hop must not hold the
+         * presence up for a quarter second after the speech ends */
+        st->zeta[k] = 0.7f * st->zeta[k] + 0.3f * (xi < 1.0f ? xi : 1.0f);
         zsum += st->zeta[k];
         st->gain[k] = gh1;
         pw[VQE_BINS + k] = v; /* kept for the presence step */
@@ -240,16 +286,20 @@ int audio_vqe_dmnr_apply(vqe_nr *st, struct vqe_frame_io *io) {
             ng++;
         }
         float q = 1.0f - presence_of(loc / nl) * presence_of(glob / ng) * p_frame;
-        q = q > 0.95f ? 0.95f : q;
         if (voiced && harm[k] > 0.0f) { /* a harmonic of voiced speech is more likely speech */
             q *= NR_HARM_ABSENCE;
         }
         float v = pw[VQE_BINS + k], xi = pw[2 * VQE_BINS + k];
         float p = 1.0f;
-        if (q > 0.0f) {
+        if (q >= 0.999f) {
+            p = 0.0f; /* speech judged absent: the floor */
+        } else if (q > 0.0f) {
             p = 1.0f / (1.0f + q / (1.0f - q) * (1.0f + xi) * expf(-(v < 80.0f ? v : 80.0f)));
         }
         float g = powf(st->gain[k], p) * powf(st->floor, 1.0f - p);
+        if (k < NR_LOW_BINS) {
+            g = st->floor * st->floor; /* no speech down there: the rumble goes further */
+        }
         st->gain[k] = g;
     }
     st->frames++;
