@@ -11,8 +11,10 @@
 #include <string.h>
 
 #include "audio_common.h"
+#include "vqe_dereverb.h"
 #include "vqe_hs.h"
 #include "vqe_internal.h"
+#include "vqe_wnr.h"
 
 _Static_assert(sizeof(vqe_core) <= VQE_MEM_CORE, "core record fits its memory");
 _Static_assert(sizeof(vqe_fmp) <= VQE_MEM_FMP, "post-processing fits its memory");
@@ -191,12 +193,18 @@ static int build_modules(vqe_core *c, uint8_t *p) {
             return AUDIO_VQE_BASE_AEC + r;
         }
     }
-    if (p[AUDIO_VQE_P_WNR_ON]) { /* reserved for the wind-noise network */
+    if (p[AUDIO_VQE_P_WNR_ON]) {
         c->wnr = carve(&at, VQE_MEM_WNR);
+        if ((r = audio_ai_wnr_init(c->wnr, p[AUDIO_VQE_P_MIC_NUM], p + AUDIO_VQE_B_WNR)) != 0) {
+            return AUDIO_VQE_BASE_WNR + r;
+        }
     }
-    if (p[AUDIO_VQE_P_DEREVERB_ON]) { /* reserved for the dereverberation instances */
+    if (p[AUDIO_VQE_P_DEREVERB_ON]) {
         for (int i = 0; i < (p[AUDIO_VQE_P_FMP_ON] ? 4 : 2); i++) {
             c->dereverb[i] = carve(&at, VQE_MEM_DEREVERB / 2);
+            if ((r = audio_vqe_dereverb_init(c->dereverb[i])) != 0) {
+                return AUDIO_VQE_BASE_DEREVERB + r;
+            }
         }
     }
     if (p[AUDIO_VQE_P_FMP_ON]) {
@@ -463,7 +471,16 @@ int audio_vqe_apply(void *handle, const audio_vqe_input *in, int16_t **out) {
     if (aec && (ret = audio_vqe_aec_apply(c->aec, &io)) != 0) {
         return AUDIO_VQE_BASE_AEC + ret;
     }
-    /* 5, 6: wind-noise network and dereverberation pass the spectra through */
+    /* 5: wind-noise network */
+    if (c->wnr != NULL && p[AUDIO_VQE_P_WNR_ON] &&
+        (ret = audio_ai_wnr_apply(c->wnr, &io, in->mic1, two ? in->mic2 : NULL)) != 0) {
+        return AUDIO_VQE_BASE_WNR + ret;
+    }
+    /* 6: dereverberation (one spectrum: the first instance) */
+    if (c->dereverb[0] != NULL && p[AUDIO_VQE_P_DEREVERB_ON] &&
+        (ret = audio_vqe_dereverb_apply(c->dereverb[0], io.bins, io.work)) != 0) {
+        return AUDIO_VQE_BASE_DEREVERB + ret;
+    }
     /* 7: Wiener filter */
     if (c->pmwf != NULL && p[AUDIO_VQE_P_PMWF_ON]) {
         audio_voice_pmwfwfnr_apply(c->pmwf, &io);

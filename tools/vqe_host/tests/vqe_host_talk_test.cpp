@@ -99,3 +99,57 @@ TEST(VqeHostTalk, OptionErrors) {
     r = host("--in " + tmp("talk_mono.wav") + " --out " + tmp("o.wav") + " --fmp 1 --fmp-value 11");
     EXPECT_NE(0, r.status);
 }
+
+/* The wind-noise network, dereverberation and howling suppression through the host's options,
+ * two microphones (third channel), against the library driven directly. */
+TEST(VqeHostTalk, WindDereverbAndHowlingOptions) {
+    size_t n = 256 * 4 * 6;
+    std::vector<int16_t> x(3 * n);
+    for (size_t i = 0; i < n; i++) {
+        x[3 * i] = (int16_t)(6000 * std::sin(0.05 * (double)i) + ((i * 2654435761u) >> 21));
+        x[3 * i + 2] = (int16_t)(6000 * std::sin(0.05 * (double)i) + ((i * 40503u) & 4095));
+    }
+    ASSERT_EQ(0, wav_write(tmp("talk3_in.wav").c_str(), 16000, 3, x.data(), n));
+    Result r = host("--in " + tmp("talk3_in.wav") + " --out " + tmp("talk3_out.wav") +
+                    " --mics 2 --wnr 1 --dereverb 1 --hs 1 --hs-values 100,1,20,200,40");
+    ASSERT_EQ(0, r.status) << r.err;
+    wav_audio out;
+    char why[256];
+    ASSERT_EQ(0, wav_read(tmp("talk3_out.wav").c_str(), &out, why, sizeof(why))) << why;
+    ASSERT_EQ(n, out.frames);
+    alignas(8) uint8_t user[VQE_TALKV2_USER_SIZE] = {};
+    const int32_t fields[][2] = {{VQE_TALKV2_U_WNR_ON, 1},
+                                 {VQE_TALKV2_U_DEREVERB_ON, 1},
+                                 {VQE_TALKV2_U_HS_ON, 1},
+                                 {VQE_TALKV2_U_MIC_NUM, 2},
+                                 {248, 1},
+                                 {252, 100},
+                                 {256, 1},
+                                 {260, 20},
+                                 {264, 200},
+                                 {268, 40}};
+    for (auto &f : fields) {
+        memcpy(user + f[0], &f[1], 4);
+    }
+    vqe_config cfg = {0, 0, 1, user};
+    void *h = nullptr;
+    ASSERT_EQ(0, vqe_talkv2_init(&h, 16000, &cfg));
+    std::vector<int16_t> mic(1024 + 8), mic2(1024 + 8), o(1024 + 8), o2(1024 + 8), want;
+    for (size_t at = 0; at < n; at += 1024) {
+        for (size_t i = 0; i < 1024; i++) {
+            mic[i] = x[3 * (at + i)];
+            mic2[i] = x[3 * (at + i) + 2];
+        }
+        audio_frame in = {}, of = {};
+        in.data = mic.data();
+        in.extern_data = mic2.data();
+        in.len = 2048;
+        of.data = o.data();
+        of.extern_data = o2.data();
+        ASSERT_EQ(0, vqe_talkv2_process(h, &in, &of));
+        want.insert(want.end(), o.begin(), o.begin() + 1024);
+    }
+    vqe_talkv2_deinit(h);
+    EXPECT_EQ(0, memcmp(want.data(), out.samples, n * 2));
+    wav_free(&out);
+}
