@@ -179,6 +179,9 @@ int audio_ai_wnr_apply(vqe_wnr *st, struct vqe_frame_io *io, const int16_t *mic1
             float cross = sqrtf(st->s12_re[k] * st->s12_re[k] + st->s12_im[k] * st->s12_im[k]);
             w = 0.5f * ((st->s11[k] + st->s22[k]) * 0.5f - cross);
             w = w > 0.0f ? w : 0.0f;
+            /* the coherent part over the whole: a Wiener gain of its own on the wind estimate */
+            float gc = cross / (cross + w + 1e-3f);
+            g *= gc > st->floor ? gc : st->floor;
         } else {
             w = (1.0f - g * g) * pow_[k];
         }

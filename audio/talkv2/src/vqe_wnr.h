@@ -12,7 +12,10 @@
  *
  * Noise estimation: with two microphones the wind power in each bin is the incoherent part of
  * the auto-spectra, (S11 + S22) / 2 - |S12|, halved for the averaged signal the chain carries;
- * with one microphone it is what the gain removes, (1 - g^2) |X|^2. Smoothed over frames, it
+ * with one microphone it is what the gain removes, (1 - g^2) |X|^2. With two microphones the
+ * network's gain is multiplied by the Wiener gain of that estimate, |S12| / (|S12| + wind), held
+ * above the attenuation limit: the network knows what wind sounds like, the coherence where it is
+ * in this frame. Smoothed over frames, it
  * sets the comfort noise: where the gain takes the wind below the attenuation limit, noise of
  * random phase fills the bin up to the limit, so gusts fade to a steady low rustle instead of
  * leaving holes that pump with the gain.
