@@ -266,11 +266,11 @@ def sequence(rng, bank, seconds):
     return m1, m2, c1, c2
 
 
-def dataset(rng, bank, count, seconds):
+def dataset(rng, bank, count, seconds, one_mic_share=0.2):
     xs, ys = [], []
     for i in range(count):
         m1, m2, c1, c2 = sequence(rng, bank, seconds)
-        two = rng.random() > 0.2  # one sequence in five as a single-microphone device
+        two = rng.random() >= one_mic_share  # some sequences as a single-microphone device
         f, xa = features(m1, m2, two)
         ca = np.trunc(c1 / 2) + np.trunc(c2 / 2) if two else c1
         ec = (np.abs(stft(ca)) ** 2) @ BM.T
@@ -346,6 +346,7 @@ def main():
     ap.add_argument("--epochs", type=int, default=12)
     ap.add_argument("--sequences", type=int, default=200)
     ap.add_argument("--threads", type=int, default=2)
+    ap.add_argument("--one-mic-share", type=float, default=0.2)
     a = ap.parse_args()
     torch.manual_seed(SEED)
     torch.set_num_threads(a.threads)
@@ -353,7 +354,7 @@ def main():
     t0 = time.time()
     bank = speech_bank(a.cache, a.quick)
     count, seconds, epochs = (6, 3.0, 1) if a.quick else (a.sequences, 8.0, a.epochs)
-    x, y = dataset(rng, bank, count, seconds)
+    x, y = dataset(rng, bank, count, seconds, a.one_mic_share)
     xv, yv = dataset(np.random.default_rng(SEED + 1), bank, max(2, count // 10), seconds)
     t_data = time.time() - t0
     print("data: %d sequences of %.0f s (%d utterances), %.0f s" % (count, seconds, len(bank), t_data), flush=True)
