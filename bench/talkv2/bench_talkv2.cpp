@@ -11,11 +11,12 @@
  * Noise scenes: near-end speech in car noise at 0 and 10 dB SNR: noise attenuation in pauses,
  * speech loss, SDR, intelligibility (STOI; the input's for comparison). AGC scene: speech
  * stepping through -40, -30, -20, -10 dBFS over car noise: spread of the output speech levels
- * and the noise gain in pauses.
- * Curves: compressor (sine levels in and out against the default curve) and limiter (gain at -20 dBFS, peak
- * of a full-scale sine). Timing: real-time factor of vqe_talkv2 with every module of this chain on (echo
- * canceller, Wiener filter with two microphones, noise reduction, post-processing, AGC, compressor,
- * equaliser, limiter), one thread.
+ * and the noise gain in pauses. Curves: compressor (sine levels in and out against the default
+ * curve) and limiter (gain at -20 dBFS, peak of a full-scale sine). Timing: real-time factor of
+ * vqe_talkv2 with every module of this chain on (echo canceller, Wiener filter with two
+ * microphones, noise reduction, post-processing, AGC, compressor, equaliser, limiter), one
+ * thread, and with every module on.
+ * Wind scene and howling loop: see bench_talkv2_extra.inc.
  */
 #include <algorithm>
 #include <cmath>
@@ -54,6 +55,7 @@ struct Talk : Proc {
     std::string label;
     std::vector<std::pair<int, int32_t>> fields;
     int type;
+    Pcm mic2; /* second microphone (empty: the first one again) */
     Talk(std::string l, std::vector<std::pair<int, int32_t>> f, int t = 1)
         : label(std::move(l)), fields(std::move(f)), type(t) {}
     std::string name() const override { return label; }
@@ -85,6 +87,10 @@ struct Talk : Proc {
                 memcpy(r.data(), &far[at], len * 2);
             }
             memcpy(b.data(), a.data(), per * 2);
+            if (!mic2.empty()) {
+                std::fill(b.begin(), b.end(), 0);
+                memcpy(b.data(), &mic2[at], len * 2);
+            }
             audio_frame in = {}, of = {};
             in.data = a.data();
             in.extern_data = b.data();
@@ -486,14 +492,21 @@ void timing(double seconds) {
         mic[i] = (int16_t)(g.gauss() * 3000);
         far[i] = (int16_t)(g.gauss() * 3000);
     }
-    Talk all("all", {{0, 1}, {4, 1}, {8, 1}, {12, 1}, {16, 1}, {20, 1}, {28, 1}, {32, 1}, {44, 2}});
-    double t0 = am::thread_seconds();
-    all.run(mic, far);
-    double t = am::thread_seconds() - t0;
-    printf("\nReal-time factor, vqe_talkv2 with every module of this chain on (two microphones): %.4f "
-           "(%.1f s of audio in %.3f s)\n",
-           t / seconds, seconds, t);
+    Talk all("every module of this chain on",
+             {{0, 1}, {4, 1}, {8, 1}, {12, 1}, {16, 1}, {20, 1}, {28, 1}, {32, 1}, {44, 2}});
+    /* and with the wind-noise network, dereverberation and howling suppression too */
+    Talk every("every module on", all.fields);
+    every.fields.insert(every.fields.end(), {{24, 1}, {36, 1}, {40, 1}});
+    for (Talk *p : {&all, &every}) {
+        double t0 = am::thread_seconds();
+        p->run(mic, far);
+        double t = am::thread_seconds() - t0;
+        printf("\nReal-time factor, vqe_talkv2 with %s (two microphones): %.4f (%.1f s of audio in %.3f s)\n",
+               p->name().c_str(), t / seconds, seconds, t);
+    }
 }
+
+#include "bench_talkv2_extra.inc"
 
 } // namespace
 
@@ -508,8 +521,8 @@ int main(int argc, char **argv) {
         } else if (strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
             seconds = atof(argv[++i]);
         } else {
-            fprintf(stderr,
-                    "usage: bench_talkv2 [--out DIR] [--seconds S] [--only echo|noise|agc|curves|timing]\n");
+            fprintf(stderr, "usage: bench_talkv2 [--out DIR] [--seconds S] [--only "
+                            "echo|noise|agc|curves|timing|wind|howl]\n");
             return 2;
         }
     }
@@ -532,6 +545,12 @@ int main(int argc, char **argv) {
     }
     if (want("timing")) {
         timing(seconds);
+    }
+    if (want("wind")) {
+        wind_scene(std::max(seconds, 16.0));
+    }
+    if (want("howl")) {
+        howling_scene();
     }
     return 0;
 }

@@ -11,7 +11,10 @@
 #include <string.h>
 
 #include "audio_common.h"
+#include "vqe_dereverb.h"
+#include "vqe_hs.h"
 #include "vqe_internal.h"
+#include "vqe_wnr.h"
 
 _Static_assert(sizeof(vqe_core) <= VQE_MEM_CORE, "core record fits its memory");
 _Static_assert(sizeof(vqe_fmp) <= VQE_MEM_FMP, "post-processing fits its memory");
@@ -38,6 +41,7 @@ static const char g_vqe_version[] = "arm-linux";
 #define SC_TIME    (SC_GAIN_N + VQE_BINS + 1)
 #define SC_WORK    (SC_TIME + AUDIO_VQE_FFT)
 #define SC_FLOATS  (AUDIO_VQE_SCRATCH_MIN / 4)
+#define SC_GAIN_H  (SC_FLOATS - (VQE_BINS + 1)) /* howling gains, at the end of the scratch */
 
 /* The echo canceller block's three checks; the first failure with the module's base. */
 static int aec_block_check(const uint8_t *p) {
@@ -189,12 +193,18 @@ static int build_modules(vqe_core *c, uint8_t *p) {
             return AUDIO_VQE_BASE_AEC + r;
         }
     }
-    if (p[AUDIO_VQE_P_WNR_ON]) { /* reserved for the wind-noise network */
+    if (p[AUDIO_VQE_P_WNR_ON]) {
         c->wnr = carve(&at, VQE_MEM_WNR);
+        if ((r = audio_ai_wnr_init(c->wnr, p[AUDIO_VQE_P_MIC_NUM], p + AUDIO_VQE_B_WNR)) != 0) {
+            return AUDIO_VQE_BASE_WNR + r;
+        }
     }
-    if (p[AUDIO_VQE_P_DEREVERB_ON]) { /* reserved for the dereverberation instances */
+    if (p[AUDIO_VQE_P_DEREVERB_ON]) {
         for (int i = 0; i < (p[AUDIO_VQE_P_FMP_ON] ? 4 : 2); i++) {
             c->dereverb[i] = carve(&at, VQE_MEM_DEREVERB / 2);
+            if ((r = audio_vqe_dereverb_init(c->dereverb[i])) != 0) {
+                return AUDIO_VQE_BASE_DEREVERB + r;
+            }
         }
     }
     if (p[AUDIO_VQE_P_FMP_ON]) {
@@ -233,8 +243,9 @@ static int build_modules(vqe_core *c, uint8_t *p) {
             return AUDIO_VQE_BASE_LIMITER + r;
         }
     }
-    if (p[AUDIO_VQE_P_HS_ON]) { /* reserved for howling suppression */
+    if (p[AUDIO_VQE_P_HS_ON]) {
         c->hs = carve(&at, VQE_MEM_HS);
+        audio_vqe_hs_init(c->hs, p + AUDIO_VQE_B_HS);
     }
     return 0;
 }
@@ -418,7 +429,7 @@ int audio_vqe_apply(void *handle, const audio_vqe_input *in, int16_t **out) {
     io.spec_in = sc + SC_SPEC_IN;
     io.work = sc + SC_WORK;
     io.fft = &c->fft512;
-    io.work_floats = SC_FLOATS - SC_WORK;
+    io.work_floats = SC_GAIN_H - SC_WORK;
     io.nr_floor = 1.0f;
     io.cn_scale = 1.0f;
 
@@ -460,7 +471,16 @@ int audio_vqe_apply(void *handle, const audio_vqe_input *in, int16_t **out) {
     if (aec && (ret = audio_vqe_aec_apply(c->aec, &io)) != 0) {
         return AUDIO_VQE_BASE_AEC + ret;
     }
-    /* 5, 6: wind-noise network and dereverberation pass the spectra through */
+    /* 5: wind-noise network */
+    if (c->wnr != NULL && p[AUDIO_VQE_P_WNR_ON] &&
+        (ret = audio_ai_wnr_apply(c->wnr, &io, in->mic1, two ? in->mic2 : NULL)) != 0) {
+        return AUDIO_VQE_BASE_WNR + ret;
+    }
+    /* 6: dereverberation (one spectrum: the first instance) */
+    if (c->dereverb[0] != NULL && p[AUDIO_VQE_P_DEREVERB_ON] &&
+        (ret = audio_vqe_dereverb_apply(c->dereverb[0], io.bins, io.work)) != 0) {
+        return AUDIO_VQE_BASE_DEREVERB + ret;
+    }
     /* 7: Wiener filter */
     if (c->pmwf != NULL && p[AUDIO_VQE_P_PMWF_ON]) {
         audio_voice_pmwfwfnr_apply(c->pmwf, &io);
@@ -474,9 +494,22 @@ int audio_vqe_apply(void *handle, const audio_vqe_input *in, int16_t **out) {
             return AUDIO_VQE_BASE_NR_APPLY + ret;
         }
     }
-    /* 9: howling gains (pass), 10: post-processing, 11: frequency shift (pass) */
+    /* 9: howling gains; they act through post-processing, or here when there is none */
+    int hs = c->hs != NULL && p[AUDIO_VQE_P_HS_ON];
+    if (hs) {
+        io.gain_hs = sc + SC_GAIN_H;
+        audio_vqe_hs_calc_gains(c->hs, io.bins, io.gain_hs);
+    }
+    /* 10: post-processing */
     if (fmp && (ret = audio_vqe_fmp_apply(c->fmp, &io)) != 0) {
         return AUDIO_VQE_BASE_FMP + ret;
+    }
+    if (hs && !fmp) {
+        audio_vqe_hs_apply_gains(io.gain_hs, io.bins);
+    }
+    /* 11: frequency shift */
+    if (hs) {
+        audio_vqe_hs_shift_freq(c->hs, io.bins);
     }
     /* 12: back to the time domain */
     audio_vqe_agc_over_lap(c, io.bins, time, cur);

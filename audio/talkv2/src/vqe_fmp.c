@@ -6,12 +6,16 @@
  * end), comfort noise of random phase fills the bin up to that noise level, so the background
  * does not drop out while the far end talks.
  *
+ * The howling suppressor's band gains, when handed over, act last, on signal and comfort noise
+ * alike.
+ *
  * Block bytes: 0 comfort noise on; 1 gain floor in steps of -15 dB (1..10); 2 smoothing across
  * frequency (0 none, 1 three bins, 2 five bins).
  */
 #include <math.h>
 #include <string.h>
 
+#include "vqe_hs.h"
 #include "vqe_internal.h"
 
 int audio_vqe_fmp_init(vqe_fmp *st) {
@@ -94,6 +98,9 @@ int audio_vqe_fmp_apply(vqe_fmp *st, struct vqe_frame_io *io) {
                 y[2 * k + 1] += a * noise_unit(&st->seed);
             }
         }
+    }
+    if (io->gain_hs != NULL) {
+        audio_vqe_hs_apply_gains(io->gain_hs, y);
     }
     return 0;
 }

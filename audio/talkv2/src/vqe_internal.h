@@ -64,6 +64,7 @@ typedef struct vqe_frame_io {
     float *spec_in;     /* the microphone spectrum before any stage */
     float *gain_aec;    /* 257 echo suppression gains (NULL: none) */
     float *gain_nr;     /* 257 noise suppression gains (NULL: none) */
+    float *gain_hs;     /* 257 howling suppression gains, applied last (NULL: none) */
     const float *noise; /* 257 noise powers of the signal the gains act on (NULL: unknown) */
     float nr_floor;     /* lowest noise-reduction gain */
     float cn_scale;     /* comfort noise level relative to the noise (0: none) */

@@ -25,9 +25,12 @@ int g_allocations;
 struct Full {
     alignas(8) uint8_t user[VQE_TALKV2_USER_SIZE] = {};
     void *h = nullptr;
-    explicit Full(int mics = 2) {
+    explicit Full(int mics = 2, std::vector<int> more = {}) {
         for (int off : {VQE_TALKV2_U_DMNR_ON, VQE_TALKV2_U_PMWF_ON, VQE_TALKV2_U_AGC_ON, VQE_TALKV2_U_EQ_ON,
                         VQE_TALKV2_U_DRC_ON, VQE_TALKV2_U_LIMITER_ON, VQE_TALKV2_U_AEC_ON}) {
+            vqe_put32(user, off, 1);
+        }
+        for (int off : more) {
             vqe_put32(user, off, 1);
         }
         vqe_put32(user, VQE_TALKV2_U_MIC_NUM, mics);
@@ -165,7 +168,8 @@ TEST(TalkRobust, ProcessingAllocatesNothing) {
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
     GTEST_SKIP() << "the sanitizer owns malloc";
 #else
-    Full t;
+    /* every module, the wind-noise network, dereverberation and howling suppression included */
+    Full t(2, {VQE_TALKV2_U_WNR_ON, VQE_TALKV2_U_DEREVERB_ON, VQE_TALKV2_U_HS_ON});
     std::vector<int16_t> x = babble(256 * 40, 5, 8000), far = babble(256 * 40, 6, 8000);
     std::vector<int16_t> mic = echo_mix(far, cabin(40, 300, 0.5, 2), x);
     std::vector<int16_t> out(mic.size() + 8), out2(mic.size() + 8);
