@@ -52,6 +52,7 @@ void AlbumHome::onViewWillAppear() {
 
 void AlbumHome::onViewDidAppear() {
     AttachEvent();
+    FocusTile(m_u32Focus); /* the title again: the page that pushed this one may have written its own */
 }
 
 void AlbumHome::AttachEvent() {

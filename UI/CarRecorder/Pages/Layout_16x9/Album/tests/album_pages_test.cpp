@@ -383,6 +383,7 @@ class AlbumTest : public ::testing::Test {
         deletes.reset();
         Advance(100);
         VYX_UI_Album_SetPlayerBusy(false);
+        TheCards().Clear(); // the cards are the build's: nothing is left for the scenarios
     }
     virtual const char *Lang() { return "US"; }
 
