@@ -90,6 +90,11 @@ lv_obj_t *Album_CreateLabel(lv_obj_t *parent, uint16_t u16Size, const char *pcFo
     return label;
 }
 
+void Album_SetInheritedFont(lv_obj_t *cont, uint16_t u16Size) {
+    lv_obj_set_style_text_color(cont, lv_color_white(), LV_PART_MAIN);
+    lv_label_freetype_set_text_normal(cont, SYS_PATH_FONT_BODY, u16Size, LV_PART_MAIN);
+}
+
 void AlbumNaviBar::Create(lv_obj_t *parent, const char *pcOkIcon, lv_event_cb_t event_cb, void *user_data) {
     bar = Album_CreatePlain(parent);
     lv_obj_set_size(bar, lv_pct(100), kAlbumNaviBarH);

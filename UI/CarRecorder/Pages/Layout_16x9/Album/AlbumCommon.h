@@ -66,8 +66,11 @@ void Album_SetImg(lv_obj_t *img, const char *pcRelPath);
 void Album_SetHidden(lv_obj_t *obj, bool bHidden);
 /* A plain container without style or scrolling. */
 lv_obj_t *Album_CreatePlain(lv_obj_t *parent);
-/* A white label in the body font. */
+/* A white label in the body font (a font of its own: for the few labels of a page). */
 lv_obj_t *Album_CreateLabel(lv_obj_t *parent, uint16_t u16Size, const char *pcFont = nullptr);
+/* Gives a container the white body font of u16Size that its labels inherit: lists make their
+ * labels with lv_label_create alone, so that a long list opens no font of its own per label. */
+void Album_SetInheritedFont(lv_obj_t *cont, uint16_t u16Size);
 
 /* The base of the album models: one account named after the model, subscribed to the accounts
  * the page needs, and the requests all album pages make. Failures are logged. */

@@ -32,7 +32,7 @@ lv_obj_t *CreateCont(lv_obj_t *root) {
 /* A small label with a dark backing, for texts laid over a thumbnail. */
 lv_obj_t *CreateOverlayText(lv_obj_t *parent, const char *pcText, lv_align_t eAlign, int32_t s32X,
                             int32_t s32Y) {
-    lv_obj_t *label = Album_CreateLabel(parent, 14);
+    lv_obj_t *label = lv_label_create(parent);
     lv_obj_set_style_bg_color(label, lv_color_black(), LV_PART_MAIN);
     lv_obj_set_style_bg_opa(label, LV_OPA_50, LV_PART_MAIN);
     lv_obj_set_style_pad_left(label, 3, LV_PART_MAIN);
@@ -53,7 +53,9 @@ void AlbumFileListView::Create(lv_obj_t *root, lv_event_cb_t event_cb, void *use
 
     ui.main_cont = CreateCont(root);
     lv_obj_set_flex_flow(ui.main_cont, LV_FLEX_FLOW_COLUMN);
+    Album_SetInheritedFont(ui.main_cont, 18);
     ui.sub_cont = CreateCont(root);
+    Album_SetInheritedFont(ui.sub_cont, 14);
     lv_obj_set_flex_flow(ui.sub_cont, LV_FLEX_FLOW_ROW_WRAP);
     lv_obj_set_flex_align(ui.sub_cont, LV_FLEX_ALIGN_CENTER, LV_FLEX_ALIGN_START, LV_FLEX_ALIGN_START);
     Album_SetHidden(ui.sub_cont, true);
@@ -83,13 +85,13 @@ void AlbumFileListView::CreateMainPage(const std::vector<AlbumMainItem> &astItem
 
         char szText[3 * VYX_UI_ALBUM_GROUP_TEXT + 4];
         snprintf(szText, sizeof szText, "%s %s-%s", stItem.szDate, stItem.szStart, stItem.szEnd);
-        lv_obj_t *time = Album_CreateLabel(row, 18);
+        lv_obj_t *time = lv_label_create(row);
         lv_label_set_text(time, szText);
         lv_obj_align(time, LV_ALIGN_LEFT_MID, 42, 0);
 
         char szCount[16];
         snprintf(szCount, sizeof szCount, "(%d)", (int)stItem.u32FileCount);
-        lv_obj_t *count = Album_CreateLabel(row, 18);
+        lv_obj_t *count = lv_label_create(row);
         lv_label_set_text(count, szCount);
         lv_obj_align(count, LV_ALIGN_RIGHT_MID, -8, 0);
     }

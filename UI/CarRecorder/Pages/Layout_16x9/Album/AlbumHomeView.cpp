@@ -32,6 +32,7 @@ void AlbumHomeView::Create(lv_obj_t *root, lv_event_cb_t event_cb, void *user_da
     lv_obj_align(ui.cont, LV_ALIGN_TOP_MID, 0, kAlbumContentY + 2);
     lv_obj_set_flex_flow(ui.cont, LV_FLEX_FLOW_ROW);
     lv_obj_set_flex_align(ui.cont, LV_FLEX_ALIGN_SPACE_EVENLY, LV_FLEX_ALIGN_CENTER, LV_FLEX_ALIGN_CENTER);
+    Album_SetInheritedFont(ui.cont, 16);
 
     /* Chinese texts are short: they sit a little lower, closer to the icon. */
     const int32_t s32LabelY = Lang_CodeContains("CN") ? -4 : -2;
@@ -51,7 +52,7 @@ void AlbumHomeView::Create(lv_obj_t *root, lv_event_cb_t event_cb, void *user_da
         lv_obj_set_style_img_opa(icon, LV_OPA_70, LV_PART_MAIN);
         lv_obj_set_style_img_opa(icon, LV_OPA_COVER, LV_STATE_FOCUSED);
 
-        lv_obj_t *label = Album_CreateLabel(tile, 16);
+        lv_obj_t *label = lv_label_create(tile);
         lv_obj_set_width(label, 94);
         lv_label_set_long_mode(label, LV_LABEL_LONG_DOT);
         lv_obj_set_style_text_align(label, LV_TEXT_ALIGN_CENTER, LV_PART_MAIN);
