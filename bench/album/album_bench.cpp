@@ -108,6 +108,8 @@ void MakeCards() {
     }
     g_lists.where[2][1] = (uint32_t)g_lists.files.size();
     g_lists.where[2][3] = (uint32_t)g_lists.cats.size();
+    mkdir(SYS_PATH("/tmp"), 0755);
+    mkdir(SYS_PATH("/dev"), 0755);
     mkdir(SYS_PATH("/mnt/sd"), 0755);
     mkdir(SYS_PATH("/mnt/sd/DCIM"), 0755);
 }

@@ -90,6 +90,7 @@ class Cards {
         system((std::string("rm -rf '") + SYS_PATH("/app/sd") + "' '" + SYS_PATH("/dev/thumb") + "' '" +
                 SYS_PATH("/dev/player") + "'")
                    .c_str());
+        Mkdirs(SYS_PATH("/dev")); // the caches' parent, as on the device
     }
     void Add(int list, const std::string &name, int32_t stamp, const std::string &related = "") {
         Mkdirs(Dir(name));
@@ -127,6 +128,7 @@ class Cards {
                 }
             }
         }
+        Mkdirs(SYS_PATH("/tmp"));
         std::ofstream(SYS_PATH_FILELIST, std::ios::binary) << files;
         std::ofstream(SYS_PATH_CATFILELIST, std::ios::binary) << cats;
     }
@@ -169,8 +171,8 @@ cJSON *Result(int r) {
 
 // A thumbnail picture: a test pattern of its own colour per file.
 bool MakeThumb(const std::string &src, const std::string &dst) {
-    int hue = 0;
-    for (char c : src)
+    int hue = 0; // from the name alone: the same in every build folder
+    for (char c : src.substr(src.rfind('/') + 1))
         hue = (hue * 31 + c) % 360;
     std::string cmd = "ffmpeg -v error -y -f lavfi -i testsrc2=size=144x88 -vf hue=h=" + std::to_string(hue) +
                       " -frames:v 1 '" + dst + "' </dev/null";
@@ -410,7 +412,7 @@ class AlbumTest : public ::testing::Test {
         Advance(100);
         return p;
     }
-    template <typename T> T *Top() { return static_cast<T *>(mgr->GetStackTop()); }
+    template <typename T> T *Top() { return dynamic_cast<T *>(mgr->GetStackTop()); }
     // Opens a category from the album home (tile 0 recordings, 1 emergency, 2 photos).
     Page::AlbumFileList *OpenCategory(int tile) {
         Page::AlbumHome *home = PushHome();
