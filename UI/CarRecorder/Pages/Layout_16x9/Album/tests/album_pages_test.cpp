@@ -92,6 +92,18 @@ class Cards {
                    .c_str());
         Mkdirs(SYS_PATH("/dev")); // the caches' parent, as on the device
     }
+    // The members above are shared with the fake recorder's thread: tests go through these.
+    template <typename F> void With(F f) {
+        std::lock_guard<std::mutex> l(mu);
+        f();
+    }
+    void SetDuration(const std::string &name, int s) {
+        With([&] { durations[name] = s; });
+    }
+    std::string Prepared() {
+        std::lock_guard<std::mutex> l(mu);
+        return prepared;
+    }
     void Add(int list, const std::string &name, int32_t stamp, const std::string &related = "") {
         Mkdirs(Dir(name));
         std::ofstream(Dir(name) + name) << "media";
@@ -401,10 +413,10 @@ class AlbumTest : public ::testing::Test {
         c.Add(1, "N_20260101_110000.mp4", kT0 + 4000);
         c.Add(1, "R_20260101_120000.jpg", kT0 + 8000, "R_20260101_120000.mp4");
         c.Add(1, "R_20260101_120000.mp4", kT0 + 8000);
-        c.durations["N_20260101_110000.mp4"] = 12;
-        c.durations["R_20260101_120000.mp4"] = 10;
+        c.SetDuration("N_20260101_110000.mp4", 12);
+        c.SetDuration("R_20260101_120000.mp4", 10);
         c.Add(2, "G_20260101_130000.mp4", kT0 + 12000);
-        c.durations["G_20260101_130000.mp4"] = 30;
+        c.SetDuration("G_20260101_130000.mp4", 30);
     }
 
     Page::AlbumHome *PushHome() {
@@ -606,7 +618,7 @@ TEST_F(AlbumTest, ThumbnailsComeInAndFailuresLeaveTheItemWithoutPicture) {
             Mkdirs(Dir(f.name));
             std::ofstream(Dir(f.name) + f.name) << "media";
         }
-    TheCards().corruptThumbs = true;
+    TheCards().With([] { TheCards().corruptThumbs = true; });
     pagetest::Click(KEY_CODE_OK);
     ASSERT_TRUE(ThumbsSettled(list));
     for (auto &it : list->Model.g_stSubItemList) {
@@ -626,7 +638,7 @@ TEST_F(AlbumTest, PlayerPlaysPausesAndStepsThroughTheGroup) {
     Page::AlbumPlayer *player = PlayFocused();
     ASSERT_NE(player, nullptr);
     ASSERT_TRUE(Until([&] { return player->PageBusy(); }));
-    EXPECT_EQ(TheCards().prepared, Dir("20260101_100334_A.mp4") + "20260101_100334_A.mp4");
+    EXPECT_EQ(TheCards().Prepared(), Dir("20260101_100334_A.mp4") + "20260101_100334_A.mp4");
     EXPECT_EQ(Requests("IPCMSG_GENERALCTRL", "pause"), 1u); // the screen stays on
     EXPECT_TRUE(VYX_UI_Album_GetPlayerBusy());
     EXPECT_EQ(Counter(), "1/2");
@@ -654,7 +666,7 @@ TEST_F(AlbumTest, PlayerPlaysPausesAndStepsThroughTheGroup) {
     pagetest::Click(KEY_CODE_NEXT);
     ASSERT_TRUE(Until([&] { return player->PageBusy(); }));
     EXPECT_EQ(player->CurIndex(), 1u);
-    EXPECT_EQ(TheCards().prepared, Dir("20260101_100234.mp4") + "20260101_100234.mp4");
+    EXPECT_EQ(TheCards().Prepared(), Dir("20260101_100234.mp4") + "20260101_100234.mp4");
     EXPECT_EQ(Counter(), "2/2");
     // The clip ends: the page lets the screen dim and OK plays it again from the start.
     {
@@ -662,10 +674,10 @@ TEST_F(AlbumTest, PlayerPlaysPausesAndStepsThroughTheGroup) {
         TheCards().playerState = 9;
     }
     ASSERT_TRUE(Until([&] { return !player->PageBusy(); }));
-    TheCards().prepared.clear();
+    TheCards().With([] { TheCards().prepared.clear(); });
     pagetest::Click(KEY_CODE_OK);
     ASSERT_TRUE(Until([&] { return player->PageBusy(); }));
-    EXPECT_EQ(TheCards().prepared, Dir("20260101_100234.mp4") + "20260101_100234.mp4");
+    EXPECT_EQ(TheCards().Prepared(), Dir("20260101_100234.mp4") + "20260101_100234.mp4");
     pagetest::Click(KEY_CODE_OK);
     ASSERT_TRUE(Until([&] { return !player->PageBusy(); }));
     pagetest::Click(KEY_CODE_NEXT);
@@ -696,7 +708,7 @@ TEST_F(AlbumTest, PlayerIndexWrapsBothWaysAndAFailingFileIsSkipped) {
     EXPECT_EQ(player->PlayerUpdatePlayIndex(1), 1u);
     EXPECT_EQ(player->PlayerUpdatePlayIndex(1), 0u);
     ASSERT_TRUE(Until([&] { return player->PageBusy(); }));
-    EXPECT_EQ(TheCards().prepared.find("100334"), std::string::npos);
+    EXPECT_EQ(TheCards().Prepared().find("100334"), std::string::npos);
 }
 
 TEST_F(AlbumTest, PlayerShowsAPhotoAndReleasesOnRequest) {
@@ -769,7 +781,7 @@ TEST_F(AlbumTest, DeleteRemovesExactlyThatFileAndTheListFollows) {
     EXPECT_TRUE(HasLabel(lv_layer_top(), Tr("LANG_RES_ID_DEL_FILE_SUCCESS")));
     // The file now in its place plays.
     ASSERT_TRUE(Until([&] { return player->PageBusy(); }));
-    EXPECT_EQ(TheCards().prepared, Dir("20260101_100234.mp4") + "20260101_100234.mp4");
+    EXPECT_EQ(TheCards().Prepared(), Dir("20260101_100234.mp4") + "20260101_100234.mp4");
     // Back in the grid: the group holds the one file left.
     pagetest::Click(KEY_CODE_BACK);
     Advance(100);
@@ -782,7 +794,7 @@ TEST_F(AlbumTest, DeleteRemovesExactlyThatFileAndTheListFollows) {
 
 TEST_F(AlbumTest, ARefusedDeleteKeepsTheFile) {
     StandardCards();
-    TheCards().refuseDeletes = true;
+    TheCards().With([] { TheCards().refuseDeletes = true; });
     Page::AlbumFileList *list = OpenCategory(0);
     ASSERT_NE(list, nullptr);
     pagetest::Click(KEY_CODE_OK);
@@ -806,7 +818,7 @@ TEST_F(AlbumTest, ARefusedDeleteKeepsTheFile) {
 TEST_F(AlbumTest, DeletingAPhotoTakesItsClipAndTheLastFileLeavesTheAlbumLists) {
     TheCards().Add(1, "N_20260101_110000.jpg", kT0 + 4000, "N_20260101_110000.mp4");
     TheCards().Add(1, "N_20260101_110000.mp4", kT0 + 4000);
-    TheCards().durations["N_20260101_110000.mp4"] = 12;
+    TheCards().SetDuration("N_20260101_110000.mp4", 12);
     Page::AlbumFileList *list = OpenCategory(2);
     ASSERT_NE(list, nullptr);
     pagetest::Click(KEY_CODE_OK);
