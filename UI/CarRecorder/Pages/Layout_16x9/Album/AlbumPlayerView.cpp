@@ -94,12 +94,16 @@ void AlbumPlayerView::HidePhoto() {
 
 void AlbumPlayerView::SetProgress(uint32_t u32PlayedS, uint32_t u32TotalS) {
     char szText[32];
-    snprintf(szText, sizeof szText, "%02d:%02d/%02d:%02d", (int)(u32PlayedS / 60), (int)(u32PlayedS % 60),
-             (int)(u32TotalS / 60), (int)(u32TotalS % 60));
+    if (u32TotalS > 0) {
+        snprintf(szText, sizeof szText, "%02d:%02d/%02d:%02d", (int)(u32PlayedS / 60), (int)(u32PlayedS % 60),
+                 (int)(u32TotalS / 60), (int)(u32TotalS % 60));
+    } else {
+        /* No length known (recordings): the played time only. */
+        snprintf(szText, sizeof szText, "%02d:%02d/--:--", (int)(u32PlayedS / 60), (int)(u32PlayedS % 60));
+    }
     if (strcmp(lv_label_get_text(ui.progress), szText) != 0) {
         lv_label_set_text(ui.progress, szText);
     }
-    Album_SetHidden(ui.progress, false);
 }
 
 void AlbumPlayerView::CreateDelFileTitlePage(const char *pcTitle) {
