@@ -53,9 +53,17 @@ void AlbumPlayer::onViewLoad() {
         pcPath != nullptr && priv.Stash.size > 0 ? std::string(pcPath, strnlen(pcPath, priv.Stash.size)) : "";
     uint32_t u32Index = 0;
     const AlbumSession &stSession = Album_Session();
-    for (uint32_t i = 0; i < stSession.astFiles.size(); ++i) {
+    /* Events play their clips and photos only ("_D" names stay out). */
+    bool bEvents = stSession.eCategory != ALBUM_CATEGORY_REC;
+    std::vector<VYX_UI_Album_FileEntry_S> astFiles =
+        bEvents ? AlbumPlayerModel::FilterEventFiles(stSession.astFiles) : stSession.astFiles;
+    if (bEvents) {
+        uint32_t u32Rec = 0, u32Photo = 0;
+        AlbumPlayerModel::CalEventFilesCnt(astFiles, &u32Rec, &u32Photo);
+    }
+    for (uint32_t i = 0; i < astFiles.size(); ++i) {
         char szPath[256] = "";
-        if (VYX_UI_ALBUM_GetFilePathByRecNode(&stSession.astFiles[i], szPath, sizeof szPath) == 0 &&
+        if (VYX_UI_ALBUM_GetFilePathByRecNode(&astFiles[i], szPath, sizeof szPath) == 0 &&
             strPath == szPath) {
             u32Index = i;
             break;
@@ -68,7 +76,7 @@ void AlbumPlayer::onViewLoad() {
     }
     {
         std::lock_guard<std::mutex> stGuard(m_stLock);
-        m_astFiles = stSession.astFiles;
+        m_astFiles = astFiles;
         m_ulCurIndex = u32Index;
         m_bSwitchReq = !m_astFiles.empty();
         m_u32SwitchTries = 0;

@@ -733,6 +733,22 @@ TEST_F(AlbumTest, PlayerShowsAPhotoAndReleasesOnRequest) {
     EXPECT_EQ(Requests("IPCMSG_PLAYBACK_CTRL", "playback_deinit"), 1u);
 }
 
+TEST(AlbumPlayerModel, EventListsKeepClipsAndPhotosWithoutDNames) {
+    std::vector<VYX_UI_Album_FileEntry_S> files(5);
+    const char *names[] = {"N_1.jpg", "N_1.mp4", "N_2_D.mp4", "F_3.mp4", "notes.txt"};
+    for (size_t i = 0; i < files.size(); i++) {
+        memset(&files[i], 0, sizeof files[i]);
+        snprintf(files[i].szFileName, sizeof files[i].szFileName, "%s", names[i]);
+    }
+    auto kept = Page::AlbumPlayerModel::FilterEventFiles(files);
+    ASSERT_EQ(kept.size(), 3u);
+    EXPECT_STREQ(kept[2].szFileName, "F_3.mp4");
+    uint32_t rec = 0, photo = 0;
+    Page::AlbumPlayerModel::CalEventFilesCnt(files, &rec, &photo);
+    EXPECT_EQ(rec, 2u);
+    EXPECT_EQ(photo, 1u);
+}
+
 // ---- deleting ----
 
 TEST_F(AlbumTest, DeleteAskFirstAndCancelKeepsTheFile) {
