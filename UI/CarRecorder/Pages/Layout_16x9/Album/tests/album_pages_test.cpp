@@ -87,8 +87,8 @@ class Cards {
         refuseDeletes = thumbsFail = corruptThumbs = false;
         playerState = 0;
         prepared.clear();
-        system((std::string("rm -rf '") + SYS_PATH("/app/sd") + "' '" + SYS_PATH("/dev/thumb") + "' '" +
-                SYS_PATH("/dev/player") + "'")
+        system((std::string("rm -rf '") + SYS_PATH("/app/sd") + "' '" + SYS_PATH("/mnt/sd") + "' '" +
+                SYS_PATH("/dev/thumb") + "' '" + SYS_PATH("/dev/player") + "'")
                    .c_str());
         Mkdirs(SYS_PATH("/dev")); // the caches' parent, as on the device
     }
@@ -181,14 +181,21 @@ cJSON *Result(int r) {
     return b;
 }
 
-// A thumbnail picture: a test pattern of its own colour per file.
+// A thumbnail picture: a test pattern of its own colour per file, made once per colour with
+// FFmpeg and copied after that (the tests stay fast).
 bool MakeThumb(const std::string &src, const std::string &dst) {
     int hue = 0; // from the name alone: the same in every build folder
     for (char c : src.substr(src.rfind('/') + 1))
         hue = (hue * 31 + c) % 360;
-    std::string cmd = "ffmpeg -v error -y -f lavfi -i testsrc2=size=144x88 -vf hue=h=" + std::to_string(hue) +
-                      " -frames:v 1 '" + dst + "' </dev/null";
-    return system(cmd.c_str()) == 0;
+    const std::string cache = std::string(SYS_PATH("/tmp/album_test_thumb_")) + std::to_string(hue) + ".jpg";
+    if (access(cache.c_str(), F_OK) != 0) {
+        std::string cmd =
+            "ffmpeg -v error -y -f lavfi -i testsrc2=size=144x88 -vf hue=h=" + std::to_string(hue) +
+            " -frames:v 1 '" + cache + "' </dev/null";
+        if (system(cmd.c_str()) != 0)
+            return false;
+    }
+    return system(("cp '" + cache + "' '" + dst + "'").c_str()) == 0;
 }
 
 // Deletes want no answer (the fake recorder runs no responder for them); the result comes as
@@ -397,7 +404,8 @@ class AlbumTest : public ::testing::Test {
         deletes.reset();
         Advance(100);
         VYX_UI_Album_SetPlayerBusy(false);
-        TheCards().Clear(); // the cards are the build's: nothing is left for the scenarios
+        VYX_UI_ALBUM_StopThumbTask(); // the album home starts the background scan again
+        TheCards().Clear();           // the cards are the build's: nothing is left for the scenarios
     }
     virtual const char *Lang() { return "US"; }
 
