@@ -1,5 +1,6 @@
 // display_sink: the display process on a development machine. See README.md.
 #include "camera.h"
+#include "clip.h"
 #include "disp_flush_record.h"
 
 #include <algorithm>
@@ -62,6 +63,8 @@ void Usage(FILE *f) {
             "  --control FIFO  command FIFO (created if missing), one command a line:\n"
             "                    shot [FILE]   write a screenshot (to FILE if given)\n"
             "                    camera ID     show the picture of camera ID (0, 1 or 2)\n"
+            "                    clip open PATH|pause|resume|seek MS|stop  a clip played in the\n"
+            "                                  video layer in place of the camera picture\n"
             "                    quit          write the screenshot and stop\n"
             "  --window        show the panel in an SDL2 window (frame rate in the title)\n"
             "  --scale N       window scale factor (default 3)\n"
@@ -98,10 +101,17 @@ std::vector<uint32_t> g_panel(kW *kH, 0);
 std::unique_ptr<cam::Source> g_camera[cam::kCameraCount];
 int g_camid = 0;
 
-// What a person sees: the UI composed over the current camera picture.
+// A clip the recorder's player plays in the video layer; while open it takes the camera's place.
+std::unique_ptr<cam::Clip> g_clip;
+
+cam::Source &Shown() {
+    return g_clip != nullptr ? static_cast<cam::Source &>(*g_clip) : *g_camera[g_camid];
+}
+
+// What a person sees: the UI composed over the current camera picture or clip.
 const std::vector<uint32_t> &Screen() {
     static std::vector<uint32_t> screen(kW * kH);
-    cam::Compose(g_panel.data(), g_camera[g_camid]->Frame().data(), screen.data(), screen.size());
+    cam::Compose(g_panel.data(), Shown().Frame().data(), screen.data(), screen.size());
     return screen;
 }
 
@@ -370,6 +380,14 @@ bool HandleControl(int fd, const Options &opt, std::string &pending) {
             } else {
                 fprintf(stderr, "display_sink: no camera \"%s\" (0, 1 or 2)\n", v.c_str());
             }
+        } else if (line.rfind("clip ", 0) == 0) {
+            std::string err;
+            if (cam::ClipCommand(line.substr(5), g_clip, kW, kH, MonoSeconds(), err)) {
+                printf("display_sink: %s\n", line.c_str());
+                return_dirty = true;
+            } else {
+                fprintf(stderr, "display_sink: %s: %s\n", line.c_str(), err.c_str());
+            }
         } else if (!line.empty()) {
             fprintf(stderr, "display_sink: unknown command \"%s\"\n", line.c_str());
         }
@@ -518,12 +536,12 @@ int main(int argc, char **argv) {
         }
         pollfd fds[2] = {{fifo, POLLIN, 0}, {control, POLLIN, 0}};
         int wait_ms = idle_ms;
-        double next = g_camera[g_camid]->NextChange(MonoSeconds());
+        double next = Shown().NextChange(MonoSeconds());
         if (next >= 0) {
             wait_ms = std::min(wait_ms, (int)(next * 1000.0) + 1);
         }
         int r = poll(fds, control >= 0 ? 2 : 1, wait_ms);
-        if (g_camera[g_camid]->Advance(MonoSeconds())) {
+        if (Shown().Advance(MonoSeconds())) {
             MarkDirty(window);
         }
 #if DISPLAY_SINK_SDL

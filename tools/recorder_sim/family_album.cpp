@@ -138,8 +138,10 @@ void PutEntry(std::string &buf, const MediaFile &f, int list, const std::string 
     buf.append(e, sizeof(e));
 }
 
+} // namespace
+
 // Seconds of a clip (FFmpeg's probe), remembered by path.
-uint32_t Duration(const std::string &path) {
+uint32_t ClipSeconds(const std::string &path) {
     static std::mutex mu;
     static std::map<std::string, uint32_t> known;
     {
@@ -161,10 +163,12 @@ uint32_t Duration(const std::string &path) {
     return secs;
 }
 
+namespace {
+
 void PutCategory(std::string &buf, const MediaFile &clip) {
     char e[1224] = {};
     snprintf(e, 128, "%s", clip.path.c_str() + strlen(SYS_PATH("")));
-    uint32_t start = (uint32_t)clip.stamp, dur = Duration(clip.path), end = start + dur, count = 1;
+    uint32_t start = (uint32_t)clip.stamp, dur = ClipSeconds(clip.path), end = start + dur, count = 1;
     memcpy(e + 128, &start, 4);
     memcpy(e + 132, &end, 4);
     snprintf(e + 1088, 128, "%s", clip.name.c_str());
@@ -468,11 +472,76 @@ bool RunWatch(const std::vector<std::string> &a) {
     return true;
 }
 
+std::string CheckClear(std::vector<std::string> &a) {
+    return a.empty() ? "" : "media-clear takes no arguments";
+}
+
+// Empties the DCIM folders of both cards.
+bool RunClear(const std::vector<std::string> &) {
+    for (const char *card : kCards)
+        for (const char *kind : {"200video", "201photo"})
+            for (const char *cam : kCams) {
+                std::string dir = std::string(card) + "/DCIM/" + kind + "/" + cam;
+                DIR *d = opendir(dir.c_str());
+                if (d == nullptr)
+                    continue;
+                while (dirent *e = readdir(d))
+                    if (e->d_type != DT_DIR)
+                        unlink((dir + "/" + e->d_name).c_str());
+                closedir(d);
+            }
+    std::lock_guard<std::mutex> l(g_knownMu);
+    g_known.clear();
+    return true;
+}
+
+std::string CheckGone(std::vector<std::string> &a) {
+    long v;
+    return (a.size() == 1 || (a.size() == 2 && ParseLong(a[1], &v) && v >= 0)) && !a[0].empty() &&
+                   a[0][0] == '/'
+               ? ""
+               : "expect-gone needs PATH (below the root) [TIMEOUT_MS]";
+}
+
+// Passes once the file is gone (the path is the device's, below the root).
+bool RunGone(const std::vector<std::string> &a) {
+    const std::string path = SYS_PATH("") + a[0];
+    const long deadline = NowMs() + (a.size() == 2 ? std::stol(a[1]) : 5000);
+    for (;;) {
+        struct stat st;
+        if (stat(path.c_str(), &st) != 0)
+            return true;
+        if (NowMs() >= deadline) {
+            Log("album", a[0] + " is still there");
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+std::string CheckMedia(std::vector<std::string> &a) {
+    long v;
+    return a.size() == 1 && ParseLong(a[0], &v) && v >= 0 ? "" : "expect-media needs COUNT";
+}
+
+// Passes when the cards hold exactly COUNT media files.
+bool RunMedia(const std::vector<std::string> &a) {
+    size_t n = Scan().size();
+    if (n == (size_t)std::stol(a[0]))
+        return true;
+    Log("album", std::to_string(n) + " media files on the cards, not " + a[0]);
+    return false;
+}
+
 const SimVerb kVerbs[] = {
     {"media-generate", "CLIPS PHOTOS",
      "make CLIPS recordings and PHOTOS event photos with their clips on the cards (FFmpeg)", CheckGenerate,
      RunGenerate},
     {"media-watch", "on|off", "announce files that appear on or vanish from the cards", CheckWatch, RunWatch},
+    {"media-clear", "", "remove every file from both cards' DCIM folders", CheckClear, RunClear},
+    {"expect-gone", "PATH [TIMEOUT_MS]", "fail unless the file PATH (below the root) is gone within the time",
+     CheckGone, RunGone},
+    {"expect-media", "COUNT", "fail unless the cards hold exactly COUNT media files", CheckMedia, RunMedia},
 };
 
 } // namespace

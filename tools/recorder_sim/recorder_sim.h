@@ -11,6 +11,7 @@
 #define RECORDER_SIM_H
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,9 @@ bool SinkCommand(const std::string &line);
 /* Camera family (family_camera.cpp): a saved number setting, so that the picture under the UI
  * follows "preview_camid". */
 void CameraSettingChanged(const std::string &key, double value);
+
+/* Album family (family_album.cpp): seconds of a clip by FFmpeg's probe (0 when unknown). */
+uint32_t ClipSeconds(const std::string &path);
 
 /* ---- the state document ---- */
 

@@ -2,6 +2,9 @@
 
 #include <string.h>
 
+#include "AlbumFileList.h"
+#include "AlbumHome.h"
+#include "AlbumPlayer.h"
 #include "Home.h"
 
 /*
@@ -18,7 +21,15 @@ PageBase *AppFactory::CreatePage(const char *name) {
     if (strcmp(name, "Home") == 0) {
         return new Page::Home;
     }
-    /* "AlbumHome", "AlbumFileList", "AlbumPlayer": the album pages join here. */
+    if (strcmp(name, "AlbumHome") == 0) {
+        return new Page::AlbumHome;
+    }
+    if (strcmp(name, "AlbumFileList") == 0) {
+        return new Page::AlbumFileList;
+    }
+    if (strcmp(name, "AlbumPlayer") == 0) {
+        return new Page::AlbumPlayer;
+    }
     /* "SysSetingHome" ... "SysSetingReset": the settings pages join here. */
     /* "FacTest", "InstallGuide", "ParkingEvtToast", "SysStateToastPage": the system pages join here. */
     return nullptr;

@@ -227,6 +227,47 @@ TEST_F(SinkCameraFileTest, StillImagesAndVideoFilesLieUnderTheUi) {
 #endif
 }
 
+TEST_F(SinkTest, AClipPlaysPausesAndStopsInTheVideoLayer) {
+#if DISPLAY_SINK_HAS_FFMPEG
+    e2e::Image cam = Shot("cam.png");
+    auto command = [&](const std::string &line, const std::string &expect, bool error) {
+        int ctl = open((dir + "/ctl").c_str(), O_WRONLY);
+        ASSERT_GE(ctl, 0);
+        std::string l = line + "\n";
+        ASSERT_EQ(write(ctl, l.data(), l.size()), (ssize_t)l.size());
+        close(ctl);
+        ASSERT_TRUE(e2e::WaitFor([&] {
+            return (error ? sink.Err() : sink.Out()).find(expect) != std::string::npos;
+        })) << line
+            << "\n"
+            << sink.Out() << sink.Err();
+    };
+    // An animation of the resource tree stands for a clip.
+    const std::string clip = std::string(RECORDER_ROOT) + "/app/bin/res/gif/loading.gif";
+    command("clip open " + clip, "display_sink: clip open", false);
+    e2e::Image playing = Shot("playing.png");
+    EXPECT_NE(playing.px, cam.px);
+    // Paused, the picture stays.
+    command("clip pause", "display_sink: clip pause", false);
+    e2e::Image a = Shot("paused_a.png");
+    usleep(400000);
+    e2e::Image b = Shot("paused_b.png");
+    EXPECT_EQ(a.px, b.px);
+    command("clip seek 0", "display_sink: clip seek 0", false);
+    command("clip seek soon", "seek needs MS", true);
+    command("clip resume", "display_sink: clip resume", false);
+    // Stopped, the camera picture is back; commands without a clip are refused.
+    command("clip stop", "display_sink: clip stop", false);
+    e2e::Image after = Shot("after.png");
+    EXPECT_EQ(after.px, cam.px);
+    command("clip pause", "no clip open", true);
+    command("clip open /nonexistent.mp4", "clip open /nonexistent.mp4:", true);
+    EXPECT_TRUE(sink.Alive()) << sink.Err();
+#else
+    GTEST_SKIP() << "built without FFmpeg";
+#endif
+}
+
 TEST(SinkCameraOption, AMissingOrUndecodableFileIsAClearError) {
     char tmpl[] = "/tmp/sink_cam.XXXXXX";
     ASSERT_NE(mkdtemp(tmpl), nullptr);

@@ -428,9 +428,6 @@ void Home::KeyEventCallBack(KeyEvtInfo *pstEvtInfo) {
         pstTarget = self->View.ui.seting_btn;
         break;
     case KEY_CODE_BACK:
-        if (IsHidden(self->View.ui.album_btn)) {
-            return;
-        }
         if (self->AlbumDisabled()) {
             if (u32Value == KEY_VALUE_RELEASE && self->Model.m_stStatus.bPageBusy != 1) {
                 self->Model.ShowTips("LANG_RES_ID_NO_INSERT_SDCAR");
@@ -438,8 +435,10 @@ void Home::KeyEventCallBack(KeyEvtInfo *pstEvtInfo) {
             LOG_WARN("album is disable return\n");
             return;
         }
-        pstTarget = self->View.ui.album_btn;
-        break;
+        /* The album button is not drawn on the home page, yet its key opens the album: without
+         * it the album could not be reached at all. */
+        Key_PageSendEvents(self->View.ui.album_btn, u32Value, &self->m_u32PressTick);
+        return;
     default:
         return;
     }

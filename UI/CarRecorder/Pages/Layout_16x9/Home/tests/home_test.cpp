@@ -381,7 +381,7 @@ TEST_F(HomeTest, KeysFollowTheSharedPressReleaseRule) {
     Advance(800);
     Key(KEY_CODE_NEXT, KEY_VALUE_RELEASE);
     EXPECT_EQ(ImgFile(home->View.ui.mic_btn), "home/mic_off_icon.png");
-    // BACK: the album button is hidden on the home page: nothing.
+    // BACK: the album key (its button is not drawn); while not recording the album stays shut.
     Key(KEY_CODE_BACK, KEY_VALUE_PRESS);
     Key(KEY_CODE_BACK, KEY_VALUE_RELEASE);
     EXPECT_FALSE(home->m_bWaiting);
