@@ -4,7 +4,10 @@
 
 #include "Home.h"
 #include "SysSetingHome.h"
+#include "SysSetingScreenSet.h"
 #include "SysSetingSoundSet.h"
+#include "SysSetingSysSet.h"
+#include "SysSetingVideoSet.h"
 
 /*
  * Class names are compared exactly, in this order, each creating Page::<name>: Home, AlbumHome,
@@ -25,8 +28,17 @@ PageBase *AppFactory::CreatePage(const char *name) {
     if (strcmp(name, "SysSetingHome") == 0) {
         return new Page::SysSetingHome;
     }
+    if (strcmp(name, "SysSetingVideoSet") == 0) {
+        return new Page::SysSetingVideoSet;
+    }
+    if (strcmp(name, "SysSetingSysSet") == 0) {
+        return new Page::SysSetingSysSet;
+    }
     if (strcmp(name, "SysSetingSoundSet") == 0) {
         return new Page::SysSetingSoundSet;
+    }
+    if (strcmp(name, "SysSetingScreenSet") == 0) {
+        return new Page::SysSetingScreenSet;
     }
     /* "FacTest", "InstallGuide", "ParkingEvtToast", "SysStateToastPage": the system pages join here. */
     return nullptr;

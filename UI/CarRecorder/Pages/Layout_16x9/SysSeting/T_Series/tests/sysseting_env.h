@@ -74,6 +74,7 @@ class SettingsTest : public ::testing::Test {
         Recorder().Reset();
         if (StatusBar_GetObjs() == nullptr) {
             ASSERT_EQ(StatusBar_Create(lv_layer_top()), 0);
+            StatusBar_SlideAnim(1); // as the home page does when it first appears
         }
         mgr = std::make_unique<PageManager>(&factory);
         for (const auto &p : kPages) {

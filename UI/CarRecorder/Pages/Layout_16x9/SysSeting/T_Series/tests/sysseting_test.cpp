@@ -79,7 +79,7 @@ TEST(SoundRules, VolumeToOption) {
     const struct {
         int value;
         int pos;
-    } rows[] = {{100, 0}, {67, 0}, {150, 0}, {66, 1}, {34, 1}, {33, 2}, {1, 2}, {0, 3}, {-5, -1}};
+    } rows[] = {{100, 0}, {67, 0}, {150, 0}, {66, 1}, {34, 1}, {33, 2}, {1, 2}, {0, 3}, {-5, 0}};
     for (const auto &r : rows) {
         EXPECT_EQ(SysSetingSoundSetModel::MenuChangeVolumeValToLevel(r.value), r.pos) << r.value;
     }
@@ -215,23 +215,22 @@ TEST_F(SoundPage, RefusedSavePutsTheOldMarkBack) {
     EXPECT_FALSE(SwitchOn(page, 0));
 }
 
-TEST_F(SoundPage, StoredValueMatchingNoOptionMarksNone) {
+TEST_F(SoundPage, StoredValueOutsideTheRuleMarksTheFirstOption) {
     Press(KEY_CODE_BACK);
     Advance(700);
     SetSetting("speaker_turn", -3);
     page = Open<SysSetingSoundSet>("Pages/SysSetingSoundSet");
-    EXPECT_EQ(LabelText(page->RowObj(3, PAGE_COMMON_OBJ_VALUE)), "");
+    EXPECT_EQ(LabelText(page->RowObj(3, PAGE_COMMON_OBJ_VALUE)), Tr("LANG_RES_ID_HIGH"));
     Press(KEY_CODE_PREV);
     Press(KEY_CODE_OK);
-    EXPECT_EQ(SelectedPos(page), -1);
-    // Without a mark the list opens where it was last left; the page still works.
-    for (int f = FocusedRow(page); f > 0; --f) {
-        Press(KEY_CODE_PREV);
-    }
-    Press(KEY_CODE_OK); // high
     EXPECT_EQ(SelectedPos(page), 0);
+    EXPECT_EQ(FocusedRow(page), 0);
+    Press(KEY_CODE_NEXT);
+    Press(KEY_CODE_NEXT);
+    Press(KEY_CODE_OK); // low
+    EXPECT_EQ(SelectedPos(page), 2);
     ASSERT_TRUE(SavesDone());
-    EXPECT_EQ(RecorderSetting("speaker_turn"), 100);
+    EXPECT_EQ(RecorderSetting("speaker_turn"), 33);
 }
 
 TEST_F(SoundPage, KeyTimingRules) {
@@ -277,3 +276,38 @@ TEST_F(SettingsTest, HomeTileOpensItsPageAndBackRestoresTheTile) {
 }
 
 } // namespace
+
+// ---- what it looks like ----
+
+class SettingsLook : public SettingsTest, public ::testing::WithParamInterface<const char *> {
+  protected:
+    void SetUp() override {
+        Start(GetParam());
+        SetSetting("start_sound_switch", 1);
+        SetSetting("mic_switch", 0);
+        SetSetting("speaker_turn", 66);
+    }
+    void Shot(const std::string &name) {
+        // A fixed status bar for the pictures: the title area as the page set it.
+        StatusBar_SetRecording(false);
+        Advance(600);
+        EXPECT_TRUE(pagetest::MatchesReference(PAGE_TEST_REF_DIR, name + "_" + GetParam()));
+    }
+};
+
+TEST_P(SettingsLook, HomeAndSound) {
+    Page::SysSetingHome::RootMenu()->iCurrentPos = 0;
+    SysSetingSoundSet::RootMenu()->iCurrentPos = 0;
+    ASSERT_NE(Open<PageBase>("Pages/SysSetingHome"), nullptr);
+    Shot("settings_home");
+    Press(KEY_CODE_NEXT);
+    Press(KEY_CODE_NEXT);
+    Press(KEY_CODE_OK);
+    Advance(1000);
+    Shot("sound_main");
+    Press(KEY_CODE_PREV);
+    Press(KEY_CODE_OK);
+    Shot("sound_speaker");
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, SettingsLook, ::testing::Values("US", "GE", "CN"));
