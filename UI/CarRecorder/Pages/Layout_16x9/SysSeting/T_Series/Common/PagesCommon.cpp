@@ -1053,7 +1053,8 @@ bool SysSetingPage::IsOptionList() const {
 int SysSetingPage::OptionChosen(int32_t s32ItemId) {
     const SetMenuBinding *pstBind = Model.FindBinding(Model.m_pstTopMenu);
     int32_t s32Value = 0;
-    if (pstBind == nullptr || !SetMenu_OptionValue(pstBind->pstOptions, pstBind->u32Num, s32ItemId, &s32Value)) {
+    if (pstBind == nullptr ||
+        !SetMenu_OptionValue(pstBind->pstOptions, pstBind->u32Num, s32ItemId, &s32Value)) {
         return -1;
     }
     return Model.GeneralSetingComm(pstBind->eElem, s32Value);

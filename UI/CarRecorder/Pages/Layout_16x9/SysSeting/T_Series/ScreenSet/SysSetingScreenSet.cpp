@@ -21,8 +21,8 @@ SetMenuItem s_astTime[] = {
     {ID_SCREEN_TIME_ALWAYS, 0, "LANG_RES_ID_SCREEN_TIME_ALAWAYS", nullptr, 0},
 };
 SetMenuItem *s_apstTime[] = {&s_astTime[0], &s_astTime[1], &s_astTime[2]};
-SetMenu s_stTimeMenu = {29, "LANG_RES_ID_SCREEN_TIME", nullptr, 3, s_apstTime, Model_t::MenuGetDefault_GeneralSetting,
-                        0};
+SetMenu s_stTimeMenu = {
+    29, "LANG_RES_ID_SCREEN_TIME", nullptr, 3, s_apstTime, Model_t::MenuGetDefault_GeneralSetting, 0};
 
 /* 82 and 84 are numbered but not offered: their rows are left out. */
 SetMenuItem s_astWallpaper[] = {
@@ -31,9 +31,10 @@ SetMenuItem s_astWallpaper[] = {
     {84, 0, nullptr, nullptr, 0},
     {85, 0, "LANG_RES_ID_CLOSE_WALLPAPER", nullptr, 0},
 };
-SetMenuItem *s_apstWallpaper[] = {&s_astWallpaper[0], &s_astWallpaper[1], &s_astWallpaper[2], &s_astWallpaper[3]};
-SetMenu s_stWallpaperMenu = {30, "LANG_RES_ID_WALLPAPER", nullptr, 4, s_apstWallpaper,
-                             Model_t::MenuGetDefault_GeneralSetting, 0};
+SetMenuItem *s_apstWallpaper[] = {&s_astWallpaper[0], &s_astWallpaper[1], &s_astWallpaper[2],
+                                  &s_astWallpaper[3]};
+SetMenu s_stWallpaperMenu = {
+    30, "LANG_RES_ID_WALLPAPER", nullptr, 4, s_apstWallpaper, Model_t::MenuGetDefault_GeneralSetting, 0};
 
 SetMenuItem s_astLight[] = {
     {74, 0, "LANG_RES_ID_BRIGHTNESS_HIGH", nullptr, 0},
@@ -41,8 +42,8 @@ SetMenuItem s_astLight[] = {
     {76, 0, "LANG_RES_ID_BRIGHTNESS_LOW", nullptr, 0},
 };
 SetMenuItem *s_apstLight[] = {&s_astLight[0], &s_astLight[1], &s_astLight[2]};
-SetMenu s_stLightMenu = {31, "LANG_RES_ID_BRIGHTNESS", nullptr, 3, s_apstLight, Model_t::MenuGetDefault_GeneralSetting,
-                         0};
+SetMenu s_stLightMenu = {
+    31, "LANG_RES_ID_BRIGHTNESS", nullptr, 3, s_apstLight, Model_t::MenuGetDefault_GeneralSetting, 0};
 
 SetMenuItem s_astRoot[] = {
     {77, 0, "LANG_RES_ID_SCREEN_TIME", &s_stTimeMenu, 0},

@@ -41,9 +41,10 @@ SetMenuItem s_astFormat[] = {
     {94, 0, "DD/MM/YYYY 24H", nullptr, 0}, {95, 0, "YYYY-MM-DD 24H", nullptr, 0},
     {96, 0, "YYYY/MM/DD 12H", nullptr, 0},
 };
-SetMenuItem *s_apstFormat[] = {&s_astFormat[0], &s_astFormat[1], &s_astFormat[2], &s_astFormat[3], &s_astFormat[4]};
-SetMenu s_stFormatMenu = {14, "LANG_RES_ID_TIME_FORMAT", nullptr, 5, s_apstFormat,
-                          Model_t::MenuGetDefault_GeneralSetting, 0};
+SetMenuItem *s_apstFormat[] = {&s_astFormat[0], &s_astFormat[1], &s_astFormat[2], &s_astFormat[3],
+                               &s_astFormat[4]};
+SetMenu s_stFormatMenu = {
+    14, "LANG_RES_ID_TIME_FORMAT", nullptr, 5, s_apstFormat, Model_t::MenuGetDefault_GeneralSetting, 0};
 
 SetMenuItem s_astTime[] = {
     {ID_DATE_TIME, 0, "LANG_RES_ID_SET_DATE_AND_TIME", &s_stDateTimeMenu, 0},
@@ -57,7 +58,8 @@ SetMenuItem s_astLang[] = {
     {ID_LANG_RU, 0, "LANG_RES_ID_LANGUAGE_RU", nullptr, 0},
 };
 SetMenuItem *s_apstLang[] = {&s_astLang[0], &s_astLang[1]};
-SetMenu s_stLangMenu = {15, "LANG_RES_ID_LANGUAGE", nullptr, 2, s_apstLang, Model_t::MenuGetDefault_GeneralSetting, 0};
+SetMenu s_stLangMenu = {
+    15, "LANG_RES_ID_LANGUAGE", nullptr, 2, s_apstLang, Model_t::MenuGetDefault_GeneralSetting, 0};
 
 SetMenuItem s_astRoot[] = {
     {ID_WIFIBT, 0, "LANG_RES_ID_WIFIBT", &s_stWifiMenu, 0},
@@ -111,8 +113,9 @@ void SysSetingSysSet::onViewLoad() {
         s32Mode = MODE_NORMAL;
     }
     m_s32Mode = s32Mode;
-    m_pstRootMenu = s32Mode == MODE_LANGUAGE ? &s_stLangMenu
-                                             : (s32Mode == MODE_DATE_TIME ? &s_stDateTimeMenu : &s_stRootMenu);
+    m_pstRootMenu = s32Mode == MODE_LANGUAGE
+                        ? &s_stLangMenu
+                        : (s32Mode == MODE_DATE_TIME ? &s_stDateTimeMenu : &s_stRootMenu);
     SysSetingPage::onViewLoad();
 }
 
@@ -179,6 +182,7 @@ void SysSetingSysSet::CreateSetDateTimePageHandle() {
     localtime_r(&t, &stTm);
     m_stEdit = Model_t::DateTimeFromTm(stTm, Model_t::Is12HourFormat(Model.m_stInfo.time_format));
     m_u32Field = Model_t::DT_YEAR;
+    m_u32PressedCode = UINT32_MAX;
     m_stView.CreateSetDateTimePage(root);
     m_stView.SetDateTimePageItemRefresh(m_stEdit, m_u32Field);
     UpdateTitle(-1);
@@ -199,9 +203,13 @@ bool SysSetingSysSet::ScreenKey(uint32_t u32Code, uint32_t u32Value) {
     KeyPageAction eAction = Key_PageTrack(u32Value, &m_u32PressTick);
     if (eAction == KEY_PAGE_PRESS) {
         lv_obj_add_state(pstImg, LV_STATE_PRESSED);
+        m_u32PressedCode = u32Code;
     } else if (eAction == KEY_PAGE_RELEASE || eAction == KEY_PAGE_SHORT_CLICK) {
         lv_obj_clear_state(pstImg, LV_STATE_PRESSED);
-        if (eAction == KEY_PAGE_SHORT_CLICK) {
+        /* The release of the OK that opened the editor was pressed on the list: not a click here. */
+        bool bOwn = m_u32PressedCode == u32Code;
+        m_u32PressedCode = UINT32_MAX;
+        if (eAction == KEY_PAGE_SHORT_CLICK && bOwn) {
             SetDateTimePageShortClickEventHandle(u32Code);
         }
     }

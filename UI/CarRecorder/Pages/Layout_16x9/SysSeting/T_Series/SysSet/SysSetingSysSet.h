@@ -57,6 +57,7 @@ class SysSetingSysSet : public SysSetingPage {
 
     DevsInfo m_stDevs = {};
     uint32_t m_u32PressTick = 0;
+    uint32_t m_u32PressedCode = UINT32_MAX; /* the key pressed on the editor, until released */
 };
 
 } // namespace Page

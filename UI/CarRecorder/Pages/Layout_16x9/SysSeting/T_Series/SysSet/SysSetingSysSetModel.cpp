@@ -121,7 +121,8 @@ void SysSetingSysSetModel::DateTimeStep(DateTimeEdit *pstEdit, uint32_t u32Field
         e.u32Day = Clamp((int64_t)e.u32Day + s32Oper, 1, DaysOfMonth(e.u32Year, e.u32Month));
         break;
     case DT_HOUR:
-        e.u32Hour = e.b12Hour ? Clamp((int64_t)e.u32Hour + s32Oper, 1, 12) : Clamp((int64_t)e.u32Hour + s32Oper, 0, 23);
+        e.u32Hour = e.b12Hour ? Clamp((int64_t)e.u32Hour + s32Oper, 1, 12)
+                              : Clamp((int64_t)e.u32Hour + s32Oper, 0, 23);
         break;
     case DT_MINUTE:
         e.u32Minute = Wrap((int64_t)e.u32Minute + s32Oper, 60);
@@ -145,7 +146,8 @@ void SysSetingSysSetModel::DateTimeText(const DateTimeEdit &stEdit, char *pcBuf,
         u32Hour = stEdit.u32Hour % 12 + (stEdit.bPm ? 12 : 0);
     }
     snprintf(pcBuf, size, "%04u%02u%02u%02u%02u%02u", (unsigned)stEdit.u32Year, (unsigned)stEdit.u32Month,
-             (unsigned)stEdit.u32Day, (unsigned)u32Hour, (unsigned)stEdit.u32Minute, (unsigned)stEdit.u32Second);
+             (unsigned)stEdit.u32Day, (unsigned)u32Hour, (unsigned)stEdit.u32Minute,
+             (unsigned)stEdit.u32Second);
 }
 
 } // namespace Page

@@ -62,9 +62,11 @@ void SysSetingSysSetView::CreateSetDateTimePage(lv_obj_t *root) {
     m_apstField[M::DT_AMPM] = Text(time, "", true);
 }
 
-void SysSetingSysSetView::SetDateTimePageItemRefresh(const SysSetingSysSetModel::DateTimeEdit &e, uint32_t u32Field) {
+void SysSetingSysSetView::SetDateTimePageItemRefresh(const SysSetingSysSetModel::DateTimeEdit &e,
+                                                     uint32_t u32Field) {
     using M = SysSetingSysSetModel;
-    const uint32_t au32Values[M::DT_AMPM] = {e.u32Year, e.u32Month, e.u32Day, e.u32Hour, e.u32Minute, e.u32Second};
+    const uint32_t au32Values[M::DT_AMPM] = {e.u32Year, e.u32Month,  e.u32Day,
+                                             e.u32Hour, e.u32Minute, e.u32Second};
     for (uint32_t i = 0; i < M::DT_FIELD_NUM; ++i) {
         lv_obj_t *label = m_apstField[i];
         if (label == nullptr) {

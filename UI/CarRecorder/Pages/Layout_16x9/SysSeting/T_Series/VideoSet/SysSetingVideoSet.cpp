@@ -24,14 +24,14 @@ SetMenuItem s_astRela[] = {
     {34, 0, "LANG_RES_ID_RELA_OFF", nullptr, 0},
 };
 SetMenuItem *s_apstRela[] = {&s_astRela[0], &s_astRela[1], &s_astRela[2], &s_astRela[3]};
-SetMenu s_stRelaMenu = {21, "LANG_RES_ID_RELA_VIDEO_TIME", nullptr, 4, s_apstRela, Model_t::MenuGetDefault_GeneralSetting,
-                        0};
+SetMenu s_stRelaMenu = {21,         "LANG_RES_ID_RELA_VIDEO_TIME",          nullptr, 4,
+                        s_apstRela, Model_t::MenuGetDefault_GeneralSetting, 0};
 
 /* Filled from the recorder's answer each time the page loads: labels are texts, not ids. */
 SetMenuItem s_astReso[Model_t::kResoMax];
 SetMenuItem *s_apstReso[Model_t::kResoMax];
-SetMenu s_stResoMenu = {22, "LANG_RES_ID_RESO_AND_FRAME_RATE", nullptr, 0, s_apstReso,
-                        Model_t::MenuGetDefault_GeneralSetting, 0};
+SetMenu s_stResoMenu = {22,         "LANG_RES_ID_RESO_AND_FRAME_RATE",      nullptr, 0,
+                        s_apstReso, Model_t::MenuGetDefault_GeneralSetting, 0};
 
 SetMenuItem s_astOsd[] = {
     {ID_OSD_TIME, 0, "LANG_RES_ID_OSD_SET_TIME", nullptr, 0},
@@ -46,8 +46,8 @@ SetMenuItem s_astFlicker[] = {
     {184, 0, "LANG_RES_ID_OFF", nullptr, 0},
 };
 SetMenuItem *s_apstFlicker[] = {&s_astFlicker[0], &s_astFlicker[1], &s_astFlicker[2]};
-SetMenu s_stFlickerMenu = {25, "LANG_RES_ID_ANTI_FLICKER", nullptr, 3, s_apstFlicker,
-                           Model_t::MenuGetDefault_GeneralSetting, 0};
+SetMenu s_stFlickerMenu = {
+    25, "LANG_RES_ID_ANTI_FLICKER", nullptr, 3, s_apstFlicker, Model_t::MenuGetDefault_GeneralSetting, 0};
 
 SetMenuItem s_astRoot[] = {
     {ID_RELA_TIME, 0, "LANG_RES_ID_RELA_VIDEO_TIME", &s_stRelaMenu, 0},
@@ -65,8 +65,8 @@ const SetMenuBinding s_astBindings[] = {
     {&s_stFlickerMenu, GS_ANTIFLICKER, s_astFlickerVals, 3},
 };
 
-const int32_t s_as32Items[] = {GS_EVENTVIDEO_LEVEL, GS_RES_CUR_LVL, GS_OSD_SWITCH, GS_OSD_SPEEDSWITCH,
-                               GS_ANTIFLICKER, GS_API_QUERY_ABILITY};
+const int32_t s_as32Items[] = {GS_EVENTVIDEO_LEVEL, GS_RES_CUR_LVL, GS_OSD_SWITCH,
+                               GS_OSD_SPEEDSWITCH,  GS_ANTIFLICKER, GS_API_QUERY_ABILITY};
 
 /* The resolution menu from the entries the recorder offers. */
 void ResoMenuFill() {

@@ -64,8 +64,9 @@ inline std::string Tr(const char *id) {
 class SettingsTest : public ::testing::Test {
   protected:
     static constexpr const char *kPages[][2] = {
-        {"SysSetingHome", "Pages/SysSetingHome"},
-        {"SysSetingSoundSet", "Pages/SysSetingSoundSet"},
+        {"SysSetingHome", "Pages/SysSetingHome"},           {"SysSetingVideoSet", "Pages/SysSetingVideoSet"},
+        {"SysSetingSysSet", "Pages/SysSetingSysSet"},       {"SysSetingSoundSet", "Pages/SysSetingSoundSet"},
+        {"SysSetingScreenSet", "Pages/SysSetingScreenSet"},
     };
 
     void SetUp() override { Start("US"); }
