@@ -160,7 +160,7 @@ lv_obj_t *RowLabel(lv_obj_t *parent, uint16_t u16Size, int32_t s32WidthPct) {
     lv_label_freetype_set_text_normal(label, SYS_PATH_FONT_BODY, u16Size, LV_PART_MAIN);
     lv_obj_add_style(label, &s_stStyles.stLabel, LV_STATE_DEFAULT);
     lv_obj_add_style(label, &s_stStyles.stLabelFocus, LV_STATE_FOCUSED);
-    lv_obj_set_width(label, lv_pct(s32WidthPct));
+    lv_obj_set_size(label, lv_pct(s32WidthPct), u16Size + 8); /* one line: longer texts end in dots */
     lv_label_set_long_mode(label, LV_LABEL_LONG_DOT);
     lv_label_set_text(label, "");
     return label;

@@ -2,7 +2,10 @@
 // list builder, keys and focus, option and switch rows, rows left out of the table, walking down
 // and back up the tree, and saves the recorder refuses.
 #include "SysSetingHome.h"
+#include "SysSetingScreenSet.h"
 #include "SysSetingSoundSet.h"
+#include "SysSetingSysSet.h"
+#include "SysSetingVideoSet.h"
 #include "sysseting_env.h"
 
 namespace {
@@ -286,6 +289,26 @@ class SettingsLook : public SettingsTest, public ::testing::WithParamInterface<c
         SetSetting("start_sound_switch", 1);
         SetSetting("mic_switch", 0);
         SetSetting("speaker_turn", 66);
+        SetSettingText("api_query_ability", "rear,wifi,1440p30,1080p60,1080p30");
+        SetSetting("res_cur_lvl", 1);
+        SetSetting("eventvideo_level", 15);
+        SetSetting("time_format", 1);
+        SetSetting("screen_dormant", 60);
+        SetSetting("wallpaper", 1);
+        SetSetting("screen_brightness", 100);
+        for (SetMenu *m : {Page::SysSetingHome::RootMenu(), SysSetingSoundSet::RootMenu(),
+                           Page::SysSetingVideoSet::RootMenu(), Page::SysSetingSysSet::RootMenu(),
+                           Page::SysSetingScreenSet::RootMenu()}) {
+            m->iCurrentPos = 0;
+        }
+    }
+    // Opens the page of home tile pos (from the settings home).
+    void OpenTile(int pos) {
+        for (int i = 0; i < pos; ++i) {
+            Press(KEY_CODE_NEXT);
+        }
+        Press(KEY_CODE_OK);
+        Advance(1000);
     }
     void Shot(const std::string &name) {
         // A fixed status bar for the pictures: the title area as the page set it.
@@ -296,18 +319,64 @@ class SettingsLook : public SettingsTest, public ::testing::WithParamInterface<c
 };
 
 TEST_P(SettingsLook, HomeAndSound) {
-    Page::SysSetingHome::RootMenu()->iCurrentPos = 0;
-    SysSetingSoundSet::RootMenu()->iCurrentPos = 0;
     ASSERT_NE(Open<PageBase>("Pages/SysSetingHome"), nullptr);
     Shot("settings_home");
-    Press(KEY_CODE_NEXT);
-    Press(KEY_CODE_NEXT);
-    Press(KEY_CODE_OK);
-    Advance(1000);
+    OpenTile(2);
     Shot("sound_main");
     Press(KEY_CODE_PREV);
     Press(KEY_CODE_OK);
     Shot("sound_speaker");
+}
+
+TEST_P(SettingsLook, Video) {
+    ASSERT_NE(Open<PageBase>("Pages/SysSetingHome"), nullptr);
+    OpenTile(0);
+    Shot("video_main");
+    Press(KEY_CODE_NEXT);
+    Press(KEY_CODE_OK);
+    Shot("video_resolution");
+    Press(KEY_CODE_BACK);
+    Press(KEY_CODE_NEXT);
+    Press(KEY_CODE_OK);
+    Shot("video_osd");
+}
+
+TEST_P(SettingsLook, System) {
+    ASSERT_NE(Open<PageBase>("Pages/SysSetingHome"), nullptr);
+    OpenTile(1);
+    Shot("system_main");
+    Press(KEY_CODE_OK);
+    Shot("system_wifibt");
+    Press(KEY_CODE_BACK);
+    Press(KEY_CODE_NEXT);
+    Press(KEY_CODE_OK);
+    Shot("system_time");
+    Press(KEY_CODE_NEXT);
+    Press(KEY_CODE_OK);
+    Shot("system_time_format");
+    Press(KEY_CODE_BACK);
+    Press(KEY_CODE_PREV);
+    Press(KEY_CODE_OK);
+    auto *p = static_cast<Page::SysSetingSysSet *>(mgr->GetStackTop());
+    p->m_stEdit = {2026, 12, 9, 8, 30, 0, true, true};
+    p->m_u32Field = Page::SysSetingSysSetModel::DT_DAY;
+    p->m_stView.SetDateTimePageItemRefresh(p->m_stEdit, p->m_u32Field);
+    Shot("system_date_time");
+    p->m_u32Field = 0;
+    Press(KEY_CODE_BACK);
+    Press(KEY_CODE_BACK);
+    Press(KEY_CODE_NEXT); // from the time row
+    Press(KEY_CODE_OK);
+    Shot("system_language");
+}
+
+TEST_P(SettingsLook, Screen) {
+    ASSERT_NE(Open<PageBase>("Pages/SysSetingHome"), nullptr);
+    OpenTile(3);
+    Shot("screen_main");
+    Press(KEY_CODE_NEXT);
+    Press(KEY_CODE_OK);
+    Shot("screen_wallpaper");
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, SettingsLook, ::testing::Values("US", "GE", "CN"));
