@@ -85,6 +85,7 @@ const char *const s_apcSetMenuPics[SETMENU_PIC_NUM] = {
 constexpr const char *kArrowPic = "setmenu/sub/com/arrow.png";
 constexpr uint32_t kPageBg = 0x101418;
 constexpr int32_t kNavH = 40;
+constexpr int32_t kContentTop = 32; /* the status bar's height */
 constexpr int32_t kRowH = 46;
 constexpr uint16_t kFontSize = 22;
 constexpr uint16_t kDescFontSize = 17;
@@ -147,6 +148,28 @@ lv_obj_t *RowImg(lv_obj_t *parent, const char *pcPath) {
         lv_img_set_src(img, UI_ResPath(pcPath, UI_RES_PIC_ROOT));
     }
     return img;
+}
+
+/* Takes obj and everything below it out of their group (other pages' objects stay). */
+void RemoveFromGroup(lv_obj_t *obj) {
+    if (obj == nullptr) {
+        return;
+    }
+    if (lv_obj_get_group(obj) != nullptr) {
+        lv_group_remove_obj(obj);
+    }
+    for (uint32_t i = 0; i < lv_obj_get_child_cnt(obj); ++i) {
+        RemoveFromGroup(lv_obj_get_child(obj, (int32_t)i));
+    }
+}
+
+bool IsInside(const lv_obj_t *obj, const lv_obj_t *pstAncestor) {
+    for (; obj != nullptr; obj = lv_obj_get_parent(obj)) {
+        if (obj == pstAncestor) {
+            return true;
+        }
+    }
+    return false;
 }
 
 /* An object that takes no room and is not drawn. */
@@ -335,8 +358,9 @@ int lv_page_common_create_content(PageCommonListInfo *pstinfo) {
     lv_obj_set_style_pad_right(content, 16, LV_PART_MAIN);
     lv_obj_set_style_pad_row(content, 6, LV_PART_MAIN);
     lv_obj_set_style_pad_top(content, 0, LV_PART_MAIN);
-    lv_obj_set_size(content, lv_pct(100), lv_pct(84));
-    lv_obj_align(content, LV_ALIGN_TOP_MID, 0, 32);
+    /* Below the status bar and above the navigation bar, so a row scrolled into view is whole. */
+    lv_obj_set_size(content, lv_pct(100), lv_disp_get_ver_res(nullptr) - kNavH - kContentTop);
+    lv_obj_align(content, LV_ALIGN_TOP_MID, 0, kContentTop);
     lv_obj_set_scrollbar_mode(content, LV_SCROLLBAR_MODE_OFF);
 
     pstinfo->pstCont = cont;
@@ -886,29 +910,30 @@ void SysSetingView::DelObj_Async_Cb(lv_timer_t *t) {
 }
 
 void SysSetingView::DeleteScreen() {
-    if (ui.cur_bg != nullptr) {
-        lv_group_t *pstGroup = lv_group_get_default();
-        if (pstGroup != nullptr) {
-            lv_group_remove_all_objs(pstGroup);
-        }
-        lv_obj_add_flag(ui.cur_bg, LV_OBJ_FLAG_HIDDEN);
-        bool bQueued = false;
-        for (lv_obj_t *&obj : m_apstPending) {
-            if (obj == nullptr) {
-                obj = ui.cur_bg;
-                bQueued = true;
-                break;
-            }
-        }
-        if (!bQueued) {
-            lv_obj_del(ui.cur_bg); /* only when keys come faster than the timers run */
-        }
-        if (m_pstDelTimer == nullptr) {
-            m_pstDelTimer = lv_timer_create(DelObj_Async_Cb, 0, this);
-        }
-    }
+    lv_obj_t *pstOld = ui.cur_bg;
+    /* Forgotten first: leaving the group moves the focus over the old rows, which must not
+     * count as the user's focus any more. */
     ui.cur_bg = nullptr;
     ui.cur_cont_row = nullptr;
+    if (pstOld == nullptr) {
+        return;
+    }
+    lv_obj_add_flag(pstOld, LV_OBJ_FLAG_HIDDEN);
+    RemoveFromGroup(pstOld);
+    bool bQueued = false;
+    for (lv_obj_t *&obj : m_apstPending) {
+        if (obj == nullptr) {
+            obj = pstOld;
+            bQueued = true;
+            break;
+        }
+    }
+    if (!bQueued) {
+        lv_obj_del(pstOld); /* only when keys come faster than the timers run */
+    }
+    if (m_pstDelTimer == nullptr) {
+        m_pstDelTimer = lv_timer_create(DelObj_Async_Cb, 0, this);
+    }
 }
 
 PageCommonListInfo *SysSetingView::CreateList(lv_obj_t *root, const PageCommonItem *pstItems, uint32_t u32Num,
@@ -1002,7 +1027,7 @@ void SysSetingPage::AddBtnsToGroup() {
 void SysSetingPage::onViewWillAppear() {
     Key_SetEventCallback(KeyEventCallBack, this);
     lv_group_t *pstGroup = lv_group_get_default();
-    if (m_bAppeared && pstGroup != nullptr && lv_group_get_obj_count(pstGroup) == 0) {
+    if (m_bAppeared && pstGroup != nullptr && !IsInside(lv_group_get_focused(pstGroup), root)) {
         Model.LoadGeneralSetingData();
         AddBtnsToGroup();
     }
@@ -1023,10 +1048,9 @@ void SysSetingPage::onViewDidAppear() {
 void SysSetingPage::onViewWillDisappear() {
     m_bVisible = false;
     Key_SetEventCallback(nullptr, nullptr);
-    lv_group_t *pstGroup = lv_group_get_default();
-    if (pstGroup != nullptr) {
-        lv_group_remove_all_objs(pstGroup);
-    }
+    m_bMuteFocus = true;   /* the focus moving over the rows as they leave is not the user's */
+    RemoveFromGroup(root); /* only this page's: the page coming in may have added its own */
+    m_bMuteFocus = false;
 }
 
 void SysSetingPage::onViewDidUnload() {
@@ -1291,7 +1315,7 @@ void SysSetingPage::UpdateTitle(int32_t s32Pos) {
 
 void SysSetingPage::PageFocusEventHandle(lv_obj_t *pstTarget) {
     int32_t s32Pos = RowOfTarget(pstTarget);
-    if (s32Pos < 0) {
+    if (s32Pos < 0 || m_bMuteFocus) {
         return;
     }
     if (!IsOptionList()) {

@@ -357,6 +357,8 @@ class SysSetingPage : public PageBase {
     virtual void AddBtnsToGroup();
 
     bool OnList() const { return View.ui.cur_cont_row != nullptr; }
+    /* Set while the page's objects leave the group: focus events then are not the user's. */
+    bool m_bMuteFocus = false;
     /* Whether the current menu is an option list (has a current value). */
     bool IsOptionList() const;
     void UpdateTitle(int32_t s32Pos);
