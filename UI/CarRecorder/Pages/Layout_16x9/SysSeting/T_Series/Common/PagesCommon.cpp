@@ -829,13 +829,17 @@ void NavY(void *var, int32_t v) {
 } // namespace
 
 void SysSetingView::CreateBottomBtns(lv_obj_t *root, lv_event_cb_t event_cb, void *user_data) {
-    if (!m_bStyleInit) {
+    /* One press style for every page's navigation images, made on first use. */
+    static lv_style_transition_dsc_t s_stTrans;
+    static lv_style_t s_stPress;
+    static bool s_bStyleInit = false;
+    if (!s_bStyleInit) {
         static const lv_style_prop_t s_astProps[] = {LV_STYLE_IMG_RECOLOR_OPA, LV_STYLE_PROP_INV};
-        lv_style_transition_dsc_init(&m_stTrans, s_astProps, lv_anim_path_linear, 200, 0, nullptr);
-        lv_style_init(&m_stPress);
-        lv_style_set_img_recolor(&m_stPress, lv_color_black());
-        lv_style_set_transition(&m_stPress, &m_stTrans);
-        m_bStyleInit = true;
+        lv_style_transition_dsc_init(&s_stTrans, s_astProps, lv_anim_path_linear, 200, 0, nullptr);
+        lv_style_init(&s_stPress);
+        lv_style_set_img_recolor(&s_stPress, lv_color_black());
+        lv_style_set_transition(&s_stPress, &s_stTrans);
+        s_bStyleInit = true;
     }
     lv_obj_remove_style_all(root);
     lv_obj_set_size(root, lv_pct(100), lv_pct(100));
@@ -863,7 +867,7 @@ void SysSetingView::CreateBottomBtns(lv_obj_t *root, lv_event_cb_t event_cb, voi
         SetImg(img, b.pcIcon);
         lv_obj_align(img, LV_ALIGN_LEFT_MID, lv_pct(b.s32Pct), 0);
         lv_obj_add_flag(img, LV_OBJ_FLAG_CLICKABLE);
-        lv_obj_add_style(img, &m_stPress, LV_STATE_DEFAULT);
+        lv_obj_add_style(img, &s_stPress, LV_STATE_DEFAULT);
         lv_obj_set_style_img_recolor_opa(img, 153, LV_STATE_PRESSED);
         lv_obj_set_style_img_recolor_opa(img, 102, LV_STATE_USER_1);
         lv_obj_add_event_cb(img, event_cb, LV_EVENT_ALL, user_data);

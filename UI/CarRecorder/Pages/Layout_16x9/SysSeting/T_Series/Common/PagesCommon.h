@@ -273,9 +273,6 @@ class SysSetingView {
     lv_obj_t *m_apstPending[kMaxPending] = {};
     lv_timer_t *m_pstDelTimer = nullptr;
     PageCommonListInfo m_stList = {};
-    lv_style_transition_dsc_t m_stTrans = {};
-    lv_style_t m_stPress = {};
-    bool m_bStyleInit = false;
 };
 
 /* The page: lifecycle, keys, focus, clicks and the walk through the tree. */
