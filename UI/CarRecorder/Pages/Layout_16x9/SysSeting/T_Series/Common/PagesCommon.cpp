@@ -9,77 +9,29 @@
 
 namespace {
 
-const char *const s_apcSetMenuPics[SETMENU_PIC_NUM] = {
-    "setmenu/main/show_icon.png", /* 0 */
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",                                  /* 1 ... 54: option icons (none drawn) */
-    "setmenu/main/videoset_icon.png",    /* 55 */
-    "setmenu/main/systemset_icon.png",   /* 56 */
-    "setmenu/main/parking_icon.png",     /* 57 */
-    "setmenu/main/algorassist_icon.png", /* 58 */
-    "setmenu/main/soundset_icon.png",    /* 59 */
-    "setmenu/main/format_icon.png",      /* 60 */
-    "setmenu/main/kovar_icon.png",       /* 61 */
-    "setmenu/main/more_icon.png",        /* 62 */
-    "setmenu/sub/com/btn_on.png",        /* 63 */
-    "setmenu/sub/com/btn_off.png",       /* 64 */
-    "setmenu/sub/com/select.png",        /* 65 */
-    "setmenu/sub/com/noselect.png",      /* 66 */
-    "setmenu/main/screenset_icon.png",   /* 67 */
-    "setmenu/main/reset_icon.png",       /* 68 */
-    "setmenu/main/dashcam.png",          /* 69 */
+/* The settings picture table: number -> picture below the picture root. Numbers 1 to 54 are
+ * option icons no list of these pages draws. */
+struct SetMenuPic {
+    int32_t s32Index;
+    const char *pcPath;
+};
+const SetMenuPic s_astSetMenuPics[] = {
+    {0, "setmenu/main/show_icon.png"},
+    {55, "setmenu/main/videoset_icon.png"},
+    {56, "setmenu/main/systemset_icon.png"},
+    {57, "setmenu/main/parking_icon.png"},
+    {58, "setmenu/main/algorassist_icon.png"},
+    {59, "setmenu/main/soundset_icon.png"},
+    {60, "setmenu/main/format_icon.png"},
+    {61, "setmenu/main/kovar_icon.png"},
+    {62, "setmenu/main/more_icon.png"},
+    {SETMENU_PIC_BTN_ON, "setmenu/sub/com/btn_on.png"},
+    {SETMENU_PIC_BTN_OFF, "setmenu/sub/com/btn_off.png"},
+    {SETMENU_PIC_SELECT, "setmenu/sub/com/select.png"},
+    {SETMENU_PIC_NOSELECT, "setmenu/sub/com/noselect.png"},
+    {67, "setmenu/main/screenset_icon.png"},
+    {68, "setmenu/main/reset_icon.png"},
+    {69, "setmenu/main/dashcam.png"},
 };
 
 constexpr const char *kArrowPic = "setmenu/sub/com/arrow.png";
@@ -249,7 +201,7 @@ void BuildRow(PageCommonListInfo *pstInfo, uint32_t u32Row, bool bDescTall) {
     }
     row.apstObj[PAGE_COMMON_OBJ_LABEL] = label;
 
-    lv_obj_t *sw = RowImg(btn, s_apcSetMenuPics[SETMENU_PIC_BTN_ON]);
+    lv_obj_t *sw = RowImg(btn, SetMenu_PicPath(SETMENU_PIC_BTN_ON));
     lv_obj_align(sw, LV_ALIGN_RIGHT_MID, -10, 0);
     if (it.bHasDesc) {
         lv_obj_align(sw, LV_ALIGN_TOP_RIGHT, -10, 12);
@@ -292,10 +244,12 @@ void BuildRow(PageCommonListInfo *pstInfo, uint32_t u32Row, bool bDescTall) {
 } // namespace
 
 const char *SetMenu_PicPath(int32_t s32Index) {
-    if (s32Index < 0 || s32Index >= SETMENU_PIC_NUM || s_apcSetMenuPics[s32Index][0] == '\0') {
-        return nullptr;
+    for (const SetMenuPic &pic : s_astSetMenuPics) {
+        if (pic.s32Index == s32Index) {
+            return pic.pcPath;
+        }
     }
-    return s_apcSetMenuPics[s32Index];
+    return nullptr;
 }
 
 void SetMenu_LinkTree(SetMenu *pstRoot) {
@@ -551,6 +505,18 @@ int32_t SysSetingModel::MenuGetDefault_Binding(SetMenu *pstMenu, int32_t s32Inde
         LOG_WARN("no support  %d ,skip \n", (int)s32Value);
     }
     return s32Pos;
+}
+
+int32_t SysSetingModel::MenuGetDefault_BindingOr(SetMenu *pstMenu, int32_t s32Index, SetMenuItem **ppstItems,
+                                                 int32_t (*pfnRule)(const GeneralSetingInfo &stInfo)) {
+    SysSetingModel *pstModel = Current();
+    if (pstModel == nullptr) {
+        return -1;
+    }
+    if (pstModel->FindBinding(pstMenu) != nullptr) {
+        return MenuGetDefault_Binding(pstMenu, s32Index, ppstItems);
+    }
+    return pfnRule(pstModel->m_stInfo);
 }
 
 int SysSetingModel::SwitchMenuToChild(int32_t s32Pos) {

@@ -203,6 +203,9 @@ class SysSetingModel {
     const SetMenuBinding *FindBinding(const SetMenu *pstMenu) const;
     /* Default-value callback of a bound list: the option whose value the copy holds, or -1. */
     static int32_t MenuGetDefault_Binding(SetMenu *pstMenu, int32_t s32Index, SetMenuItem **ppstItems);
+    /* A bound list as above; any other list of the page by pfnRule on the page's copy. */
+    static int32_t MenuGetDefault_BindingOr(SetMenu *pstMenu, int32_t s32Index, SetMenuItem **ppstItems,
+                                            int32_t (*pfnRule)(const GeneralSetingInfo &stInfo));
 
     SetMenu *m_pstTopMenu = nullptr;
     Account *m_pstAccount = nullptr;
