@@ -76,6 +76,8 @@ int Apply(const std::string &item, const std::string &value, std::vector<Pairs> 
         bool bind = item == "ctrl_kovar_start_bind";
         SetNumber(k, "status", bind ? 2 : 1);
         report->push_back({{"kovar_bind_status", bind ? "1" : "0"}});
+    } else if (item == "ctrl_syncdate") {
+        SetText(r, "clock", value); // "YYYYMMDDHHMMSS", as the user set it
     } else if (item == "ctrl_tfcard_speedtext") {
         report->push_back({{"tfcard_curspeed", std::to_string((long)NumberOr(r, "tfcard_speed", 0))}});
         report->push_back({{"tfcardtest_result", "1"}});
@@ -118,7 +120,8 @@ const SimFamily kFamily_control = {
     "ctrl_playbackmode enter/exit -> switch_workmode 2/1; ctrl_displayinit/deinit -> disp_status;\n"
     "ctrl_btpair -> btpair_result; ctrl_screendormant -> screen_dormant; ctrl_reversing ->\n"
     "switch_reversing; ctrl_applogout -> app_status; ctrl_kovar_start_bind/unbind ->\n"
-    "kovar_bind_status; ctrl_tfcard_speedtext -> tfcard_curspeed and tfcardtest_result.",
+    "kovar_bind_status; ctrl_tfcard_speedtext -> tfcard_curspeed and tfcardtest_result;\n"
+    "ctrl_syncdate stores the date and time it carries as \"clock\".",
     kResponders,
     sizeof(kResponders) / sizeof(kResponders[0]),
     nullptr,

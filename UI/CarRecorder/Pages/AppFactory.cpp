@@ -6,6 +6,11 @@
 #include "AlbumHome.h"
 #include "AlbumPlayer.h"
 #include "Home.h"
+#include "SysSetingHome.h"
+#include "SysSetingScreenSet.h"
+#include "SysSetingSoundSet.h"
+#include "SysSetingSysSet.h"
+#include "SysSetingVideoSet.h"
 
 /*
  * Class names are compared exactly, in this order, each creating Page::<name>: Home, AlbumHome,
@@ -31,6 +36,21 @@ PageBase *AppFactory::CreatePage(const char *name) {
         return new Page::AlbumPlayer;
     }
     /* "SysSetingHome" ... "SysSetingReset": the settings pages join here. */
+    if (strcmp(name, "SysSetingHome") == 0) {
+        return new Page::SysSetingHome;
+    }
+    if (strcmp(name, "SysSetingVideoSet") == 0) {
+        return new Page::SysSetingVideoSet;
+    }
+    if (strcmp(name, "SysSetingSysSet") == 0) {
+        return new Page::SysSetingSysSet;
+    }
+    if (strcmp(name, "SysSetingSoundSet") == 0) {
+        return new Page::SysSetingSoundSet;
+    }
+    if (strcmp(name, "SysSetingScreenSet") == 0) {
+        return new Page::SysSetingScreenSet;
+    }
     /* "FacTest", "InstallGuide", "ParkingEvtToast", "SysStateToastPage": the system pages join here. */
     return nullptr;
 }
