@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "Home.h"
+#include "SysStateToastPage.h"
 
 /*
  * Class names are compared exactly, in this order, each creating Page::<name>: Home, AlbumHome,
@@ -21,5 +22,8 @@ PageBase *AppFactory::CreatePage(const char *name) {
     /* "AlbumHome", "AlbumFileList", "AlbumPlayer": the album pages join here. */
     /* "SysSetingHome" ... "SysSetingReset": the settings pages join here. */
     /* "FacTest", "InstallGuide", "ParkingEvtToast", "SysStateToastPage": the system pages join here. */
+    if (strcmp(name, "SysStateToastPage") == 0) {
+        return new Page::SysStateToastPage;
+    }
     return nullptr;
 }
