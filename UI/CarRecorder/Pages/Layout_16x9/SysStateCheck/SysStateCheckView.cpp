@@ -19,6 +19,8 @@ constexpr uint32_t kWallGifMs = 30000;
 constexpr uint32_t kClockMs = 500;
 constexpr uint32_t kFullHourMs = 100;
 constexpr uint32_t kWakeMs = 200;
+/* The camera error text, title and picture fit above the key bar in two-line languages too. */
+constexpr int32_t kCamTextTop = 12;
 
 lv_obj_t *FullScreen(lv_obj_t *parent, uint32_t u32Color) {
     lv_obj_t *obj = lv_obj_create(parent);
@@ -381,11 +383,11 @@ void CreateEmpowerPage() {
     s.apstObj[SYS_OVERLAY_EMPOWER] = page;
     lv_obj_t *col = Column(page);
     lv_obj_set_height(col, lv_pct(76));
-    /* Chinese and Russian titles are set larger and narrower than the Latin ones. */
-    bool bWide = Lang_CodeContains("CN") || Lang_CodeContains("TW");
+    /* Chinese titles are set larger, Russian ones smaller than the Latin ones. */
+    bool bHan = Lang_CodeContains("CN") || Lang_CodeContains("TW");
     bool bRu = Lang_CodeContains("RU");
-    lv_obj_t *title = AddLabel(col, "LANG_RES_ID_EMPOWER_TITLE", bWide ? 28 : (bRu ? 20 : 24));
-    lv_obj_set_width(title, lv_pct(bWide ? 80 : 94));
+    lv_obj_t *title = AddLabel(col, "LANG_RES_ID_EMPOWER_TITLE", bHan ? 27 : (bRu ? 20 : 24));
+    lv_obj_set_width(title, lv_pct(94));
     CreateToastBottom(TOAST_EMPOWER, page, true, false);
     BringLocksToFront();
     RouteKeys();
@@ -510,7 +512,7 @@ void SysStateCheck_CreateDigiCamView(lv_obj_t *parent, SysStateDigiCamView *pstV
     }
     pstView->obj = parent;
     pstView->label = AddLabel(parent, nullptr, 24);
-    lv_obj_align(pstView->label, LV_ALIGN_TOP_MID, 0, 55);
+    lv_obj_align(pstView->label, LV_ALIGN_TOP_MID, 0, kCamTextTop);
     pstView->label_title = AddLabel(parent, nullptr, 20);
     lv_obj_set_style_text_opa(pstView->label_title, 153, LV_PART_MAIN);
     lv_obj_add_flag(pstView->label_title, LV_OBJ_FLAG_HIDDEN);
@@ -560,12 +562,12 @@ bool SysStateCheck_RefreshDigiCamView(SysStateDigiCamView *pstView, int32_t s32C
     }
     lv_label_set_text_tr(pstView->label, pcText);
     if (pcTitle == nullptr) {
-        lv_obj_align(pstView->label, LV_ALIGN_CENTER, 0, 0);
+        lv_obj_align(pstView->label, LV_ALIGN_CENTER, 0, -kBarH / 2);
         lv_obj_add_flag(pstView->label_title, LV_OBJ_FLAG_HIDDEN);
         lv_obj_add_flag(pstView->img, LV_OBJ_FLAG_HIDDEN);
         return true;
     }
-    lv_obj_align(pstView->label, LV_ALIGN_TOP_MID, 0, 55);
+    lv_obj_align(pstView->label, LV_ALIGN_TOP_MID, 0, kCamTextTop);
     lv_label_set_text_tr(pstView->label_title, pcTitle);
     lv_obj_clear_flag(pstView->label_title, LV_OBJ_FLAG_HIDDEN);
     lv_obj_align_to(pstView->label_title, pstView->label, LV_ALIGN_OUT_BOTTOM_MID, 0, 0);
