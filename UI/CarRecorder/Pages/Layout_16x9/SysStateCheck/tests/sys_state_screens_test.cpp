@@ -61,8 +61,7 @@ TEST_F(SysStateCheckTest, OverlayScreens) {
         for (const Screen &sc : screens) {
             SCOPED_TRACE(std::string(sc.name) + "_" + lang);
             if (!bFirst) {
-                TearDown();
-                SetUp();
+                Restart();
             }
             bFirst = false;
             Lang_SetCode(lang);

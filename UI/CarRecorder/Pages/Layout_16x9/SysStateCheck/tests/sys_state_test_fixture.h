@@ -229,6 +229,19 @@ class SysStateCheckTest : public ::testing::Test {
         Lang_SetCode("US");
     }
     virtual const char *Lang() const { return "US"; }
+    // The supervision anew over a fresh status record (quicker than a new test).
+    void Restart() {
+        SysStateCheck_Deinit();
+        Advance(20);
+        IpcMsg_ResetSystemStatusInfo();
+        SysStateCheck_SetClock(FixedClock);
+        SetSetting("acc_on", 1);
+        Mgr()->SetStackClear(true);
+        ASSERT_EQ(SysStateCheck_Init(Mgr()), 0);
+        SetLoaded("wallpaper", GS_WALLPAPER, 1);
+        Advance(60);
+        Recorder().ClearRequests();
+    }
 
     // One status message handled as a receive thread would, then its notice published and the
     // supervision's timer run once.
