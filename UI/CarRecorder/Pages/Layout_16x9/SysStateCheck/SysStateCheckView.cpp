@@ -461,6 +461,14 @@ void OnBarButton(lv_event_t *e) {
 
 using namespace sysstate;
 
+lv_obj_t *SysStateCheck_CreatePanel(lv_obj_t *parent) {
+    return FullScreen(parent, kPanelBg);
+}
+
+lv_obj_t *SysStateCheck_CreateLabel(lv_obj_t *parent, const char *pcTextId, uint16_t u16Size) {
+    return AddLabel(parent, pcTextId, u16Size);
+}
+
 lv_obj_t *SysStateCheck_CreateLockView(lv_obj_t *parent, const char *pcImg, const char *pcTextId) {
     if (parent == nullptr) {
         LOG_ERROR("pointer[%s] is NULL\n", "parent");
