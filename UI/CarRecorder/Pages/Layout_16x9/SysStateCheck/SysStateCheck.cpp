@@ -10,6 +10,7 @@
 #include "log.h"
 #include "lv_label_ext_func.h"
 #include "sys_paths.h"
+#include "ui_lock.h"
 
 namespace sysstate {
 
@@ -106,9 +107,14 @@ void *AlbumPageStatueCheck_Thread(void *pArg) {
             PlayerCtrlReq stReq;
             memset(&stReq, 0, sizeof stReq);
             stReq.eCmd = PLAYER_CMD_DEINIT;
+            /* The data center and the player's processor (its timer) belong to the LVGL thread:
+             * the request goes in between two runs of its timer handler, under the UI mutex. */
+            UiLock_Lock();
             Account *pstAccount = s.pstAccount;
-            if (pstAccount == nullptr ||
-                pstAccount->Notify(DP_ACCOUNT_PLAYER, &stReq, sizeof stReq) != Account::RES_OK) {
+            bool bDone = pstAccount != nullptr &&
+                         pstAccount->Notify(DP_ACCOUNT_PLAYER, &stReq, sizeof stReq) == Account::RES_OK;
+            UiLock_Unlock();
+            if (!bDone) {
                 LOG_ERROR("player deinit fail!\n");
             } else {
                 s.u8PlayerRelease.store(0);

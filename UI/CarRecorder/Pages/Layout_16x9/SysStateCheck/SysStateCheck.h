@@ -74,7 +74,8 @@ typedef enum {
 /* Creates the account and its subscriptions, starts the watcher thread, loads the start-up
  * settings. Once; 0, or -1 (logged) when the account cannot be made. */
 int SysStateCheck_Init(PageManager *pstManager);
-/* Stops and joins the watcher thread, deletes every overlay and the account. */
+/* Stops and joins the watcher thread, deletes every overlay and the account. Called without the
+ * UI mutex held (the watcher takes it to release the player). */
 void SysStateCheck_Deinit(void);
 
 /* ---- requests through the data center ---- */

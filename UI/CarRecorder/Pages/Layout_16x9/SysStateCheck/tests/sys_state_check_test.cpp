@@ -339,15 +339,15 @@ TEST_F(SysStateCheckTest, KeysFollowTheTopShownToast) {
     EXPECT_EQ(SysStateCheck_GetCurrentShowToastType(), TOAST_DIGICAM_REAR);
     EXPECT_EQ(SysStateCheck_GetCurrentActiveToastType(), TOAST_DIGICAM_REAR);
     // OK confirms the camera page: it goes and the app lock has the keys again.
-    pagetest::Click(KEY_CODE_OK);
+    Click(KEY_CODE_OK);
     EXPECT_FALSE(Shown(SYS_OVERLAY_DIGICAM_REAR));
     EXPECT_EQ(SysStateCheck_GetCurrentActiveToastType(), TOAST_APP_LOCK);
     EXPECT_EQ(SysStateCheck_GetKeyOwner(), SYS_KEYS_TOAST);
     // OK on the app lock: its confirm button is hidden, nothing happens.
-    pagetest::Click(KEY_CODE_OK);
+    Click(KEY_CODE_OK);
     EXPECT_TRUE(Shown(SYS_OVERLAY_APP_LOCK));
     // BACK logs the user out: lock gone, the recorder told, keys back to the pages.
-    pagetest::Click(KEY_CODE_BACK);
+    Click(KEY_CODE_BACK);
     EXPECT_FALSE(Shown(SYS_OVERLAY_APP_LOCK));
     EXPECT_TRUE(Recorder().WaitRequests("IPCMSG_GENERALCTRL", 1));
     EXPECT_TRUE(AdvanceUntil([] { return CtrlCount("ctrl_applogout", "out") == 1; }));
@@ -358,11 +358,11 @@ TEST_F(SysStateCheckTest, KeysFollowTheTopShownToast) {
 
 TEST_F(SysStateCheckTest, EmpowerConfirmAuthenticatesAndBackCloses) {
     Send("bt_empower", "connect");
-    pagetest::Click(KEY_CODE_OK);
+    Click(KEY_CODE_OK);
     EXPECT_TRUE(AdvanceUntil([] { return CtrlCount("ctrl_authentication", "star") == 1; }));
-    pagetest::Click(KEY_CODE_NEXT); /* not on the bar */
+    Click(KEY_CODE_NEXT); /* not on the bar */
     EXPECT_TRUE(Shown(SYS_OVERLAY_EMPOWER));
-    pagetest::Click(KEY_CODE_BACK);
+    Click(KEY_CODE_BACK);
     EXPECT_FALSE(Shown(SYS_OVERLAY_EMPOWER));
     EXPECT_EQ(SysStateCheck_GetKeyOwner(), SYS_KEYS_PAGES);
 }
@@ -414,7 +414,7 @@ TEST_F(SysStateCheckTest, ThirtySecondsWithoutInputReturnHome) {
     Advance(600);
     ASSERT_STREQ(TopPage(), "Pages/SysSetingSysSet");
     Advance(20000);
-    pagetest::Click(KEY_CODE_NEXT); /* any input restarts the count */
+    Click(KEY_CODE_NEXT); /* any input restarts the count */
     Advance(20000);
     EXPECT_STREQ(TopPage(), "Pages/SysSetingSysSet");
     Advance(9500);
@@ -469,11 +469,11 @@ TEST_F(SysStateCheckTest, DormantScreenShowsTheClockAndAKeyWakesIt) {
     EXPECT_EQ(CtrlCount("ctrl_screendormant", "pause"), 1u);
     Send("screen_dormant", 0); /* the recorder switched it on */
     // A long press does not wake; a short one does.
-    pagetest::Key(KEY_CODE_OK, KEY_VALUE_PRESS);
+    Key(KEY_CODE_OK, KEY_VALUE_PRESS);
     Advance(900);
-    pagetest::Key(KEY_CODE_OK, KEY_VALUE_RELEASE);
+    Key(KEY_CODE_OK, KEY_VALUE_RELEASE);
     EXPECT_TRUE(Shown(SYS_OVERLAY_WALLPAPER));
-    pagetest::Click(KEY_CODE_OK);
+    Click(KEY_CODE_OK);
     EXPECT_FALSE(Shown(SYS_OVERLAY_WALLPAPER));
     EXPECT_EQ(SysStateCheck_GetKeyOwner(), SYS_KEYS_PAGES);
     EXPECT_EQ(CtrlCount("ctrl_screendormant", "resume"), 1u);
@@ -545,12 +545,12 @@ TEST_F(SysStateCheckTest, WatcherReleasesThePlayerAndLeavesPlayback) {
 // toasts once each, the key owner is the one the shown overlays call for, the top layer holds
 // nothing else, and the LVGL heap is back where it was.
 TEST_F(SysStateCheckTest, RandomStatesEndConsistent) {
-    struct Key {
+    struct KeySpec {
         const char *key;
         bool text;
         std::vector<std::string> values;
     };
-    const std::vector<Key> keys = {
+    const std::vector<KeySpec> keys = {
         {"app_status", true, {"login", "logout", "other"}},
         {"4g_app_status", true, {"login_p2p", "logout_p2p"}},
         {"p2p_talk_status", true, {"p2p_talk_start", "p2p_talk_stop"}},
@@ -581,7 +581,7 @@ TEST_F(SysStateCheckTest, RandomStatesEndConsistent) {
     std::mt19937 rng(1509);
     lv_mem_monitor_t before;
     const uint32_t nOthers = lv_obj_get_child_cnt(lv_layer_top()); /* the status bar and the tips' */
-    auto send = [&](const Key &k, const std::string &v) {
+    auto send = [&](const KeySpec &k, const std::string &v) {
         if (strcmp(k.key, "acc_status") == 0) {
             SetSetting("acc_on", v == "on" ? 1 : 0);
         }
@@ -592,7 +592,7 @@ TEST_F(SysStateCheckTest, RandomStatesEndConsistent) {
     };
     auto run = [&](int n) {
         for (int i = 0; i < n; ++i) {
-            const Key &k = keys[rng() % keys.size()];
+            const KeySpec &k = keys[rng() % keys.size()];
             send(k, k.values[rng() % k.values.size()]);
             if (rng() % 4 == 0) {
                 Advance(10 * (rng() % 8)); /* bursts: several notices wait for the publish tick */
@@ -667,7 +667,7 @@ TEST_F(SysStateCheckTest, RandomStatesEndConsistent) {
     };
     /* Warm-up: fonts of every size and the glyphs of every text are made once and kept, so every
      * value of every key goes in once before the heap is measured. */
-    for (const Key &k : keys) {
+    for (const KeySpec &k : keys) {
         for (const std::string &v : k.values) {
             send(k, v);
             Pump();

@@ -68,7 +68,7 @@ TEST_F(SysStateCheckTest, OverlayScreens) {
             sc.raise();
             Advance(400); /* fade-ins end, the wallpaper's screen commands go out */
             DrainTips();
-            pagetest::Refresh();
+            Refresh();
             EXPECT_TRUE(pagetest::MatchesReference(PAGE_TEST_REF_DIR, std::string(sc.name) + "_" + lang));
             EXPECT_GT(pagetest::CountNot(0x000000, 0, 0, pagetest::kW - 1, pagetest::kH - 1), 500u)
                 << "blank screen";

@@ -24,12 +24,51 @@
 #include "lv_label_ext_func.h"
 #include "page_test_env.h"
 #include "sys_paths.h"
+#include "ui_lock.h"
 
 namespace sysstatetest {
 
-using pagetest::Advance;
-using pagetest::AdvanceUntil;
 using pagetest::Recorder;
+
+// The test thread is the LVGL thread: it runs the timers under the UI mutex, as the main loop
+// does, so that the supervision's watcher thread meets them only between two runs.
+inline void Advance(uint32_t ms, uint32_t step = 10) {
+    for (uint32_t t = 0; t < ms; t += step) {
+        UiLock_Lock();
+        pagetest::Advance(step, step);
+        UiLock_Unlock();
+    }
+}
+
+template <typename Pred> bool AdvanceUntil(Pred pred, int boundMs = 5000) {
+    for (int t = 0; t < boundMs; t += 10) {
+        if (pred()) {
+            return true;
+        }
+        Advance(10);
+        usleep(2000);
+    }
+    return pred();
+}
+
+inline void Key(uint32_t u32Code, uint32_t u32Value) {
+    pagetest::Deliver(pagetest::FakeRecorder::Msg("IPCMSG_KEYEVENT",
+                                                  "{\"keycode\":" + std::to_string(u32Code) +
+                                                      ",\"keyvalue\":" + std::to_string(u32Value) + "}"));
+    Advance(30);
+}
+
+inline void Click(uint32_t u32Code) {
+    Key(u32Code, KEY_VALUE_PRESS);
+    Advance(70);
+    Key(u32Code, KEY_VALUE_RELEASE);
+}
+
+inline void Refresh() {
+    UiLock_Lock();
+    pagetest::Refresh();
+    UiLock_Unlock();
+}
 
 // A blank page: transparent root, no keys.
 class StubPage : public PageBase {

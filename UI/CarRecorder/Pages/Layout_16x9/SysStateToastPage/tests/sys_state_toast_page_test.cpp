@@ -28,9 +28,9 @@ TEST_F(ToastPageTest, FormatReminderCountsDaysAndLeadsToTheResetPage) {
     EXPECT_EQ(title, Tr("LANG_RES_ID_FORMAT_ONTIME_REMINDER_TITLE_1") + " 7 " +
                          Tr("LANG_RES_ID_FORMAT_ONTIME_REMINDER_TITLE_2"));
     EXPECT_TRUE(HasText(page->root, "LANG_RES_ID_FORMAT_ONTIME_REMINDER_TIP"));
-    pagetest::Click(KEY_CODE_NEXT); /* hidden button: nothing */
+    Click(KEY_CODE_NEXT); /* hidden button: nothing */
     EXPECT_STREQ(TopPage(), "Pages/SysStateToastPage");
-    pagetest::Click(KEY_CODE_OK);
+    Click(KEY_CODE_OK);
     Advance(700);
     ASSERT_STREQ(TopPage(), "Pages/SysSetingReset");
     uint8_t u8Arg = 0;
@@ -42,7 +42,7 @@ TEST_F(ToastPageTest, BackPopsEveryType) {
     for (uint8_t u8Type : {0, 2, 3, 4, 5, 200}) {
         SCOPED_TRACE((int)u8Type);
         ASSERT_NE(Push(u8Type), nullptr);
-        pagetest::Click(KEY_CODE_BACK);
+        Click(KEY_CODE_BACK);
         Advance(700);
         EXPECT_STREQ(TopPage(), "Pages/Home");
     }
@@ -54,7 +54,7 @@ TEST_F(ToastPageTest, UnsupportedTypeShowsOnlyTheBackButton) {
     EXPECT_EQ(page->View.ui.lock, nullptr);
     EXPECT_EQ(page->View.ui.format, nullptr);
     EXPECT_EQ(page->View.ui.digicam_err_toast.obj, nullptr);
-    pagetest::Click(KEY_CODE_OK);
+    Click(KEY_CODE_OK);
     Advance(700);
     EXPECT_STREQ(TopPage(), "Pages/SysStateToastPage");
 }
@@ -85,7 +85,7 @@ TEST_F(ToastPageTest, InsideCameraPageFollowsTheInsideCamera) {
     EXPECT_EQ(std::string(lv_label_get_text(v.label)), Tr("LANG_RES_ID_CHANGE_INSIDE_PLOGOUT"));
     Send("digicam_inside_status", 7);
     EXPECT_EQ(std::string(lv_label_get_text(v.label)), Tr("LANG_RES_ID_CHANGE_INSIDE_STREAM_ERROR"));
-    pagetest::Click(KEY_CODE_OK); /* confirm closes the camera pages */
+    Click(KEY_CODE_OK); /* confirm closes the camera pages */
     Advance(700);
     EXPECT_STREQ(TopPage(), "Pages/Home");
     ASSERT_EQ(SysStateCheck_Init(Mgr()), 0);
@@ -109,9 +109,9 @@ TEST_F(ToastPageTest, Screens) {
             Advance(50);
             ASSERT_NE(Push(u8Type), nullptr);
             DrainTips();
-            pagetest::Refresh();
+            Refresh();
             EXPECT_TRUE(pagetest::MatchesReference(PAGE_TEST_REF_DIR, name));
-            pagetest::Click(KEY_CODE_BACK);
+            Click(KEY_CODE_BACK);
             Advance(700);
         }
     }
