@@ -272,6 +272,9 @@ void ParkingEvtCheck() {
 
 void OnTimerEvent() {
     State &s = S();
+    if (lv_disp_get_default() == nullptr) {
+        return; /* no screen for overlays */
+    }
     ++s.u32TimerTicks;
     ShowWallPaper();
     AutoBackCheck();

@@ -585,14 +585,16 @@ bool SysStateCheck_RefreshDigiCamView(SysStateDigiCamView *pstView, int32_t s32C
 }
 
 void SysStateCheck_CreateScreenLockPage(void) {
-    State &s = S();
+    if (lv_disp_get_default() == nullptr) {
+        LOG_WARN("no display, no wallpaper\n");
+        return;
+    }
     BackToHomeHandle();
     GeneralSetingInfo stInfo;
     int32_t s32Kind = 0;
     if (SysStateCheck_QueryGeneralSeting(&stInfo) == 0) {
         s32Kind = stInfo.wallpaper;
     }
-    (void)s;
     CreateWallpaper(s32Kind == 0 || s32Kind == 1 ? s32Kind : 2);
     RouteKeys();
 }
