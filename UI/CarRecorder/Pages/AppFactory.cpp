@@ -11,6 +11,7 @@
 #include "SysSetingSoundSet.h"
 #include "SysSetingSysSet.h"
 #include "SysSetingVideoSet.h"
+#include "SysStateToastPage.h"
 
 /*
  * Class names are compared exactly, in this order, each creating Page::<name>: Home, AlbumHome,
@@ -52,5 +53,8 @@ PageBase *AppFactory::CreatePage(const char *name) {
         return new Page::SysSetingScreenSet;
     }
     /* "FacTest", "InstallGuide", "ParkingEvtToast", "SysStateToastPage": the system pages join here. */
+    if (strcmp(name, "SysStateToastPage") == 0) {
+        return new Page::SysStateToastPage;
+    }
     return nullptr;
 }
