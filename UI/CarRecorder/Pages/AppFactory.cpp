@@ -2,7 +2,10 @@
 
 #include <string.h>
 
+#include "FacTest.h"
 #include "Home.h"
+#include "InstallGuide.h"
+#include "ParkingEvtToast.h"
 
 /*
  * Class names are compared exactly, in this order, each creating Page::<name>: Home, AlbumHome,
@@ -21,5 +24,14 @@ PageBase *AppFactory::CreatePage(const char *name) {
     /* "AlbumHome", "AlbumFileList", "AlbumPlayer": the album pages join here. */
     /* "SysSetingHome" ... "SysSetingReset": the settings pages join here. */
     /* "FacTest", "InstallGuide", "ParkingEvtToast", "SysStateToastPage": the system pages join here. */
+    if (strcmp(name, "FacTest") == 0) {
+        return new Page::FacTest;
+    }
+    if (strcmp(name, "InstallGuide") == 0) {
+        return new Page::InstallGuide;
+    }
+    if (strcmp(name, "ParkingEvtToast") == 0) {
+        return new Page::ParkingEvtToast;
+    }
     return nullptr;
 }
