@@ -9,6 +9,7 @@
 #include "IpcMsg_DevFacTest.h"
 #include "PageManager.h"
 #include "StatusBar.h"
+#include "SysStateCheck.h"
 #include "key.h"
 #include "log.h"
 #include "lv_label_ext_func.h"
@@ -140,7 +141,10 @@ void App_Init(void) {
     /* 8. Last system status from its file. */
     IpcMsg_loadSystemStatusInfoInFile();
 
-    /* 9. System state supervision with the page manager (SysStateCheck_Init). */
+    /* 9. System state supervision with the page manager. */
+    if (SysStateCheck_Init(&stManager) != 0) {
+        LOG_ERROR("Error Code: [0x%08X]\n\n", 0xFFFFFFFFu);
+    }
 
     /* 10. Settings items needed at start, loaded by a short-lived thread. */
     pthread_t stTid;
