@@ -34,6 +34,9 @@ void InstallGuideView::Create(lv_obj_t *root, lv_event_cb_t event_cb, void *user
     lv_obj_set_size(ui.bottom_bar, lv_pct(100), kBarH);
     lv_obj_align(ui.bottom_bar, LV_ALIGN_BOTTOM_LEFT, 0, 0);
     lv_obj_clear_flag(ui.bottom_bar, LV_OBJ_FLAG_SCROLLABLE);
+    /* The page lies over the camera picture: the bar keeps the icons readable on it. */
+    lv_obj_set_style_bg_color(ui.bottom_bar, lv_color_hex(kPanelBg), LV_PART_MAIN);
+    lv_obj_set_style_bg_opa(ui.bottom_bar, LV_OPA_COVER, LV_PART_MAIN);
     ui.back_btn = CreateIcon(ui.bottom_bar, "setmenu/navibar/goback_icon.png", 10, event_cb, user_data);
     ui.confirm_btn = CreateIcon(ui.bottom_bar, "setmenu/navibar/confirm_icon.png", 80, event_cb, user_data);
 }
