@@ -98,8 +98,19 @@ void ParkingEvtToast::onViewDidUnload() {
 
 /* ---- the event list ---- */
 
+namespace {
+
+std::atomic<uint32_t> s_u32LoadersRunning{0};
+
+} // namespace
+
+uint32_t ParkingEvtToast::LoadersRunning() {
+    return s_u32LoadersRunning.load();
+}
+
 void *ParkingEvtToast::LoadFile_Thread(void *pArg) {
-    ParkingEvtToast *self = static_cast<ParkingEvtToast *>(pArg);
+    std::unique_ptr<std::shared_ptr<LoadResult>> pstArg(static_cast<std::shared_ptr<LoadResult> *>(pArg));
+    LoadResult &stResult = **pstArg;
     VYX_UI_Album_FileListTable_S stTable = {};
     int s32Ret = VYX_UI_Album_QueryEmrEventFiles();
     if (s32Ret == 0) {
@@ -109,26 +120,32 @@ void *ParkingEvtToast::LoadFile_Thread(void *pArg) {
         LOG_WARN("No file,Try again\n");
     }
     {
-        std::lock_guard<std::mutex> stGuard(self->m_mu);
-        VYX_UI_Album_FreeTable(&self->m_stFileTable);
-        self->m_stFileTable = stTable;
+        std::lock_guard<std::mutex> stGuard(stResult.mu);
+        VYX_UI_Album_FreeTable(&stResult.stTable);
+        stResult.stTable = stTable;
     }
-    self->m_bLoaderRunning = false;
+    stResult.bRunning = false;
+    --s_u32LoadersRunning;
     return nullptr;
 }
 
 void ParkingEvtToast::StartLoader() {
-    if (m_bLoaderRunning) {
+    if (Loading()) {
         return;
     }
     JoinLoader(); /* a finished earlier run */
-    m_bLoaderRunning = true;
-    int s32Ret = pthread_create(&m_stTid, nullptr, LoadFile_Thread, this);
+    auto pstLoad = std::make_shared<LoadResult>();
+    pstLoad->bRunning = true;
+    ++s_u32LoadersRunning;
+    auto *pstArg = new std::shared_ptr<LoadResult>(pstLoad);
+    int s32Ret = pthread_create(&m_stTid, nullptr, LoadFile_Thread, pstArg);
     if (s32Ret != 0) {
-        m_bLoaderRunning = false;
+        delete pstArg;
+        --s_u32LoadersRunning;
         LOG_ERROR("Error Code: [0x%08X]\n\n", (unsigned)s32Ret);
         return;
     }
+    m_pstLoad = pstLoad;
     m_bThreadStarted = true;
 }
 
@@ -136,22 +153,34 @@ void ParkingEvtToast::JoinLoader() {
     if (!m_bThreadStarted) {
         return;
     }
+    m_bThreadStarted = false;
+    if (Loading()) {
+        /* Still waiting for the recorder: the thread finishes and cleans up by itself. */
+        LOG_WARN("loader still waits for the recorder, left to finish\n");
+        pthread_detach(m_stTid);
+        m_pstLoad.reset();
+        return;
+    }
     LOG_INFO("\33[0;32;32mJoin stTid \n\33[m");
     if (pthread_join(m_stTid, nullptr) != 0) {
         LOG_ERROR("Join stTid Fail!\n");
     }
     LOG_INFO("\33[0;32;32mJoin stTid finish\n\33[m");
-    m_bThreadStarted = false;
 }
 
 void ParkingEvtToast::ReleaseList() {
-    std::lock_guard<std::mutex> stGuard(m_mu);
-    VYX_UI_Album_FreeTable(&m_stFileTable);
+    if (m_pstLoad != nullptr) {
+        std::lock_guard<std::mutex> stGuard(m_pstLoad->mu);
+        VYX_UI_Album_FreeTable(&m_pstLoad->stTable);
+    }
 }
 
 uint32_t ParkingEvtToast::LoadedClipCount() {
-    std::lock_guard<std::mutex> stGuard(m_mu);
-    return m_stFileTable.pstFileList != nullptr ? m_stFileTable.ulCount : 0;
+    if (m_pstLoad == nullptr) {
+        return 0;
+    }
+    std::lock_guard<std::mutex> stGuard(m_pstLoad->mu);
+    return m_pstLoad->stTable.pstFileList != nullptr ? m_pstLoad->stTable.ulCount : 0;
 }
 
 /* ---- countdown, dismiss, clicks ---- */

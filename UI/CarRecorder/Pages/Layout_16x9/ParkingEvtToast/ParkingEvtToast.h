@@ -13,6 +13,7 @@
 #include <stdint.h>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 
 #include "PageManager.h"
@@ -53,8 +54,10 @@ class ParkingEvtToast : public PageBase {
 
     /* Event clips loaded so far (0 while loading or without clips). */
     uint32_t LoadedClipCount();
-    /* Whether the loader thread is running. */
-    bool Loading() const { return m_bLoaderRunning.load(); }
+    /* Whether this page's loader is running. */
+    bool Loading() const { return m_pstLoad != nullptr && m_pstLoad->bRunning.load(); }
+    /* Loader threads of any toast still waiting for the recorder (diagnosis and tests). */
+    static uint32_t LoadersRunning();
 
     ParkingEvtToastView View;
     ParkingEvtToastModel Model;
@@ -73,12 +76,18 @@ class ParkingEvtToast : public PageBase {
     void JoinLoader();
     void ReleaseList();
 
-    /* The loader thread and what it found (under m_mu). */
+    /* What one run of the loader finds. The thread holds it too: a toast that goes while the
+     * recorder has not answered yet leaves the thread to finish on its own (the query waits up
+     * to 10 s) instead of holding up the user interface. */
+    struct LoadResult {
+        std::mutex mu;
+        VYX_UI_Album_FileListTable_S stTable = {}; /* under mu */
+        std::atomic<bool> bRunning{false};
+        ~LoadResult() { VYX_UI_Album_FreeTable(&stTable); }
+    };
+    std::shared_ptr<LoadResult> m_pstLoad;
     pthread_t m_stTid = {};
     bool m_bThreadStarted = false;
-    std::atomic<bool> m_bLoaderRunning{false};
-    std::mutex m_mu;
-    VYX_UI_Album_FileListTable_S m_stFileTable = {};
 
     bool m_bAlbumPushed = false;
     uint32_t m_u32PressTick = 0;

@@ -306,6 +306,23 @@ TEST_F(ParkingToastTest, BadListsGiveNoClipsAndNoCrash) {
     }
 }
 
+TEST_F(ParkingToastTest, ARecorderThatNeverAnswersDoesNotHoldTheToast) {
+    Start("US", 3, true, [] { Recorder().Mute("GET_EMER_EVENT_LIST"); });
+    ASSERT_TRUE(Recorder().WaitRequests("GET_EMER_EVENT_LIST", 1));
+    uint32_t waiting = Page::ParkingEvtToast::LoadersRunning();
+    ASSERT_GE(waiting, 1u);
+    pagetest::Click(KEY_CODE_OK); // nothing loaded yet: the tip, no playback
+    EXPECT_EQ(CtrlsWith("\"enter\""), 0u);
+    pagetest::Click(KEY_CODE_BACK);
+    Advance(600);
+    // Gone and unloaded while its loader still waits for the answer (up to 10 s): the user
+    // interface did not wait for it.
+    EXPECT_EQ(Top(), "Pages/Home");
+    EXPECT_EQ(toast->root, nullptr);
+    EXPECT_GE(Page::ParkingEvtToast::LoadersRunning(), waiting);
+    EXPECT_FALSE(toast->Loading());
+}
+
 // ---- repeated and late input ----
 
 TEST_F(ParkingToastTest, RepeatedBackAndTheCountdownEndDismissOnce) {
