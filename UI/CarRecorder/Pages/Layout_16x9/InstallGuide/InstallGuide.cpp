@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include "PageKeys.h"
 #include "StatusBar.h"
 #include "log.h"
 #include "sys_paths.h"
@@ -24,10 +25,6 @@ const StepPush s_astStepPush[] = {
     {GUIDE_STEP_4G_INTRO, InstallGuide::kMorePage, 20},    /* Enter4GIntroducePageHandle */
     {GUIDE_STEP_APP_CONNECT, InstallGuide::kMorePage, 50}, /* EnterAppConnectPageHandle */
 };
-
-bool IsShown(lv_obj_t *obj) {
-    return obj != nullptr && !lv_obj_has_flag(obj, LV_OBJ_FLAG_HIDDEN);
-}
 
 } // namespace
 
@@ -189,22 +186,9 @@ void InstallGuide::KeyEventCallBack(KeyEvtInfo *pstEvtInfo) {
         return;
     }
     InstallGuide *self = static_cast<InstallGuide *>(pstEvtInfo->pcUserDate);
-    lv_obj_t *pstTarget = nullptr;
-    switch (pstEvtInfo->keycode) {
-    case KEY_CODE_OK:
-        pstTarget = self->View.ui.confirm_btn;
-        break;
-    case KEY_CODE_BACK:
-        pstTarget = self->View.ui.back_btn;
-        break;
-    default:
-        return;
-    }
-    /* The icons show on the closing step only; before it they take no key. */
-    if (!IsShown(pstTarget)) {
-        return;
-    }
-    Key_PageSendEvents(pstTarget, pstEvtInfo->keyvalue, &self->m_u32PressTick);
+    /* OK and BACK only; the icons show on the closing step, before it they take no key. */
+    PageKeys_Send(pstEvtInfo, {self->View.ui.confirm_btn, nullptr, nullptr, self->View.ui.back_btn},
+                  &self->m_u32PressTick);
 }
 
 } // namespace Page

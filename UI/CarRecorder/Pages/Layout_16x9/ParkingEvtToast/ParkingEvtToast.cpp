@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include "PageKeys.h"
 #include "StatusBar.h"
 #include "log.h"
 
@@ -299,27 +300,9 @@ void ParkingEvtToast::KeyEventCallBack(KeyEvtInfo *pstEvtInfo) {
         return;
     }
     ParkingEvtToast *self = static_cast<ParkingEvtToast *>(pstEvtInfo->pcUserDate);
-    lv_obj_t *pstTarget = nullptr;
-    switch (pstEvtInfo->keycode) {
-    case KEY_CODE_OK:
-        pstTarget = self->View.ui.confirm_btn;
-        if (IsHidden(pstTarget)) {
-            return;
-        }
-        break;
-    case KEY_CODE_NEXT:
-        pstTarget = self->View.ui.next_btn;
-        break;
-    case KEY_CODE_PREV:
-        pstTarget = self->View.ui.prev_btn;
-        break;
-    case KEY_CODE_BACK:
-        pstTarget = self->View.ui.back_btn;
-        break;
-    default:
-        return;
-    }
-    Key_PageSendEvents(pstTarget, pstEvtInfo->keyvalue, &self->m_u32PressTick);
+    const ParkingEvtToastView &v = self->View;
+    PageKeys_Send(pstEvtInfo, {v.ui.confirm_btn, v.ui.next_btn, v.ui.prev_btn, v.ui.back_btn},
+                  &self->m_u32PressTick);
 }
 
 } // namespace Page
