@@ -116,7 +116,8 @@ class ParkingToastTest : public ::testing::Test {
             mgr->Unregister("Pages/Home");
             mgr->Unregister("Pages/AlbumFileList");
         }
-        mgr.reset();
+        mgr.reset(); // deletes the toast
+        toast = nullptr;
         Advance(50);
         for (int i = 0; i < 300 && DP_GeneralSeting_PendingSaves() > 0; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
