@@ -259,12 +259,13 @@ TEST_F(ParkingToastTest, WithoutClipsConfirmShowsTheTipAndAsksAgain) {
     Start("US", 0);
     ASSERT_TRUE(Loaded(0));
     size_t asked = Recorder().Requests("GET_EMER_EVENT_LIST").size();
+    // Meanwhile the recorder has written clips.
+    WriteClips(2);
+    AnswerList(2);
     pagetest::Click(KEY_CODE_OK);
     EXPECT_EQ(Top(), "Pages/ParkingEvtToast");
     EXPECT_EQ(CtrlsWith("\"enter\""), 0u);
     // The list is asked for again; now there are clips, and the next confirm opens them.
-    WriteClips(2);
-    AnswerList(2);
     EXPECT_TRUE(Recorder().WaitRequests("GET_EMER_EVENT_LIST", asked + 1));
     ASSERT_TRUE(Loaded(2));
     pagetest::Click(KEY_CODE_OK);
