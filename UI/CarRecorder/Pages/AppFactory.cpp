@@ -6,6 +6,7 @@
 #include "Home.h"
 #include "InstallGuide.h"
 #include "ParkingEvtToast.h"
+#include "SysStateToastPage.h"
 
 /*
  * Class names are compared exactly, in this order, each creating Page::<name>: Home, AlbumHome,
@@ -32,6 +33,9 @@ PageBase *AppFactory::CreatePage(const char *name) {
     }
     if (strcmp(name, "ParkingEvtToast") == 0) {
         return new Page::ParkingEvtToast;
+    }
+    if (strcmp(name, "SysStateToastPage") == 0) {
+        return new Page::SysStateToastPage;
     }
     return nullptr;
 }

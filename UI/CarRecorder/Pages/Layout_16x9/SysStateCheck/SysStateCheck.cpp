@@ -953,6 +953,10 @@ bool SysStateCheck_PlayerReleasePending(void) {
     return S().u8PlayerRelease.load() != 0;
 }
 
+void SysStateCheck_SetClock(time_t (*pfnNow)(void)) {
+    S().pfnNow = pfnNow;
+}
+
 bool SysStateCheck_ParkingEvtRequested(void) {
     return S().bParkingEvtReq;
 }

@@ -16,6 +16,7 @@
 
 #include <stdbool.h>
 #include <stdint.h>
+#include <time.h>
 
 #include "DataProc.h"
 #include "PageManager.h"
@@ -132,6 +133,21 @@ lv_obj_t *SysStateCheck_GetOverlay(SysStateOverlay eOverlay);
 void SysStateCheck_CreateScreenLockPage(void);
 void SysStateCheck_DestroyScreenLockAndFullHourPage(void);
 
+/* Pieces shared with the system toast page. A lock view: a full-size panel on parent with a
+ * picture (may be null) above a text id, centred in a column that leaves room for a key bar. */
+lv_obj_t *SysStateCheck_CreateLockView(lv_obj_t *parent, const char *pcImg, const char *pcTextId);
+/* A bottom key bar of four buttons (back, previous, next, confirm) on parent; each button gets
+ * event_cb for LV_EVENT_SHORT_CLICKED with user_data. */
+typedef struct {
+    lv_obj_t *bar;
+    lv_obj_t *back_obj;
+    lv_obj_t *prev_obj;
+    lv_obj_t *next_obj;
+    lv_obj_t *confirm_obj;
+} SysStateBottomBar;
+void SysStateCheck_CreateBottomBar(lv_obj_t *parent, SysStateBottomBar *pstBar, lv_event_cb_t event_cb,
+                                   void *user_data);
+
 /* The camera error view (also used by the system toast page): a panel with a text label, a
  * title label and a picture. Refresh fills it for camera 1 (rear) or 2 (inside) and its status;
  * false (nothing changed) for a status without texts. */
@@ -143,6 +159,10 @@ typedef struct {
 } SysStateDigiCamView;
 void SysStateCheck_CreateDigiCamView(lv_obj_t *parent, SysStateDigiCamView *pstView);
 bool SysStateCheck_RefreshDigiCamView(SysStateDigiCamView *pstView, int32_t s32Cam, int32_t s32Status);
+
+/* The wall clock of the wallpaper clock and the full-hour toast (null: the system's); tests and
+ * benchmarks set a fixed one. */
+void SysStateCheck_SetClock(time_t (*pfnNow)(void));
 
 /* ---- album player ---- */
 

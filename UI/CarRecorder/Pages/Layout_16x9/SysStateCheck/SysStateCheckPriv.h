@@ -18,13 +18,7 @@
 namespace sysstate {
 
 /* The bottom key bar of one toast type. */
-struct BottomInfo {
-    lv_obj_t *bar;
-    lv_obj_t *back_obj;
-    lv_obj_t *prev_obj;
-    lv_obj_t *next_obj;
-    lv_obj_t *confirm_obj;
-};
+using BottomInfo = SysStateBottomBar;
 
 /* Timers the handlers start; each is null while not running. */
 enum TimerId {
@@ -134,6 +128,8 @@ void AppLogout(bool bByUser);
 /* A full-screen panel on the top layer with a picture (may be null) and a text id below it. */
 lv_obj_t *CreateLockPanel(const char *pcImg, const char *pcTextId, lv_obj_t **ppstImg = nullptr,
                           lv_obj_t **ppstLabel = nullptr);
+lv_obj_t *CreateLockPanelOn(lv_obj_t *parent, const char *pcImg, const char *pcTextId, lv_obj_t **ppstImg,
+                            lv_obj_t **ppstLabel);
 lv_obj_t *AddLabel(lv_obj_t *parent, const char *pcTextId, uint16_t u16Size);
 void SetImg(lv_obj_t *img, const char *pcRelPath);
 void DeleteOverlay(SysStateOverlay e);

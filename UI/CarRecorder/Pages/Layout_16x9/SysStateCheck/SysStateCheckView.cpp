@@ -19,6 +19,8 @@ constexpr uint32_t kWallGifMs = 30000;
 constexpr uint32_t kClockMs = 500;
 constexpr uint32_t kFullHourMs = 100;
 constexpr uint32_t kWakeMs = 200;
+/* The camera error text, title and picture fit above the key bar in two-line languages too. */
+constexpr int32_t kCamTextTop = 12;
 
 lv_obj_t *FullScreen(lv_obj_t *parent, uint32_t u32Color) {
     lv_obj_t *obj = lv_obj_create(parent);
@@ -149,7 +151,12 @@ lv_obj_t *AddLabel(lv_obj_t *parent, const char *pcTextId, uint16_t u16Size) {
 }
 
 lv_obj_t *CreateLockPanel(const char *pcImg, const char *pcTextId, lv_obj_t **ppstImg, lv_obj_t **ppstLabel) {
-    lv_obj_t *panel = FullScreen(lv_layer_top(), kPanelBg);
+    return CreateLockPanelOn(lv_layer_top(), pcImg, pcTextId, ppstImg, ppstLabel);
+}
+
+lv_obj_t *CreateLockPanelOn(lv_obj_t *parent, const char *pcImg, const char *pcTextId, lv_obj_t **ppstImg,
+                            lv_obj_t **ppstLabel) {
+    lv_obj_t *panel = FullScreen(parent, kPanelBg);
     lv_obj_t *col = Column(panel);
     lv_obj_t *img = nullptr;
     if (pcImg != nullptr) {
@@ -221,30 +228,7 @@ void CreateToastBottom(ToastType eType, lv_obj_t *parent, bool bHidePrevNext, bo
         LOG_ERROR("failed to push toast page type: %d\n", (int)eType);
     }
     BottomInfo &b = s.astBottom[eType];
-    b.bar = lv_obj_create(parent);
-    lv_obj_remove_style_all(b.bar);
-    lv_obj_set_size(b.bar, lv_pct(100), kBarH);
-    lv_obj_align(b.bar, LV_ALIGN_BOTTOM_LEFT, 0, 0);
-    lv_obj_clear_flag(b.bar, LV_OBJ_FLAG_SCROLLABLE);
-    struct {
-        lv_obj_t **ppObj;
-        const char *pcIcon;
-        int32_t s32Pct;
-    } const astButtons[] = {
-        {&b.back_obj, "setmenu/navibar/goback_icon.png", 10},
-        {&b.prev_obj, "setmenu/navibar/lastitem_icon.png", 33},
-        {&b.next_obj, "setmenu/navibar/nextitem_icon.png", 57},
-        {&b.confirm_obj, "setmenu/navibar/confirm_icon.png", 80},
-    };
-    for (const auto &btn : astButtons) {
-        lv_obj_t *img = lv_img_create(b.bar);
-        SetImg(img, btn.pcIcon);
-        lv_obj_align(img, LV_ALIGN_LEFT_MID, lv_pct(btn.s32Pct), 0);
-        lv_obj_add_flag(img, LV_OBJ_FLAG_CLICKABLE);
-        lv_obj_add_event_cb(img, OnBarButton, LV_EVENT_SHORT_CLICKED,
-                            reinterpret_cast<void *>((intptr_t)eType));
-        *btn.ppObj = img;
-    }
+    SysStateCheck_CreateBottomBar(parent, &b, OnBarButton, reinterpret_cast<void *>((intptr_t)eType));
     if (bHidePrevNext) {
         lv_obj_add_flag(b.prev_obj, LV_OBJ_FLAG_HIDDEN);
         lv_obj_add_flag(b.next_obj, LV_OBJ_FLAG_HIDDEN);
@@ -399,11 +383,11 @@ void CreateEmpowerPage() {
     s.apstObj[SYS_OVERLAY_EMPOWER] = page;
     lv_obj_t *col = Column(page);
     lv_obj_set_height(col, lv_pct(76));
-    /* Chinese and Russian titles are set larger and narrower than the Latin ones. */
-    bool bWide = Lang_CodeContains("CN") || Lang_CodeContains("TW");
+    /* Chinese titles are set larger, Russian ones smaller than the Latin ones. */
+    bool bHan = Lang_CodeContains("CN") || Lang_CodeContains("TW");
     bool bRu = Lang_CodeContains("RU");
-    lv_obj_t *title = AddLabel(col, "LANG_RES_ID_EMPOWER_TITLE", bWide ? 28 : (bRu ? 20 : 24));
-    lv_obj_set_width(title, lv_pct(bWide ? 80 : 94));
+    lv_obj_t *title = AddLabel(col, "LANG_RES_ID_EMPOWER_TITLE", bHan ? 27 : (bRu ? 20 : 24));
+    lv_obj_set_width(title, lv_pct(94));
     CreateToastBottom(TOAST_EMPOWER, page, true, false);
     BringLocksToFront();
     RouteKeys();
@@ -478,6 +462,49 @@ void OnBarButton(lv_event_t *e) {
 
 using namespace sysstate;
 
+lv_obj_t *SysStateCheck_CreateLockView(lv_obj_t *parent, const char *pcImg, const char *pcTextId) {
+    if (parent == nullptr) {
+        LOG_ERROR("pointer[%s] is NULL\n", "parent");
+        return nullptr;
+    }
+    lv_obj_t *panel = CreateLockPanelOn(parent, pcImg, pcTextId, nullptr, nullptr);
+    lv_obj_set_height(lv_obj_get_child(panel, 0), lv_pct(76));
+    return panel;
+}
+
+void SysStateCheck_CreateBottomBar(lv_obj_t *parent, SysStateBottomBar *pstBar, lv_event_cb_t event_cb,
+                                   void *user_data) {
+    if (parent == nullptr || pstBar == nullptr) {
+        LOG_ERROR("pointer[%s] is NULL\n", parent == nullptr ? "parent" : "pstBar");
+        return;
+    }
+    pstBar->bar = lv_obj_create(parent);
+    lv_obj_remove_style_all(pstBar->bar);
+    lv_obj_set_size(pstBar->bar, lv_pct(100), kBarH);
+    lv_obj_align(pstBar->bar, LV_ALIGN_BOTTOM_LEFT, 0, 0);
+    lv_obj_clear_flag(pstBar->bar, LV_OBJ_FLAG_SCROLLABLE);
+    struct {
+        lv_obj_t **ppObj;
+        const char *pcIcon;
+        int32_t s32Pct;
+    } const astButtons[] = {
+        {&pstBar->back_obj, "setmenu/navibar/goback_icon.png", 10},
+        {&pstBar->prev_obj, "setmenu/navibar/lastitem_icon.png", 33},
+        {&pstBar->next_obj, "setmenu/navibar/nextitem_icon.png", 57},
+        {&pstBar->confirm_obj, "setmenu/navibar/confirm_icon.png", 80},
+    };
+    for (const auto &btn : astButtons) {
+        lv_obj_t *img = lv_img_create(pstBar->bar);
+        SetImg(img, btn.pcIcon);
+        lv_obj_align(img, LV_ALIGN_LEFT_MID, lv_pct(btn.s32Pct), 0);
+        lv_obj_add_flag(img, LV_OBJ_FLAG_CLICKABLE);
+        if (event_cb != nullptr) {
+            lv_obj_add_event_cb(img, event_cb, LV_EVENT_SHORT_CLICKED, user_data);
+        }
+        *btn.ppObj = img;
+    }
+}
+
 void SysStateCheck_CreateDigiCamView(lv_obj_t *parent, SysStateDigiCamView *pstView) {
     if (parent == nullptr || pstView == nullptr) {
         LOG_ERROR("pointer[%s] is NULL\n", parent == nullptr ? "parent" : "pstView");
@@ -485,7 +512,7 @@ void SysStateCheck_CreateDigiCamView(lv_obj_t *parent, SysStateDigiCamView *pstV
     }
     pstView->obj = parent;
     pstView->label = AddLabel(parent, nullptr, 24);
-    lv_obj_align(pstView->label, LV_ALIGN_TOP_MID, 0, 55);
+    lv_obj_align(pstView->label, LV_ALIGN_TOP_MID, 0, kCamTextTop);
     pstView->label_title = AddLabel(parent, nullptr, 20);
     lv_obj_set_style_text_opa(pstView->label_title, 153, LV_PART_MAIN);
     lv_obj_add_flag(pstView->label_title, LV_OBJ_FLAG_HIDDEN);
@@ -535,12 +562,12 @@ bool SysStateCheck_RefreshDigiCamView(SysStateDigiCamView *pstView, int32_t s32C
     }
     lv_label_set_text_tr(pstView->label, pcText);
     if (pcTitle == nullptr) {
-        lv_obj_align(pstView->label, LV_ALIGN_CENTER, 0, 0);
+        lv_obj_align(pstView->label, LV_ALIGN_CENTER, 0, -kBarH / 2);
         lv_obj_add_flag(pstView->label_title, LV_OBJ_FLAG_HIDDEN);
         lv_obj_add_flag(pstView->img, LV_OBJ_FLAG_HIDDEN);
         return true;
     }
-    lv_obj_align(pstView->label, LV_ALIGN_TOP_MID, 0, 55);
+    lv_obj_align(pstView->label, LV_ALIGN_TOP_MID, 0, kCamTextTop);
     lv_label_set_text_tr(pstView->label_title, pcTitle);
     lv_obj_clear_flag(pstView->label_title, LV_OBJ_FLAG_HIDDEN);
     lv_obj_align_to(pstView->label_title, pstView->label, LV_ALIGN_OUT_BOTTOM_MID, 0, 0);

@@ -1,0 +1,129 @@
+#include "SysStateToastPageView.h"
+
+#include <stdio.h>
+
+#include "log.h"
+#include "lv_label_ext_func.h"
+#include "sys_paths.h"
+
+namespace Page {
+
+namespace {
+
+constexpr uint32_t kPanelBg = 0x15191f;
+
+lv_obj_t *Text(lv_obj_t *parent, const char *pcId, uint16_t u16Size) {
+    lv_obj_t *label = lv_label_create(parent);
+    lv_obj_set_width(label, lv_pct(92));
+    lv_label_set_long_mode(label, LV_LABEL_LONG_WRAP);
+    lv_obj_set_style_text_color(label, lv_color_white(), LV_PART_MAIN);
+    lv_obj_set_style_text_align(label, LV_TEXT_ALIGN_CENTER, LV_PART_MAIN);
+    lv_label_freetype_set_text_normal(label, SYS_PATH_FONT_BODY, u16Size, LV_PART_MAIN);
+    lv_label_set_text(label, "");
+    if (pcId != nullptr) {
+        lv_label_set_text_tr(label, pcId);
+    }
+    return label;
+}
+
+lv_obj_t *Panel(lv_obj_t *parent) {
+    lv_obj_t *panel = lv_obj_create(parent);
+    lv_obj_remove_style_all(panel);
+    lv_obj_set_size(panel, lv_pct(100), lv_pct(100));
+    lv_obj_clear_flag(panel, LV_OBJ_FLAG_SCROLLABLE);
+    lv_obj_set_style_bg_color(panel, lv_color_hex(kPanelBg), LV_PART_MAIN);
+    lv_obj_set_style_bg_opa(panel, LV_OPA_COVER, LV_PART_MAIN);
+    return panel;
+}
+
+} // namespace
+
+bool SysStateToastPageView::Create(lv_obj_t *root, uint8_t u8Type, lv_event_cb_t event_cb, void *user_data) {
+    m_root = root;
+    lv_obj_remove_style_all(root);
+    lv_obj_set_size(root, lv_pct(100), lv_pct(100));
+    lv_obj_clear_flag(root, LV_OBJ_FLAG_SCROLLABLE);
+    lv_obj_set_style_bg_color(root, lv_color_hex(kPanelBg), LV_PART_MAIN);
+    lv_obj_set_style_bg_opa(root, LV_OPA_COVER, LV_PART_MAIN);
+    bool bKnown = true;
+    switch (u8Type) {
+    case 0:
+        CreateAppLock();
+        break;
+    case 3:
+    case 4:
+        CreateDigiCamToastPage();
+        break;
+    case 5:
+        CreateFormatOnTimePage();
+        break;
+    default:
+        LOG_ERROR("no support this type %d\n", (int)u8Type);
+        bKnown = false;
+        break;
+    }
+    SysStateCheck_CreateBottomBar(root, &ui.bottom, event_cb, user_data);
+    lv_obj_add_flag(ui.bottom.prev_obj, LV_OBJ_FLAG_HIDDEN);
+    lv_obj_add_flag(ui.bottom.next_obj, LV_OBJ_FLAG_HIDDEN);
+    if (u8Type == 0 || !bKnown) {
+        lv_obj_add_flag(ui.bottom.confirm_obj, LV_OBJ_FLAG_HIDDEN);
+    }
+    return bKnown;
+}
+
+void SysStateToastPageView::Delete() {
+    ui = {};
+    m_root = nullptr;
+}
+
+void SysStateToastPageView::CreateAppLock() {
+    LOG_INFO("\33[0;32;32mLock in\n\33[m");
+    ui.lock = SysStateCheck_CreateLockView(m_root, "other/app_connecting.png", "LANG_RES_ID_APP_CONNECTING");
+    LOG_INFO("out\n");
+}
+
+void SysStateToastPageView::DeleteAppLock() {
+    if (ui.lock != nullptr) {
+        lv_obj_del(ui.lock);
+        ui.lock = nullptr;
+    }
+}
+
+void SysStateToastPageView::CreateDigiCamToastPage() {
+    SysStateCheck_CreateDigiCamView(Panel(m_root), &ui.digicam_err_toast);
+}
+
+void SysStateToastPageView::RefreshDigiCamErrViewPage(int32_t s32Cam, int32_t s32Status) {
+    SysStateCheck_RefreshDigiCamView(&ui.digicam_err_toast, s32Cam, s32Status);
+}
+
+void SysStateToastPageView::CreateFormatOnTimePage() {
+    ui.format = Panel(m_root);
+    lv_obj_t *col = lv_obj_create(ui.format);
+    lv_obj_remove_style_all(col);
+    lv_obj_set_size(col, lv_pct(100), lv_pct(76));
+    lv_obj_clear_flag(col, LV_OBJ_FLAG_SCROLLABLE);
+    lv_obj_set_flex_flow(col, LV_FLEX_FLOW_COLUMN);
+    lv_obj_set_flex_align(col, LV_FLEX_ALIGN_CENTER, LV_FLEX_ALIGN_CENTER, LV_FLEX_ALIGN_CENTER);
+    lv_obj_set_style_pad_row(col, 4, LV_PART_MAIN);
+    ui.label_title = Text(col, nullptr, 20);
+    lv_obj_set_style_text_opa(ui.label_title, 178, LV_PART_MAIN);
+    Text(col, "LANG_RES_ID_FORMAT_ONTIME_REMINDER", 28);
+    Text(col, "LANG_RES_ID_FORMAT_ONTIME_REMINDER_TIP", 26);
+}
+
+void SysStateToastPageView::RefrashFormatOnTimePage(int32_t s32Days) {
+    if (ui.label_title == nullptr) {
+        LOG_ERROR("pointer[%s] is NULL\n", "label_title");
+        return;
+    }
+    char szPart1[256] = "";
+    char szPart2[256] = "";
+    lv_label_get_text_tr("LANG_RES_ID_FORMAT_ONTIME_REMINDER_TITLE_1", szPart1, sizeof szPart1);
+    lv_label_get_text_tr("LANG_RES_ID_FORMAT_ONTIME_REMINDER_TITLE_2", szPart2, sizeof szPart2);
+    char szTitle[540];
+    snprintf(szTitle, sizeof szTitle, "%s %d %s", szPart1, (int)s32Days, szPart2);
+    lv_label_set_text(ui.label_title, szTitle);
+}
+
+} // namespace Page
