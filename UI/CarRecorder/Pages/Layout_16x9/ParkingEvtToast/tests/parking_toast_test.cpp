@@ -343,6 +343,16 @@ TEST_F(ParkingToastTest, RepeatedBackAndTheCountdownEndDismissOnce) {
     EXPECT_EQ(SavesOf("parking_times"), 1u);
 }
 
+TEST_F(ParkingToastTest, ASecondCollisionWhileShownKeepsTheCountdown) {
+    Start();
+    Advance(3000);
+    ASSERT_EQ(ConfirmText(), "View(5S)");
+    EXPECT_EQ(mgr->Push("Pages/ParkingEvtToast"), nullptr); // already on the stack
+    Advance(1000);
+    EXPECT_EQ(ConfirmText(), "View(4S)");
+    EXPECT_EQ(Top(), "Pages/ParkingEvtToast");
+}
+
 TEST_F(ParkingToastTest, ADismissRefusedDuringASwitchIsTriedAgain) {
     Start("US", 3, true, {}, false);
     toast->Dismiss(); // the push animation runs: the pop is refused
