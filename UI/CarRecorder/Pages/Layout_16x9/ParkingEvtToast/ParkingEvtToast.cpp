@@ -1,7 +1,5 @@
 #include "ParkingEvtToast.h"
 
-#include <stdlib.h>
-
 #include "PageKeys.h"
 #include "StatusBar.h"
 #include "log.h"
