@@ -64,7 +64,11 @@ int Apply(const std::string &item, const std::string &value, std::vector<Pairs> 
     } else if (item == "ctrl_btpair") {
         report->push_back({{"btpair_result", "success"}});
     } else if (item == "ctrl_screendormant") {
-        report->push_back({{"screen_dormant", strcasecmp(value.c_str(), "off") == 0 ? "0" : "1"}});
+        // "on" wakes the screen, "off" puts it to sleep; "pause", "resume" and "reset" only
+        // act on the recorder's screen-off timer, which changes nothing at once.
+        if (strcasecmp(value.c_str(), "on") == 0 || strcasecmp(value.c_str(), "off") == 0) {
+            report->push_back({{"screen_dormant", strcasecmp(value.c_str(), "off") == 0 ? "1" : "0"}});
+        }
     } else if (item == "ctrl_touchpadtestend") {
         report->push_back({{"test_touchpad", "end"}});
     } else if (item == "ctrl_reversing") {

@@ -14,7 +14,7 @@ constexpr uint32_t kPanelBg = 0x15191f;
 
 lv_obj_t *Text(lv_obj_t *parent, const char *pcId, uint16_t u16Size) {
     lv_obj_t *label = lv_label_create(parent);
-    lv_obj_set_width(label, lv_pct(92));
+    lv_obj_set_width(label, lv_pct(96));
     lv_label_set_long_mode(label, LV_LABEL_LONG_WRAP);
     lv_obj_set_style_text_color(label, lv_color_white(), LV_PART_MAIN);
     lv_obj_set_style_text_align(label, LV_TEXT_ALIGN_CENTER, LV_PART_MAIN);
@@ -105,11 +105,14 @@ void SysStateToastPageView::CreateFormatOnTimePage() {
     lv_obj_clear_flag(col, LV_OBJ_FLAG_SCROLLABLE);
     lv_obj_set_flex_flow(col, LV_FLEX_FLOW_COLUMN);
     lv_obj_set_flex_align(col, LV_FLEX_ALIGN_CENTER, LV_FLEX_ALIGN_CENTER, LV_FLEX_ALIGN_CENTER);
-    lv_obj_set_style_pad_row(col, 4, LV_PART_MAIN);
-    ui.label_title = Text(col, nullptr, 20);
+    lv_obj_set_style_pad_row(col, 2, LV_PART_MAIN);
+    /* Smaller than the reminder's 28 px and the tip's 26 px of the larger panel: the three texts
+     * fit above the key bar of the 170-pixel screen in the long languages too. */
+    ui.label_title = Text(col, nullptr, 17);
     lv_obj_set_style_text_opa(ui.label_title, 178, LV_PART_MAIN);
-    Text(col, "LANG_RES_ID_FORMAT_ONTIME_REMINDER", 28);
-    Text(col, "LANG_RES_ID_FORMAT_ONTIME_REMINDER_TIP", 26);
+    Text(col, "LANG_RES_ID_FORMAT_ONTIME_REMINDER", 21);
+    lv_obj_set_style_text_color(Text(col, "LANG_RES_ID_FORMAT_ONTIME_REMINDER_TIP", 18),
+                                lv_color_hex(0x7fb2ff), LV_PART_MAIN);
 }
 
 void SysStateToastPageView::RefrashFormatOnTimePage(int32_t s32Days) {
