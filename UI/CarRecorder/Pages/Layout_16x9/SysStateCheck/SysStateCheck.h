@@ -136,6 +136,11 @@ void SysStateCheck_DestroyScreenLockAndFullHourPage(void);
 /* Pieces shared with the system toast page. A lock view: a full-size panel on parent with a
  * picture (may be null) above a text id, centred in a column that leaves room for a key bar. */
 lv_obj_t *SysStateCheck_CreateLockView(lv_obj_t *parent, const char *pcImg, const char *pcTextId);
+/* A full-size opaque panel of the overlays' colour on parent. */
+lv_obj_t *SysStateCheck_CreatePanel(lv_obj_t *parent);
+/* A centred, wrapping white label of the body font at u16Size px with the text of pcTextId (null:
+ * empty). */
+lv_obj_t *SysStateCheck_CreateLabel(lv_obj_t *parent, const char *pcTextId, uint16_t u16Size);
 /* A bottom key bar of four buttons (back, previous, next, confirm) on parent; each button gets
  * event_cb for LV_EVENT_SHORT_CLICKED with user_data. */
 typedef struct {

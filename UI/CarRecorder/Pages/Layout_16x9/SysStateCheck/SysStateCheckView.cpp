@@ -344,8 +344,7 @@ void CreateTriggerToast(int32_t eType) {
         lv_obj_remove_style_all(page);
         lv_obj_set_size(page, lv_disp_get_hor_res(nullptr), lv_disp_get_ver_res(nullptr));
         lv_obj_clear_flag(page, LV_OBJ_FLAG_SCROLLABLE);
-        lv_obj_set_style_bg_color(page, lv_color_black(), LV_PART_MAIN);
-        lv_obj_set_style_bg_opa(page, LV_OPA_COVER, LV_PART_MAIN);
+        /* Transparent: the alert's picture lies over the live camera picture and the page. */
         lv_obj_t *gif = lv_gif_create(page);
         lv_obj_center(gif);
         lv_obj_t *img = lv_img_create(page);
@@ -461,6 +460,14 @@ void OnBarButton(lv_event_t *e) {
 } // namespace sysstate
 
 using namespace sysstate;
+
+lv_obj_t *SysStateCheck_CreatePanel(lv_obj_t *parent) {
+    return FullScreen(parent, kPanelBg);
+}
+
+lv_obj_t *SysStateCheck_CreateLabel(lv_obj_t *parent, const char *pcTextId, uint16_t u16Size) {
+    return AddLabel(parent, pcTextId, u16Size);
+}
 
 lv_obj_t *SysStateCheck_CreateLockView(lv_obj_t *parent, const char *pcImg, const char *pcTextId) {
     if (parent == nullptr) {

@@ -4,36 +4,17 @@
 
 #include "log.h"
 #include "lv_label_ext_func.h"
-#include "sys_paths.h"
 
 namespace Page {
 
 namespace {
 
-constexpr uint32_t kPanelBg = 0x15191f;
-
+/* The overlays' label, a little wider: the reminder's long texts take the whole width. */
 lv_obj_t *Text(lv_obj_t *parent, const char *pcId, uint16_t u16Size) {
-    lv_obj_t *label = lv_label_create(parent);
+    lv_obj_t *label = SysStateCheck_CreateLabel(parent, pcId, u16Size);
     lv_obj_set_width(label, lv_pct(96));
-    lv_label_set_long_mode(label, LV_LABEL_LONG_WRAP);
-    lv_obj_set_style_text_color(label, lv_color_white(), LV_PART_MAIN);
-    lv_obj_set_style_text_align(label, LV_TEXT_ALIGN_CENTER, LV_PART_MAIN);
-    lv_label_freetype_set_text_normal(label, SYS_PATH_FONT_BODY, u16Size, LV_PART_MAIN);
-    lv_label_set_text(label, "");
-    if (pcId != nullptr) {
-        lv_label_set_text_tr(label, pcId);
-    }
+    lv_obj_set_style_text_line_space(label, 0, LV_PART_MAIN);
     return label;
-}
-
-lv_obj_t *Panel(lv_obj_t *parent) {
-    lv_obj_t *panel = lv_obj_create(parent);
-    lv_obj_remove_style_all(panel);
-    lv_obj_set_size(panel, lv_pct(100), lv_pct(100));
-    lv_obj_clear_flag(panel, LV_OBJ_FLAG_SCROLLABLE);
-    lv_obj_set_style_bg_color(panel, lv_color_hex(kPanelBg), LV_PART_MAIN);
-    lv_obj_set_style_bg_opa(panel, LV_OPA_COVER, LV_PART_MAIN);
-    return panel;
 }
 
 } // namespace
@@ -43,8 +24,6 @@ bool SysStateToastPageView::Create(lv_obj_t *root, uint8_t u8Type, lv_event_cb_t
     lv_obj_remove_style_all(root);
     lv_obj_set_size(root, lv_pct(100), lv_pct(100));
     lv_obj_clear_flag(root, LV_OBJ_FLAG_SCROLLABLE);
-    lv_obj_set_style_bg_color(root, lv_color_hex(kPanelBg), LV_PART_MAIN);
-    lv_obj_set_style_bg_opa(root, LV_OPA_COVER, LV_PART_MAIN);
     bool bKnown = true;
     switch (u8Type) {
     case 0:
@@ -59,6 +38,7 @@ bool SysStateToastPageView::Create(lv_obj_t *root, uint8_t u8Type, lv_event_cb_t
         break;
     default:
         LOG_ERROR("no support this type %d\n", (int)u8Type);
+        SysStateCheck_CreatePanel(m_root); /* an empty page */
         bKnown = false;
         break;
     }
@@ -90,7 +70,7 @@ void SysStateToastPageView::DeleteAppLock() {
 }
 
 void SysStateToastPageView::CreateDigiCamToastPage() {
-    SysStateCheck_CreateDigiCamView(Panel(m_root), &ui.digicam_err_toast);
+    SysStateCheck_CreateDigiCamView(SysStateCheck_CreatePanel(m_root), &ui.digicam_err_toast);
 }
 
 void SysStateToastPageView::RefreshDigiCamErrViewPage(int32_t s32Cam, int32_t s32Status) {
@@ -98,7 +78,7 @@ void SysStateToastPageView::RefreshDigiCamErrViewPage(int32_t s32Cam, int32_t s3
 }
 
 void SysStateToastPageView::CreateFormatOnTimePage() {
-    ui.format = Panel(m_root);
+    ui.format = SysStateCheck_CreatePanel(m_root);
     lv_obj_t *col = lv_obj_create(ui.format);
     lv_obj_remove_style_all(col);
     lv_obj_set_size(col, lv_pct(100), lv_pct(76));
