@@ -5,7 +5,10 @@
 #include "AlbumFileList.h"
 #include "AlbumHome.h"
 #include "AlbumPlayer.h"
+#include "FacTest.h"
 #include "Home.h"
+#include "InstallGuide.h"
+#include "ParkingEvtToast.h"
 #include "SysSetingHome.h"
 #include "SysSetingScreenSet.h"
 #include "SysSetingSoundSet.h"
@@ -53,6 +56,15 @@ PageBase *AppFactory::CreatePage(const char *name) {
         return new Page::SysSetingScreenSet;
     }
     /* "FacTest", "InstallGuide", "ParkingEvtToast", "SysStateToastPage": the system pages join here. */
+    if (strcmp(name, "FacTest") == 0) {
+        return new Page::FacTest;
+    }
+    if (strcmp(name, "InstallGuide") == 0) {
+        return new Page::InstallGuide;
+    }
+    if (strcmp(name, "ParkingEvtToast") == 0) {
+        return new Page::ParkingEvtToast;
+    }
     if (strcmp(name, "SysStateToastPage") == 0) {
         return new Page::SysStateToastPage;
     }
