@@ -95,6 +95,11 @@ bool SinkCommand(const std::string &line);
  * follows "preview_camid". */
 void CameraSettingChanged(const std::string &key, double value);
 
+/* Upkeep family (family_upkeep.cpp): formats, factory resets and pairings of the linked camera
+ * take their time and report as a recorder does. true when item is one of its control items;
+ * *result is then the answer's "result". */
+bool UpkeepControl(const std::string &item, const std::string &value, int *result);
+
 /* ---- the state document ---- */
 
 /* The state document, locked for as long as the guard lives. Store() writes it atomically (a
