@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "Home.h"
+#include "SysSetingReset.h"
 
 /*
  * Class names are compared exactly, in this order, each creating Page::<name>: Home, AlbumHome,
@@ -20,6 +21,9 @@ PageBase *AppFactory::CreatePage(const char *name) {
     }
     /* "AlbumHome", "AlbumFileList", "AlbumPlayer": the album pages join here. */
     /* "SysSetingHome" ... "SysSetingReset": the settings pages join here. */
+    if (strcmp(name, "SysSetingReset") == 0) {
+        return new Page::SysSetingReset;
+    }
     /* "FacTest", "InstallGuide", "ParkingEvtToast", "SysStateToastPage": the system pages join here. */
     return nullptr;
 }
