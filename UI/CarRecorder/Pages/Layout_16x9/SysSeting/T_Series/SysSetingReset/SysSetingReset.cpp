@@ -45,7 +45,7 @@ void SysSetingReset::onViewLoad() {
 
 void SysSetingReset::onViewWillAppear() {
     Key_SetEventCallback(KeyEventCallBack, this);
-    lv_anim_timeline_start(View.ui.anim_timeline);
+    lv_anim_timeline_start(View.ui.btn.anim_timeline);
     StatusBarMsg stMsg;
     memset(&stMsg, 0, sizeof stMsg);
     stMsg.eCmd = STATUSBAR_CMD_TITLE_CENTER;
@@ -92,9 +92,9 @@ void SysSetingReset::AddBtnsToGroup() {
     if (group == nullptr) {
         return;
     }
-    for (lv_obj_t *btn : View.ui.row_btn) {
-        if (btn != nullptr) {
-            lv_group_add_obj(group, btn);
+    for (const SetRow &row : View.ui.rows) {
+        if (row.btn != nullptr) {
+            lv_group_add_obj(group, row.btn);
         }
     }
 }
@@ -112,20 +112,19 @@ void SysSetingReset::CreateMainPageHandle(int32_t s32Focus) {
     for (int32_t i = 0; i < kMainRowNum; i++) {
         apcLabels[i] = s_astMainRows[i].pcLabel;
     }
-    View.CreateMainList(root, apcLabels, kMainRowNum, onEvent, this);
+    View.CreateMainList(root, apcLabels, onEvent, this);
     m_eScreen = Screen::kMain;
     View.ShowCancelConfirm(true, true);
-    for (lv_obj_t *img : {View.ui.btn.up, View.ui.btn.down}) {
-        lv_obj_clear_flag(img, LV_OBJ_FLAG_HIDDEN);
-    }
+    SetFlow_ShowImg(View.ui.btn.up, true);
+    SetFlow_ShowImg(View.ui.btn.down, true);
     if (s32Focus < 0 || s32Focus >= kMainRowNum) {
         s32Focus = 0;
     }
     m_s32CurPos = s32Focus;
     AddBtnsToGroup();
-    lv_group_focus_obj(View.ui.row_btn[s32Focus]);
+    lv_group_focus_obj(View.ui.rows[s32Focus].btn);
     RefershStatusbarCommHandle(s32Focus);
-    lv_anim_timeline_start(View.ui.anim_timeline);
+    lv_anim_timeline_start(View.ui.btn.anim_timeline);
 }
 
 void SysSetingReset::RefershStatusbarCommHandle(int32_t s32Pos) {
@@ -142,9 +141,8 @@ void SysSetingReset::CreateResetAskPageHandle() {
     View.CreateResetAskPage(root);
     m_eScreen = Screen::kResetAsk;
     View.ShowCancelConfirm(true, true);
-    for (lv_obj_t *img : {View.ui.btn.up, View.ui.btn.down}) {
-        lv_obj_add_flag(img, LV_OBJ_FLAG_HIDDEN);
-    }
+    SetFlow_ShowImg(View.ui.btn.up, false);
+    SetFlow_ShowImg(View.ui.btn.down, false);
     StatusBar_ShowType(STATUSBAR_SHOW_NONE);
     RefershStatusbarCommHandle(0);
     m_u32IgnoreConfirmKeyTime = lv_tick_get();
@@ -156,9 +154,8 @@ void SysSetingReset::CreateFormatAskPageHandle(int32_t s32Type) {
     View.CreateFormatAskPage(root, s32Type);
     m_eScreen = Screen::kFormatAsk;
     View.ShowCancelConfirm(true, true);
-    for (lv_obj_t *img : {View.ui.btn.up, View.ui.btn.down}) {
-        lv_obj_add_flag(img, LV_OBJ_FLAG_HIDDEN);
-    }
+    SetFlow_ShowImg(View.ui.btn.up, false);
+    SetFlow_ShowImg(View.ui.btn.down, false);
     StatusBar_ShowType(STATUSBAR_SHOW_NONE);
     RefershStatusbarCommHandle(0);
     m_u32IgnoreConfirmKeyTime = lv_tick_get();
@@ -166,7 +163,7 @@ void SysSetingReset::CreateFormatAskPageHandle(int32_t s32Type) {
 
 int32_t SysSetingReset::RowOf(lv_obj_t *pstTarget) const {
     for (int32_t i = 0; i < kMainRowNum; i++) {
-        if (View.ui.row_btn[i] != nullptr && View.ui.row_btn[i] == pstTarget) {
+        if (View.ui.rows[i].btn != nullptr && View.ui.rows[i].btn == pstTarget) {
             return i;
         }
     }
@@ -249,7 +246,7 @@ void SysSetingReset::FormatAskShortClickEventHandle(lv_obj_t *pstTarget) {
     View.CreateFormatingPage(root, m_s32FormatType);
     m_eScreen = Screen::kFormating;
     View.ShowCancelConfirm(false, false);
-    lv_anim_timeline_start(View.ui.anim_timeline);
+    lv_anim_timeline_start(View.ui.btn.anim_timeline);
     StatusBar_ShowType(STATUSBAR_SHOW_NONE);
     Model.LoadGeneralSetingData();
     SystemStatusInfo stStatus;
@@ -334,7 +331,7 @@ void SysSetingReset::EndFormatWait() {
     if (bSuccess) {
         View.CreateFormatSuccessPage(root, m_s32FormatType);
         m_eScreen = Screen::kFormatSuccess;
-        lv_anim_timeline_start(View.ui.anim_timeline);
+        lv_anim_timeline_start(View.ui.btn.anim_timeline);
         if (m_pstReturnTimer != nullptr) {
             lv_timer_reset(m_pstReturnTimer);
             lv_timer_resume(m_pstReturnTimer);
@@ -355,7 +352,7 @@ void SysSetingReset::EndFormatWait() {
         View.CreateFormatFailPage(root, m_s32FormatType);
         m_eScreen = Screen::kFormatFail;
         View.ShowCancelConfirm(true, false);
-        lv_anim_timeline_start(View.ui.anim_timeline);
+        lv_anim_timeline_start(View.ui.btn.anim_timeline);
         Model.CtrlStatusBarTitle(" ", "");
         lv_timer_pause(m_pstCheckTimer);
     }
@@ -400,10 +397,7 @@ void SysSetingReset::PageFocusEventHandle(lv_obj_t *pstTarget) {
         return;
     }
     m_s32CurPos = s32Row;
-    lv_label_set_long_mode(View.ui.row_label[s32Row], LV_LABEL_LONG_SCROLL_CIRCULAR);
-    for (lv_obj_t *obj : {View.ui.row_label[s32Row], View.ui.row_arrow[s32Row]}) {
-        lv_obj_add_state(obj, LV_STATE_FOCUSED | LV_STATE_FOCUS_KEY | LV_STATE_EDITED);
-    }
+    SetFlow_FocusRow(&View.ui.rows[s32Row], true);
     RefershStatusbarCommHandle(s32Row);
 }
 
@@ -412,10 +406,7 @@ void SysSetingReset::PageDeFocusEventHandle(lv_obj_t *pstTarget) {
     if (s32Row < 0) {
         return;
     }
-    lv_label_set_long_mode(View.ui.row_label[s32Row], LV_LABEL_LONG_DOT);
-    for (lv_obj_t *obj : {View.ui.row_label[s32Row], View.ui.row_arrow[s32Row]}) {
-        lv_obj_clear_state(obj, LV_STATE_FOCUSED | LV_STATE_FOCUS_KEY | LV_STATE_EDITED);
-    }
+    SetFlow_FocusRow(&View.ui.rows[s32Row], false);
 }
 
 void SysSetingReset::onEvent(lv_event_t *e) {

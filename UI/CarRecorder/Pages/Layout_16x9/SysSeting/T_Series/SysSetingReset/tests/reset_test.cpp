@@ -111,7 +111,7 @@ class ResetTest : public ::testing::Test {
     }
     // Opens the ask page of main-list row `row` (0 reset, 1 format) and waits out the OK guard.
     void OpenAsk(int row) {
-        if (lv_group_get_focused(lv_group_get_default()) != page->View.ui.row_btn[row]) {
+        if (lv_group_get_focused(lv_group_get_default()) != page->View.ui.rows[row].btn) {
             Next();
         }
         Click(KEY_CODE_OK);
@@ -133,9 +133,9 @@ class ResetTest : public ::testing::Test {
 
 TEST_F(ResetTest, MainListOpensEachAskPageAndBackRestoresTheFocus) {
     ASSERT_EQ(page->m_eScreen, Screen::kMain);
-    EXPECT_STREQ(lv_label_get_text(page->View.ui.row_label[0]), "Factory reset");
-    EXPECT_STREQ(lv_label_get_text(page->View.ui.row_label[1]), "Format SD card");
-    EXPECT_EQ(lv_group_get_focused(lv_group_get_default()), page->View.ui.row_btn[0]);
+    EXPECT_STREQ(lv_label_get_text(page->View.ui.rows[0].label), "Factory reset");
+    EXPECT_STREQ(lv_label_get_text(page->View.ui.rows[1].label), "Format SD card");
+    EXPECT_EQ(lv_group_get_focused(lv_group_get_default()), page->View.ui.rows[0].btn);
     EXPECT_STREQ(lv_label_get_text(StatusBar_GetObjs()->focus.obj), "1/2");
 
     OpenAsk(1);
@@ -145,7 +145,7 @@ TEST_F(ResetTest, MainListOpensEachAskPageAndBackRestoresTheFocus) {
     EXPECT_FALSE(Hidden(page->View.ui.btn.confirm));
     Click(KEY_CODE_BACK);
     ASSERT_EQ(page->m_eScreen, Screen::kMain);
-    EXPECT_EQ(lv_group_get_focused(lv_group_get_default()), page->View.ui.row_btn[1]) << "focus restored";
+    EXPECT_EQ(lv_group_get_focused(lv_group_get_default()), page->View.ui.rows[1].btn) << "focus restored";
     EXPECT_STREQ(lv_label_get_text(StatusBar_GetObjs()->focus.obj), "2/2");
 
     OpenAsk(0);
@@ -262,7 +262,7 @@ TEST_F(ResetTest, FormatSuccessShowsItsPageAndReturnsAfterTwoSeconds) {
     EXPECT_EQ(page->m_eScreen, Screen::kFormatSuccess);
     Advance(100);
     EXPECT_EQ(page->m_eScreen, Screen::kMain);
-    EXPECT_EQ(lv_group_get_focused(lv_group_get_default()), page->View.ui.row_btn[1]);
+    EXPECT_EQ(lv_group_get_focused(lv_group_get_default()), page->View.ui.rows[1].btn);
 
     // A second format: the return timer is reused, and an old success result does not count.
     ConfirmFormat();
