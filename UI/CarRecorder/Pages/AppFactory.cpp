@@ -3,7 +3,9 @@
 #include <string.h>
 
 #include "Home.h"
+#include "SysSetingHome.h"
 #include "SysSetingReset.h"
+#include "SysSetingSoundSet.h"
 
 /*
  * Class names are compared exactly, in this order, each creating Page::<name>: Home, AlbumHome,
@@ -21,6 +23,12 @@ PageBase *AppFactory::CreatePage(const char *name) {
     }
     /* "AlbumHome", "AlbumFileList", "AlbumPlayer": the album pages join here. */
     /* "SysSetingHome" ... "SysSetingReset": the settings pages join here. */
+    if (strcmp(name, "SysSetingHome") == 0) {
+        return new Page::SysSetingHome;
+    }
+    if (strcmp(name, "SysSetingSoundSet") == 0) {
+        return new Page::SysSetingSoundSet;
+    }
     if (strcmp(name, "SysSetingReset") == 0) {
         return new Page::SysSetingReset;
     }

@@ -1,0 +1,13 @@
+/* The sound page's widgets: the framework's navigation bar and lists only. */
+#ifndef SYS_SETING_SOUND_SET_VIEW_H
+#define SYS_SETING_SOUND_SET_VIEW_H
+
+#include "PagesCommon.h"
+
+namespace Page {
+
+class SysSetingSoundSetView : public SysSetingView {};
+
+} // namespace Page
+
+#endif /* SYS_SETING_SOUND_SET_VIEW_H */
