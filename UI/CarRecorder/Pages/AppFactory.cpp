@@ -4,6 +4,7 @@
 
 #include "Home.h"
 #include "SysSetingHome.h"
+#include "SysSetingParking.h"
 #include "SysSetingReset.h"
 #include "SysSetingSoundSet.h"
 
@@ -25,6 +26,9 @@ PageBase *AppFactory::CreatePage(const char *name) {
     /* "SysSetingHome" ... "SysSetingReset": the settings pages join here. */
     if (strcmp(name, "SysSetingHome") == 0) {
         return new Page::SysSetingHome;
+    }
+    if (strcmp(name, "SysSetingParking") == 0) {
+        return new Page::SysSetingParking;
     }
     if (strcmp(name, "SysSetingSoundSet") == 0) {
         return new Page::SysSetingSoundSet;

@@ -1,0 +1,236 @@
+// The parking, driving-assistance, more and device-link settings pages on the page harness: the
+// value rules of every option (table-driven), the lists built from what the recorder offers, and
+// what each option writes.
+#include "SysSetingHome.h"
+#include "SysSetingParking.h"
+#include "sysseting_env.h"
+
+namespace {
+
+using namespace syssettest;
+using Page::SysSetingParking;
+using PM = Page::SysSetingParkingModel;
+
+// ---- value rules: one row per stored value ----
+
+TEST(ParkingRules, StoredValuesToOptions) {
+    const struct {
+        int value, mode, durNew, durOld, bat5, bat3;
+    } rows[] = {
+        // value: parking mode, duration (new scheme), duration (old scheme), battery 5-level, 3-level
+        {0, 0, 0, 1, 0, 3},        {1, 3, 0, 2, 1, 2},       {2, 2, 0, 3, 2, 0},
+        {3, 1, 0, 0, 3, -1},       {4, -1, 0, 0, 4, -1},     {5, -1, 0, 0, 5, -1},
+        {6, -1, 0, 0, -1, -1},     {10, -1, 0, 0, -1, -1},   {15, -1, 0, 0, -1, -1},
+        {720, -1, 1, 0, -1, -1},   {1440, -1, 2, 0, -1, -1}, {2880, -1, 3, 0, -1, -1},
+        {4320, -1, 4, 0, -1, -1},  {7200, -1, 5, 0, -1, -1}, {11520, -1, 6, 0, -1, -1},
+        {11521, -1, 0, 0, -1, -1}, {-1, -1, 0, 0, -1, -1},
+    };
+    for (const auto &r : rows) {
+        EXPECT_EQ(PM::MenuChangeParkingModeValToLevel(r.value), r.mode) << r.value;
+        EXPECT_EQ(PM::MenuChangeParkingDurationValToLevel_new(r.value), r.durNew) << r.value;
+        EXPECT_EQ(PM::MenuChangeParkingDurationValToLevel_old(r.value), r.durOld) << r.value;
+        EXPECT_EQ(PM::MenuChangeBatProtectValToLevel(r.value, true), r.bat5) << r.value;
+        EXPECT_EQ(PM::MenuChangeBatProtectValToLevel(r.value, false), r.bat3) << r.value;
+    }
+    // The 15-minute value is the first option (109 + 0 + 1 = 110 is 12 hours).
+    EXPECT_EQ(PM::MenuChangeParkingDurationValToLevel_new(15), 0);
+}
+
+TEST(ParkingRules, ModesOfferedByTheRecordersText) {
+    const struct {
+        const char *text;
+        bool offered[4]; // timelapse, aovtimelapse, hibernate, normal
+        int num;
+    } rows[] = {
+        {"na", {true, false, true, true}, 3},
+        {"timelapse_hibernate_normal", {true, false, true, true}, 3},
+        {"aovtimelapse_normal", {false, true, false, true}, 2},
+        {"timelapse_aovtimelapse", {true, true, false, false}, 2},
+        {"hibernate", {false, false, true, false}, 1},
+        {"", {false, false, false, false}, 0},
+        {"0,1,2", {false, false, false, false}, 0},
+    };
+    for (const auto &r : rows) {
+        bool offered[4];
+        EXPECT_EQ(PM::ParkingModeInit(r.text, offered), r.num) << r.text;
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(offered[i], r.offered[i]) << r.text << " mode " << i;
+        }
+    }
+    // Every mode's option id is its row's id + position + 1, with position = item id - 104.
+    for (int i = 0; i < PM::kModeNum; ++i) {
+        EXPECT_EQ(PM::kModes[i].s32ItemId, SysSetingParking::ID_ACC_OFF_ENTER + i + 1);
+        EXPECT_EQ(PM::MenuChangeParkingModeValToLevel(PM::kModes[i].s32Value), i);
+    }
+}
+
+TEST(MenuTreeB, OptionsFollowTheirRow) {
+    for (SetMenu *root : {SysSetingParking::RootMenu()}) {
+        for (int i = 0; i < root->s32ItemNum; ++i) {
+            SetMenu *sub = root->ppstItems[i]->pstSubMenu;
+            for (int k = 0; sub != nullptr && k < sub->s32ItemNum; ++k) {
+                EXPECT_EQ(sub->ppstItems[k]->s32ItemId, root->ppstItems[i]->s32ItemId + k + 1);
+                EXPECT_EQ(sub->pstParentMenu, root);
+            }
+        }
+    }
+}
+
+// ---- pages ----
+
+class PagesB : public SettingsTest {
+  protected:
+    static constexpr const char *kMore[][2] = {
+        {"SysSetingParking", "Pages/SysSetingParking"},
+    };
+    void SetUp() override {
+        SettingsTest::SetUp();
+        for (const auto &p : kMore) {
+            ASSERT_NE(mgr->Install(p[0], p[1]), nullptr) << p[0];
+        }
+        ASSERT_NE(Open<PageBase>("Pages/SysSetingHome"), nullptr); // the page BACK returns to
+    }
+    // Opens row `row` of the current list with the keys (the focus starts where the list put it).
+    void OpenRow(Page::SysSetingPage *p, int row) {
+        for (int i = 0; i < 10 && FocusedRow(p) != row; ++i) {
+            Press(KEY_CODE_NEXT);
+        }
+        ASSERT_EQ(FocusedRow(p), row);
+        Press(KEY_CODE_OK);
+    }
+    std::vector<int> ShownRows(Page::SysSetingPage *p) {
+        std::vector<int> ids;
+        for (int i = 0; i < p->Model.GetItemNum(); ++i) {
+            if (p->RowObj(i, PAGE_COMMON_OBJ_BTN) != nullptr) {
+                ids.push_back(p->Model.GetItemId(i));
+            }
+        }
+        return ids;
+    }
+};
+
+TEST_F(PagesB, ParkingWithAccOffersTheRecordersModesAndWritesThem) {
+    SetSetting("acc_status", 1);
+    SetSettingText("parking_mode_option", "aovtimelapse_normal");
+    SetSetting("parking_status", 1);
+    auto *page = Open<SysSetingParking>("Pages/SysSetingParking");
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(ShownRows(page), (std::vector<int>{103, 108, 120}));
+    EXPECT_EQ(LabelText(page->RowObj(0, PAGE_COMMON_OBJ_VALUE)), Tr("LANG_RES_ID_PARKING_MODE_NORMAL"));
+    OpenRow(page, 0);
+    EXPECT_EQ(ShownRows(page), (std::vector<int>{105, 107}));
+    EXPECT_EQ(SelectedPos(page), 3);
+    Press(KEY_CODE_PREV);
+    Press(KEY_CODE_OK);
+    ASSERT_TRUE(SavesDone());
+    EXPECT_EQ(RecorderSetting("parking_status"), 3);
+    EXPECT_EQ(SelectedPos(page), 1);
+    Press(KEY_CODE_BACK);
+    EXPECT_EQ(LabelText(page->RowObj(0, PAGE_COMMON_OBJ_VALUE)),
+              Tr("LANG_RES_ID_PARKING_MODE_AOV_TIMELAPSE"));
+}
+
+TEST_F(PagesB, ParkingDurationMarksByValueAndWritesTheModesItem) {
+    SetSetting("acc_status", 1);
+    SetSetting("parking_status", 0); // time-lapse: parkTimeLapseDur
+    SetSetting("parkTimeLapseDur", 720);
+    auto *page = Open<SysSetingParking>("Pages/SysSetingParking");
+    ASSERT_NE(page, nullptr);
+    OpenRow(page, 1);
+    EXPECT_EQ(ShownRows(page), (std::vector<int>{110, 111, 112, 113, 114, 115}));
+    EXPECT_EQ(SelectedPos(page), 1) << "720 marks the second option";
+    EXPECT_EQ(LabelText(page->RowObj(1, PAGE_COMMON_OBJ_LABEL)), Tr("LANG_RES_ID_PARKING_DURATION_12H"));
+    const int minutes[] = {720, 1440, 2880, 4320, 7200, 11520};
+    for (int pos = 6; pos >= 2; --pos) {
+        Press(KEY_CODE_PREV);
+        ASSERT_EQ(FocusedRow(page), pos == 6 ? 6 : pos);
+        Press(KEY_CODE_OK);
+        ASSERT_TRUE(SavesDone());
+        EXPECT_EQ(RecorderSetting("parkTimeLapseDur"), minutes[pos - 1]) << pos;
+        EXPECT_EQ(SelectedPos(page), pos);
+    }
+    EXPECT_EQ(RecorderSetting("parkNormDur"), 0) << "only the mode's own item";
+    Press(KEY_CODE_BACK);
+    Press(KEY_CODE_BACK);
+    Advance(700);
+
+    // 10 minutes is no option: nothing shown is marked and the list still works.
+    SetSetting("parkTimeLapseDur", 10);
+    page = Open<SysSetingParking>("Pages/SysSetingParking");
+    OpenRow(page, 1);
+    EXPECT_EQ(page->Model.GetCurMenuDefVal(), 0);
+    EXPECT_EQ(SelectedPos(page), -1);
+    Press(KEY_CODE_OK);
+    ASSERT_TRUE(SavesDone());
+    EXPECT_EQ(RecorderSetting("parkTimeLapseDur"), 720);
+}
+
+TEST_F(PagesB, ParkingDurationOfTheOlderSchemeShowsHours) {
+    SetSetting("acc_status", 1);
+    SetSetting("parking_status", 1);
+    SetSetting("parkNormDur", 2);
+    auto *page = Open<SysSetingParking>("Pages/SysSetingParking");
+    OpenRow(page, 1);
+    EXPECT_EQ(ShownRows(page), (std::vector<int>{110, 111, 112}));
+    EXPECT_EQ(SelectedPos(page), 3);
+    EXPECT_EQ(LabelText(page->RowObj(3, PAGE_COMMON_OBJ_LABEL)), Tr("LANG_RES_ID_PARKING_DURATION_48H"));
+    Press(KEY_CODE_PREV);
+    Press(KEY_CODE_OK);
+    ASSERT_TRUE(SavesDone());
+    EXPECT_EQ(RecorderSetting("parkNormDur"), 1);
+}
+
+TEST_F(PagesB, BatteryProtectionWithThreeOrSixLevels) {
+    SetSetting("acc_status", 1);
+    SetSetting("showLowPower5Level", 0);
+    SetSetting("parking_voltlvl", 1);
+    auto *page = Open<SysSetingParking>("Pages/SysSetingParking");
+    OpenRow(page, 2);
+    EXPECT_EQ(ShownRows(page), (std::vector<int>{121, 123, 124}));
+    EXPECT_EQ(SelectedPos(page), 2);
+    Press(KEY_CODE_NEXT); // low
+    Press(KEY_CODE_OK);
+    ASSERT_TRUE(SavesDone());
+    EXPECT_EQ(RecorderSetting("parking_voltlvl"), 0);
+    Press(KEY_CODE_NEXT); // high
+    Press(KEY_CODE_OK);
+    ASSERT_TRUE(SavesDone());
+    EXPECT_EQ(RecorderSetting("parking_voltlvl"), 2);
+    Press(KEY_CODE_BACK);
+    Press(KEY_CODE_BACK);
+    Advance(700);
+
+    SetSetting("showLowPower5Level", 1);
+    SetSetting("parking_voltlvl", 4);
+    page = Open<SysSetingParking>("Pages/SysSetingParking");
+    OpenRow(page, 2);
+    EXPECT_EQ(ShownRows(page).size(), 6u);
+    EXPECT_EQ(SelectedPos(page), 4);
+    Press(KEY_CODE_NEXT);
+    Press(KEY_CODE_OK);
+    ASSERT_TRUE(SavesDone());
+    EXPECT_EQ(RecorderSetting("parking_voltlvl"), 5);
+}
+
+TEST_F(PagesB, ParkingWithoutAccShowsTheAutoShutdownSwitch) {
+    SetSetting("acc_status", 0);
+    SetSetting("autoshutdown_switch", 1);
+    auto *page = Open<SysSetingParking>("Pages/SysSetingParking");
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(ShownRows(page), (std::vector<int>{127}));
+    EXPECT_TRUE(SwitchOn(page, 0));
+    EXPECT_EQ(Focus(), "1/1");
+    Press(KEY_CODE_OK);
+    EXPECT_FALSE(SwitchOn(page, 0));
+    ASSERT_TRUE(SavesDone());
+    EXPECT_EQ(RecorderSetting("autoshutdown_switch"), 0);
+    // No parking mode offered: the ACC-off row is left out when the line comes back.
+    Press(KEY_CODE_BACK);
+    Advance(700);
+    SetSetting("acc_status", 1);
+    SetSettingText("parking_mode_option", "0,1,2");
+    page = Open<SysSetingParking>("Pages/SysSetingParking");
+    EXPECT_EQ(ShownRows(page), (std::vector<int>{108, 120}));
+}
+
+} // namespace
