@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "Home.h"
+#include "SysSetingAlgorAssist.h"
 #include "SysSetingHome.h"
 #include "SysSetingParking.h"
 #include "SysSetingReset.h"
@@ -29,6 +30,9 @@ PageBase *AppFactory::CreatePage(const char *name) {
     }
     if (strcmp(name, "SysSetingParking") == 0) {
         return new Page::SysSetingParking;
+    }
+    if (strcmp(name, "SysSetingAlgorAssist") == 0) {
+        return new Page::SysSetingAlgorAssist;
     }
     if (strcmp(name, "SysSetingSoundSet") == 0) {
         return new Page::SysSetingSoundSet;

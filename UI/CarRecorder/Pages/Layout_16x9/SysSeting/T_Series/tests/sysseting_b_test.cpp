@@ -1,6 +1,7 @@
 // The parking, driving-assistance, more and device-link settings pages on the page harness: the
 // value rules of every option (table-driven), the lists built from what the recorder offers, and
 // what each option writes.
+#include "SysSetingAlgorAssist.h"
 #include "SysSetingHome.h"
 #include "SysSetingParking.h"
 #include "sysseting_env.h"
@@ -8,7 +9,9 @@
 namespace {
 
 using namespace syssettest;
+using Page::SysSetingAlgorAssist;
 using Page::SysSetingParking;
+using AM = Page::SysSetingAlgorAssistModel;
 using PM = Page::SysSetingParkingModel;
 
 // ---- value rules: one row per stored value ----
@@ -64,15 +67,42 @@ TEST(ParkingRules, ModesOfferedByTheRecordersText) {
     }
 }
 
-TEST(MenuTreeB, OptionsFollowTheirRow) {
-    for (SetMenu *root : {SysSetingParking::RootMenu()}) {
-        for (int i = 0; i < root->s32ItemNum; ++i) {
-            SetMenu *sub = root->ppstItems[i]->pstSubMenu;
-            for (int k = 0; sub != nullptr && k < sub->s32ItemNum; ++k) {
-                EXPECT_EQ(sub->ppstItems[k]->s32ItemId, root->ppstItems[i]->s32ItemId + k + 1);
-                EXPECT_EQ(sub->pstParentMenu, root);
-            }
+TEST(AlgorRules, StoredValuesToOptions) {
+    const struct {
+        int value, coll, adas;
+    } rows[] = {
+        {100, 0, 0}, {75, 1, 0}, {50, 2, 0}, {25, 3, 0}, {1, 4, 2},   {0, 5, 3},  {60, 6, 0},
+        {99, 6, 0},  {2, 6, 1},  {3, 6, 0},  {4, 6, 0},  {101, 0, 0}, {-1, 0, 0},
+    };
+    for (const auto &r : rows) {
+        EXPECT_EQ(AM::MenuChangeGsnSensitityValToLevel(r.value), r.coll) << r.value;
+        EXPECT_EQ(AM::MenuChangeAdasSensitityValToLevel(r.value), r.adas) << r.value;
+    }
+}
+
+// Option lists (menus with a current value) number their options after the row that opens them.
+// The collision levels are the exception the item table fixes: both the driving (129) and the
+// parked (130) row open the levels 131 to 137.
+void CheckNumbering(SetMenu *menu) {
+    for (int i = 0; i < menu->s32ItemNum; ++i) {
+        SetMenuItem *row = menu->ppstItems[i];
+        SetMenu *sub = row->pstSubMenu;
+        if (sub == nullptr) {
+            continue;
         }
+        EXPECT_EQ(sub->pstParentMenu, menu) << row->s32ItemId;
+        for (int k = 0; sub->GetDefaultValCB != nullptr && k < sub->s32ItemNum; ++k) {
+            const int expect =
+                row->s32ItemId == SysSetingAlgorAssist::ID_COLL_NORMAL ? 131 + k : row->s32ItemId + k + 1;
+            EXPECT_EQ(sub->ppstItems[k]->s32ItemId, expect) << "row " << row->s32ItemId << " option " << k;
+        }
+        CheckNumbering(sub);
+    }
+}
+
+TEST(MenuTreeB, OptionsFollowTheirRow) {
+    for (SetMenu *root : {SysSetingParking::RootMenu(), SysSetingAlgorAssist::RootMenu()}) {
+        CheckNumbering(root);
     }
 }
 
@@ -82,6 +112,7 @@ class PagesB : public SettingsTest {
   protected:
     static constexpr const char *kMore[][2] = {
         {"SysSetingParking", "Pages/SysSetingParking"},
+        {"SysSetingAlgorAssist", "Pages/SysSetingAlgorAssist"},
     };
     void SetUp() override {
         SettingsTest::SetUp();
@@ -231,6 +262,100 @@ TEST_F(PagesB, ParkingWithoutAccShowsTheAutoShutdownSwitch) {
     SetSettingText("parking_mode_option", "0,1,2");
     page = Open<SysSetingParking>("Pages/SysSetingParking");
     EXPECT_EQ(ShownRows(page), (std::vector<int>{108, 120}));
+}
+
+TEST_F(PagesB, CollisionLevelsWriteTheirValuesAndCustomSendsNothing) {
+    SetSetting("normal_gsensor_level", 60);
+    SetSetting("parking_gsensor_level", 25);
+    auto *page = Open<SysSetingAlgorAssist>("Pages/SysSetingAlgorAssist");
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(ShownRows(page), (std::vector<int>{128, 138, 164}));
+    OpenRow(page, 0);
+    EXPECT_EQ(ShownRows(page), (std::vector<int>{129, 130}));
+    EXPECT_EQ(LabelText(page->RowObj(0, PAGE_COMMON_OBJ_VALUE)), Tr("LANG_RES_ID_CUSTOM")) << "60 is custom";
+    EXPECT_EQ(LabelText(page->RowObj(1, PAGE_COMMON_OBJ_VALUE)), Tr("LANG_RES_ID_SENSITIVITY_MIDLOW"));
+    OpenRow(page, 0);
+    EXPECT_EQ(SelectedPos(page), 6);
+    // Every level from the top, then custom: nothing sent and the mark stays on the level.
+    const int values[] = {100, 75, 50, 25, 1, 0};
+    for (int pos = 0; pos < 6; ++pos) {
+        Press(KEY_CODE_NEXT);
+        ASSERT_EQ(FocusedRow(page), pos);
+        Press(KEY_CODE_OK);
+        ASSERT_TRUE(SavesDone());
+        EXPECT_EQ(RecorderSetting("normal_gsensor_level"), values[pos]) << pos;
+        EXPECT_EQ(SelectedPos(page), pos);
+    }
+    Recorder().ClearRequests();
+    Press(KEY_CODE_NEXT); // custom
+    Press(KEY_CODE_OK);
+    ASSERT_TRUE(SavesDone());
+    EXPECT_EQ(Saves(), 0u);
+    EXPECT_EQ(SelectedPos(page), 5);
+    EXPECT_EQ(RecorderSetting("normal_gsensor_level"), 0);
+    // The parked list writes its own item.
+    Press(KEY_CODE_BACK);
+    OpenRow(page, 1);
+    EXPECT_EQ(SelectedPos(page), 3);
+    Press(KEY_CODE_PREV);
+    Press(KEY_CODE_OK);
+    ASSERT_TRUE(SavesDone());
+    EXPECT_EQ(RecorderSetting("parking_gsensor_level"), 50);
+    EXPECT_EQ(RecorderSetting("normal_gsensor_level"), 0);
+}
+
+TEST_F(PagesB, AdasMasterSwitchAlertSensitivitiesAndFatigue) {
+    SetSetting("aiMasterSwitch", 0);
+    SetSetting("fatigue_driving_remind_switch", 0);
+    SetSetting("frontCarStartDetect", 0);
+    SetSetting("carWarningDetect", 1);
+    SetSetting("laneDepartureDetect", 2);
+    SetSetting("humanWarningDetect", 3);
+    auto *page = Open<SysSetingAlgorAssist>("Pages/SysSetingAlgorAssist");
+    ASSERT_NE(page, nullptr);
+    EXPECT_FALSE(SwitchOn(page, 2));
+    OpenRow(page, 1);
+    EXPECT_EQ(ShownRows(page), (std::vector<int>{142, 143, 148, 153, 158}));
+    EXPECT_FALSE(SwitchOn(page, 0));
+    const char *values[] = {"LANG_RES_ID_OFF", "LANG_RES_ID_SENSITIVITY_LOW", "LANG_RES_ID_SENSITIVITY_MID",
+                            "LANG_RES_ID_SENSITIVITY_HIGH"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(LabelText(page->RowObj(i + 1, PAGE_COMMON_OBJ_VALUE)), Tr(values[i])) << i;
+    }
+    // On: fatigue reminder, master switch and the car-ahead alert at the middle level.
+    Press(KEY_CODE_OK);
+    EXPECT_TRUE(SwitchOn(page, 0));
+    ASSERT_TRUE(SavesDone());
+    EXPECT_EQ(RecorderSetting("fatigue_driving_remind_switch"), 1);
+    EXPECT_EQ(RecorderSetting("aiMasterSwitch"), 1);
+    EXPECT_EQ(RecorderSetting("frontCarStartDetect"), 2);
+    Press(KEY_CODE_OK);
+    ASSERT_TRUE(SavesDone());
+    EXPECT_EQ(RecorderSetting("fatigue_driving_remind_switch"), 0);
+    EXPECT_EQ(RecorderSetting("aiMasterSwitch"), 0);
+    EXPECT_EQ(RecorderSetting("frontCarStartDetect"), 2);
+    // Each alert's list: high 3, middle 2, low 1, off 0.
+    const char *keys[] = {"frontCarStartDetect", "carWarningDetect", "laneDepartureDetect",
+                          "humanWarningDetect"};
+    for (int a = 0; a < 4; ++a) {
+        OpenRow(page, a + 1);
+        for (int pos = 0; pos < 4; ++pos) {
+            for (int i = 0; i < 4 && FocusedRow(page) != pos; ++i) {
+                Press(KEY_CODE_NEXT);
+            }
+            Press(KEY_CODE_OK);
+            ASSERT_TRUE(SavesDone());
+            EXPECT_EQ(RecorderSetting(keys[a]), 3 - pos) << keys[a];
+            EXPECT_EQ(SelectedPos(page), pos);
+        }
+        Press(KEY_CODE_BACK);
+        EXPECT_EQ(FocusedRow(page), a + 1);
+    }
+    Press(KEY_CODE_BACK);
+    OpenRow(page, 2); // fatigue
+    EXPECT_TRUE(SwitchOn(page, 2));
+    ASSERT_TRUE(SavesDone());
+    EXPECT_EQ(RecorderSetting("fatigue_driving_remind_switch"), 1);
 }
 
 } // namespace
