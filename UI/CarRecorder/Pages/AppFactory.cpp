@@ -5,6 +5,7 @@
 #include "Home.h"
 #include "SysSetingAlgorAssist.h"
 #include "SysSetingHome.h"
+#include "SysSetingMore.h"
 #include "SysSetingParking.h"
 #include "SysSetingReset.h"
 #include "SysSetingSoundSet.h"
@@ -36,6 +37,9 @@ PageBase *AppFactory::CreatePage(const char *name) {
     }
     if (strcmp(name, "SysSetingSoundSet") == 0) {
         return new Page::SysSetingSoundSet;
+    }
+    if (strcmp(name, "SysSetingMore") == 0) {
+        return new Page::SysSetingMore;
     }
     if (strcmp(name, "SysSetingReset") == 0) {
         return new Page::SysSetingReset;

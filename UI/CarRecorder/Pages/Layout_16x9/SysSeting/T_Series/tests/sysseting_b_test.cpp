@@ -1,8 +1,11 @@
 // The parking, driving-assistance, more and device-link settings pages on the page harness: the
 // value rules of every option (table-driven), the lists built from what the recorder offers, and
 // what each option writes.
+#include <algorithm>
+
 #include "SysSetingAlgorAssist.h"
 #include "SysSetingHome.h"
+#include "SysSetingMore.h"
 #include "SysSetingParking.h"
 #include "sysseting_env.h"
 
@@ -12,6 +15,8 @@ using namespace syssettest;
 using Page::SysSetingAlgorAssist;
 using Page::SysSetingParking;
 using AM = Page::SysSetingAlgorAssistModel;
+using MM = Page::SysSetingMoreModel;
+using Page::SysSetingMore;
 using PM = Page::SysSetingParkingModel;
 
 // ---- value rules: one row per stored value ----
@@ -100,8 +105,37 @@ void CheckNumbering(SetMenu *menu) {
     }
 }
 
+TEST(MoreRules, StorageAndCheckTexts) {
+    char sz[64];
+    MM::StorageText("SD card", 41230, 60906, sz, sizeof sz);
+    EXPECT_STREQ(sz, "SD card: 40G/59G");
+    MM::StorageText("SD card", -5, 0, sz, sizeof sz);
+    EXPECT_STREQ(sz, "SD card: 0G/0G");
+    const struct {
+        int state;
+        const char *text;
+    } rows[] = {{0, "LANG_RES_ID_NO_DETECT"},
+                {1, "LANG_RES_ID_NORMAL"},
+                {2, "LANG_RES_ID_ABNORMAL"},
+                {3, nullptr},
+                {-1, nullptr}};
+    for (const auto &r : rows) {
+        const char *t = MM::LteStateText(r.state);
+        EXPECT_EQ(t == nullptr ? std::string("null") : t, r.text == nullptr ? std::string("null") : r.text);
+    }
+    LteInfo lte = {};
+    lte.iSimCard = 2;
+    lte.iApn = 7;
+    MM::LteCheck checks[MM::kLteCheckNum];
+    EXPECT_EQ(MM::LteInfoInit(lte, checks), 6);
+    EXPECT_STREQ(checks[1].pcMainText, "LANG_RES_ID_4G_NETWORK_CHECK_SIM");
+    EXPECT_EQ(checks[1].s32State, 2);
+    EXPECT_EQ(checks[5].s32State, 7);
+}
+
 TEST(MenuTreeB, OptionsFollowTheirRow) {
-    for (SetMenu *root : {SysSetingParking::RootMenu(), SysSetingAlgorAssist::RootMenu()}) {
+    for (SetMenu *root :
+         {SysSetingParking::RootMenu(), SysSetingAlgorAssist::RootMenu(), SysSetingMore::RootMenu()}) {
         CheckNumbering(root);
     }
 }
@@ -113,6 +147,7 @@ class PagesB : public SettingsTest {
     static constexpr const char *kMore[][2] = {
         {"SysSetingParking", "Pages/SysSetingParking"},
         {"SysSetingAlgorAssist", "Pages/SysSetingAlgorAssist"},
+        {"SysSetingMore", "Pages/SysSetingMore"},
     };
     void SetUp() override {
         SettingsTest::SetUp();
@@ -356,6 +391,95 @@ TEST_F(PagesB, AdasMasterSwitchAlertSensitivitiesAndFatigue) {
     EXPECT_TRUE(SwitchOn(page, 2));
     ASSERT_TRUE(SavesDone());
     EXPECT_EQ(RecorderSetting("fatigue_driving_remind_switch"), 1);
+}
+
+// Labels of a screen that is not a list, in order.
+std::vector<std::string> ScreenTexts(lv_obj_t *obj) {
+    std::vector<std::string> out;
+    if (obj == nullptr) {
+        return out;
+    }
+    if (lv_obj_check_type(obj, &lv_label_class)) {
+        out.push_back(lv_label_get_text(obj));
+    }
+    for (uint32_t i = 0; i < lv_obj_get_child_cnt(obj); ++i) {
+        auto sub = ScreenTexts(lv_obj_get_child(obj, (int32_t)i));
+        out.insert(out.end(), sub.begin(), sub.end());
+    }
+    return out;
+}
+
+bool Holds(const std::vector<std::string> &texts, const std::string &t) {
+    return std::find(texts.begin(), texts.end(), t) != texts.end();
+}
+
+TEST_F(PagesB, MoreOpensItsScreensAndComesBackToTheRow) {
+    SetSetting("support_4gnet_test", 0);
+    SetSetting("dev_available_size", 41230);
+    SetSetting("dev_total_size", 60906);
+    auto *page = Open<SysSetingMore>("Pages/SysSetingMore");
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(ShownRows(page), (std::vector<int>{197, 198, 199, 200}));
+    EXPECT_EQ(Title(), Tr("LANG_RES_ID_MORE"));
+    // Update: the app's QR code over its hint.
+    Press(KEY_CODE_OK);
+    EXPECT_EQ(page->m_eScreen, SysSetingMore::Screen::kQrCode);
+    EXPECT_EQ(page->View.ui.cur_cont_row, nullptr);
+    EXPECT_TRUE(Holds(ScreenTexts(page->View.ui.cur_bg), Tr("LANG_RES_ID_APP_CONNECT_TOAST")));
+    EXPECT_EQ(Title(), Tr("LANG_RES_ID_UPDATE"));
+    Press(KEY_CODE_BACK);
+    EXPECT_EQ(FocusedRow(page), 0);
+    // About: model, storage in gigabytes, the version with its "v".
+    OpenRow(page, 1);
+    ASSERT_EQ(page->m_eScreen, SysSetingMore::Screen::kAbout);
+    auto texts = ScreenTexts(page->View.ui.cur_bg);
+    EXPECT_TRUE(Holds(texts, Tr("LANG_RES_ID_DASHCAM") + " VR-T3"));
+    EXPECT_TRUE(Holds(texts, Tr("LANG_RES_ID_TFCARD") + ": 40G/59G"));
+    EXPECT_TRUE(Holds(texts, "vV1.0.3"));
+    EXPECT_TRUE(Holds(texts, MM::kPhone));
+    Press(KEY_CODE_NEXT); // scrolls the screen, keeps it
+    Advance(500);
+    EXPECT_EQ(page->m_eScreen, SysSetingMore::Screen::kAbout);
+    Press(KEY_CODE_BACK);
+    EXPECT_EQ(FocusedRow(page), 1);
+    // Help without 4G: the introduction only.
+    OpenRow(page, 3);
+    EXPECT_EQ(ShownRows(page), (std::vector<int>{201}));
+    Press(KEY_CODE_OK);
+    EXPECT_EQ(page->m_eScreen, SysSetingMore::Screen::k4GIntroduce);
+    EXPECT_EQ(Title(), Tr("LANG_RES_ID_4G_INTRODUCE"));
+    Press(KEY_CODE_BACK);
+    Press(KEY_CODE_BACK);
+    EXPECT_EQ(FocusedRow(page), 3);
+}
+
+TEST_F(PagesB, MoreNetworkCheckExplainsAFailedCheck) {
+    SetSetting("support_4gnet_test", 1);
+    Recorder().On("IPCMSG_LTEINFO_QUERY", [](const cJSON *) {
+        return cJSON_Parse(R"({"hardware":1,"sim_card":2,"uuid":0,"dns":1,"network":1,"signal":9,)"
+                           R"("apn":1,"flow":0,"mqtt":1,"http":1})");
+    });
+    auto *page = Open<SysSetingMore>("Pages/SysSetingMore");
+    OpenRow(page, 3);
+    EXPECT_EQ(ShownRows(page), (std::vector<int>{201, 202}));
+    OpenRow(page, 1);
+    ASSERT_EQ(page->m_eScreen, SysSetingMore::Screen::kLteCheck);
+    auto texts = ScreenTexts(page->View.ui.cur_bg);
+    EXPECT_TRUE(Holds(texts, Tr("LANG_RES_ID_ABNORMAL")));
+    EXPECT_TRUE(Holds(texts, Tr("LANG_RES_ID_NO_DETECT")));
+    // A check that passed has nothing to explain; the failed SIM check has.
+    Press(KEY_CODE_OK);
+    EXPECT_EQ(page->m_eScreen, SysSetingMore::Screen::kLteCheck);
+    Press(KEY_CODE_NEXT);
+    Press(KEY_CODE_OK);
+    ASSERT_EQ(page->m_eScreen, SysSetingMore::Screen::kLteAbnormal);
+    EXPECT_TRUE(
+        Holds(ScreenTexts(page->View.ui.cur_bg), Tr("LANG_RES_ID_4G_NETWORK_CHECK_SIM_ABNORMAL_TOAST")));
+    Press(KEY_CODE_BACK);
+    EXPECT_EQ(page->m_eScreen, SysSetingMore::Screen::kLteCheck);
+    EXPECT_EQ(lv_group_get_focused(lv_group_get_default()), page->m_stView.m_astLteRows[1].btn);
+    Press(KEY_CODE_BACK);
+    EXPECT_EQ(ShownRows(page), (std::vector<int>{201, 202}));
 }
 
 } // namespace
