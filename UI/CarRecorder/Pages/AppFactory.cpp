@@ -5,6 +5,7 @@
 #include "Home.h"
 #include "SysSetingAlgorAssist.h"
 #include "SysSetingHome.h"
+#include "SysSetingKovar.h"
 #include "SysSetingMore.h"
 #include "SysSetingParking.h"
 #include "SysSetingReset.h"
@@ -40,6 +41,9 @@ PageBase *AppFactory::CreatePage(const char *name) {
     }
     if (strcmp(name, "SysSetingMore") == 0) {
         return new Page::SysSetingMore;
+    }
+    if (strcmp(name, "SysSetingKovar") == 0) {
+        return new Page::SysSetingKovar;
     }
     if (strcmp(name, "SysSetingReset") == 0) {
         return new Page::SysSetingReset;

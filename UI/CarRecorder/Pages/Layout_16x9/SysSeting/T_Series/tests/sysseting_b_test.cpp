@@ -5,6 +5,7 @@
 
 #include "SysSetingAlgorAssist.h"
 #include "SysSetingHome.h"
+#include "SysSetingKovar.h"
 #include "SysSetingMore.h"
 #include "SysSetingParking.h"
 #include "sysseting_env.h"
@@ -16,7 +17,9 @@ using Page::SysSetingAlgorAssist;
 using Page::SysSetingParking;
 using AM = Page::SysSetingAlgorAssistModel;
 using MM = Page::SysSetingMoreModel;
+using Page::SysSetingKovar;
 using Page::SysSetingMore;
+using KS = Page::SysSetingKovar::Screen;
 using PM = Page::SysSetingParkingModel;
 
 // ---- value rules: one row per stored value ----
@@ -148,6 +151,7 @@ class PagesB : public SettingsTest {
         {"SysSetingParking", "Pages/SysSetingParking"},
         {"SysSetingAlgorAssist", "Pages/SysSetingAlgorAssist"},
         {"SysSetingMore", "Pages/SysSetingMore"},
+        {"SysSetingKovar", "Pages/SysSetingKovar"},
     };
     void SetUp() override {
         SettingsTest::SetUp();
@@ -480,6 +484,134 @@ TEST_F(PagesB, MoreNetworkCheckExplainsAFailedCheck) {
     EXPECT_EQ(lv_group_get_focused(lv_group_get_default()), page->m_stView.m_astLteRows[1].btn);
     Press(KEY_CODE_BACK);
     EXPECT_EQ(ShownRows(page), (std::vector<int>{201, 202}));
+}
+
+// ---- the device-link page ----
+
+size_t CtrlCount(const std::string &item, const std::string &value = "") {
+    size_t n = 0;
+    for (const std::string &doc : Recorder().Requests("IPCMSG_GENERALCTRL")) {
+        if (doc.find("\"key\":\"" + item + "\"") != std::string::npos &&
+            (value.empty() || doc.find("\"value\":\"" + value + "\"") != std::string::npos)) {
+            ++n;
+        }
+    }
+    return n;
+}
+
+class KovarPage : public PagesB {
+  protected:
+    SysSetingKovar *OpenKovar(bool linked) {
+        Status("kovar_bind_status", linked ? 1 : 0);
+        auto *p = Open<SysSetingKovar>("Pages/SysSetingKovar");
+        Recorder().ClearRequests();
+        return p;
+    }
+    void Status(const char *key, int value) {
+        size_t n = pagetest::PublishedLog().size();
+        ASSERT_EQ(Recorder().Status(key, value), 0);
+        ASSERT_TRUE(AdvanceUntil([&] { return pagetest::PublishedLog().size() > n; })) << key;
+        Advance(20);
+    }
+    std::string CountDown(SysSetingKovar *p) {
+        lv_obj_t *l = p->m_stView.m_pstCountDown;
+        return l == nullptr || lv_obj_has_flag(l, LV_OBJ_FLAG_HIDDEN) ? "" : lv_label_get_text(l);
+    }
+};
+
+TEST_F(KovarPage, PairingCountsDownAndEndsOnTheRecordersResult) {
+    auto *page = OpenKovar(false);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->m_eScreen, KS::kMain);
+    EXPECT_TRUE(Holds(ScreenTexts(page->View.ui.cur_bg), Tr("LANG_RES_ID_KOVAR_NO_CONNECT")));
+    Press(KEY_CODE_OK);
+    ASSERT_EQ(page->m_eScreen, KS::kBinding);
+    ASSERT_TRUE(Recorder().WaitRequests("IPCMSG_GENERALCTRL", 2));
+    EXPECT_EQ(CtrlCount("ctrl_scrdomant_timer", "pause"), 1u);
+    EXPECT_EQ(CtrlCount("ctrl_kovar_start_bind"), 1u);
+    EXPECT_EQ(CountDown(page), Tr("LANG_RES_ID_DOUBLE_CLICK_SLAVE_KEY_TOAST") + "(20S)");
+    Advance(1000);
+    EXPECT_EQ(CountDown(page), Tr("LANG_RES_ID_DOUBLE_CLICK_SLAVE_KEY_TOAST") + "(19S)");
+    lv_timer_t *timer = page->m_pstBindTimer;
+    // The cameras see each other: the count-down goes.
+    Status("kovar_ble_status", 1);
+    Advance(1000);
+    EXPECT_EQ(CountDown(page), "");
+    EXPECT_EQ(page->m_pstBindTimer, timer);
+    Status("kovar_bind_status", 1);
+    ASSERT_TRUE(AdvanceUntil([&] { return page->m_eScreen == KS::kSuccess; }, 1100)); // the next tick
+    EXPECT_EQ(page->m_pstBindTimer, nullptr);
+    ASSERT_TRUE(Recorder().WaitRequests("IPCMSG_GENERALCTRL", 3));
+    EXPECT_EQ(CtrlCount("ctrl_scrdomant_timer", "resume"), 1u);
+    // After 3 s the main screen, now linked, with its two rows.
+    Advance(2900);
+    EXPECT_EQ(page->m_eScreen, KS::kSuccess);
+    Advance(200);
+    ASSERT_EQ(page->m_eScreen, KS::kMain);
+    EXPECT_NE(page->m_stView.m_astRows[0].btn, nullptr);
+}
+
+TEST_F(KovarPage, FailedOrUnansweredPairingShowsTheFailure) {
+    auto *page = OpenKovar(false);
+    Press(KEY_CODE_OK);
+    Status("kovar_bind_status", 0);
+    Advance(1000);
+    ASSERT_EQ(page->m_eScreen, KS::kFail);
+    Press(KEY_CODE_BACK);
+    EXPECT_EQ(page->m_eScreen, KS::kMain);
+    // No answer: failure after 61 ticks of the 1 s timer.
+    Press(KEY_CODE_OK);
+    ASSERT_EQ(page->m_eScreen, KS::kBinding);
+    Advance(60000, 100);
+    EXPECT_EQ(page->m_eScreen, KS::kBinding);
+    EXPECT_EQ(CountDown(page), "") << "the count-down ends after 20 s";
+    Advance(1000, 100);
+    EXPECT_EQ(page->m_eScreen, KS::kFail);
+}
+
+TEST_F(KovarPage, BackWhilePairingAsksToStop) {
+    auto *page = OpenKovar(false);
+    Press(KEY_CODE_OK);
+    lv_timer_t *timer = page->m_pstBindTimer;
+    Press(KEY_CODE_BACK);
+    ASSERT_EQ(page->m_eScreen, KS::kStopAsk);
+    Press(KEY_CODE_BACK); // no: pairing goes on
+    EXPECT_EQ(page->m_eScreen, KS::kBinding);
+    EXPECT_EQ(page->m_pstBindTimer, timer);
+    Press(KEY_CODE_BACK);
+    Press(KEY_CODE_OK); // yes
+    EXPECT_EQ(page->m_eScreen, KS::kMain);
+    EXPECT_EQ(page->m_pstBindTimer, nullptr);
+    ASSERT_TRUE(AdvanceUntil([] { return CtrlCount("ctrl_kovar_stop_bind") == 1; }));
+    EXPECT_EQ(CtrlCount("ctrl_scrdomant_timer", "resume"), 1u);
+    // A late result changes nothing on the page.
+    Status("kovar_bind_status", 1);
+    Advance(1500);
+    EXPECT_EQ(page->m_eScreen, KS::kMain);
+}
+
+TEST_F(KovarPage, LinkedRowsUnpairOrLeave) {
+    auto *page = OpenKovar(true);
+    ASSERT_EQ(page->m_eScreen, KS::kMain);
+    ASSERT_NE(page->m_stView.m_astRows[0].btn, nullptr);
+    EXPECT_EQ(lv_group_get_focused(lv_group_get_default()), page->m_stView.m_astRows[0].btn);
+    Press(KEY_CODE_OK);
+    ASSERT_EQ(page->m_eScreen, KS::kUnbindAsk);
+    Press(KEY_CODE_BACK);
+    ASSERT_EQ(page->m_eScreen, KS::kMain);
+    Press(KEY_CODE_OK);
+    Press(KEY_CODE_OK);
+    EXPECT_EQ(page->m_eScreen, KS::kMain);
+    EXPECT_EQ(page->m_stView.m_astRows[0].btn, nullptr) << "not linked any more";
+    ASSERT_TRUE(AdvanceUntil([] { return CtrlCount("ctrl_kovar_unbind") == 1; }));
+    // Linked again, the cancel row leaves the page.
+    Press(KEY_CODE_BACK);
+    Advance(700);
+    page = OpenKovar(true);
+    Press(KEY_CODE_NEXT);
+    Press(KEY_CODE_OK);
+    Advance(700);
+    EXPECT_STRNE(mgr->GetStackTop()->Name, "Pages/SysSetingKovar");
 }
 
 } // namespace
