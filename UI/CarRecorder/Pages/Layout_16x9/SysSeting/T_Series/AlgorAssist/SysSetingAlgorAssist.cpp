@@ -1,5 +1,6 @@
 #include "SysSetingAlgorAssist.h"
 
+#include "SetFlowScreens.h"
 #include "log.h"
 
 namespace Page {
@@ -113,6 +114,11 @@ int32_t SysSetingAlgorAssist::CollisionElemOf(const SetMenu *pstMenu) {
 SysSetingAlgorAssist::SysSetingAlgorAssist()
     : SysSetingPage(m_stModel, m_stView, "SysSetingAlgorAssistModel", RootMenu(), s_as32Items,
                     (int32_t)(sizeof s_as32Items / sizeof s_as32Items[0])) {}
+
+void SysSetingAlgorAssist::RowInfo(int32_t s32Pos, PageCommonItem *pstRow) {
+    SysSetingPage::RowInfo(s32Pos, pstRow);
+    SetRow_FitWidths(pstRow, SetRow_ValueId(Model, s32Pos));
+}
 
 int SysSetingAlgorAssist::OptionChosen(int32_t s32ItemId) {
     const SetMenu *pstMenu = Model.m_pstTopMenu;

@@ -38,6 +38,7 @@ class SysSetingAlgorAssist : public SysSetingPage {
     SysSetingAlgorAssistView m_stView;
 
   protected:
+    void RowInfo(int32_t s32Pos, PageCommonItem *pstRow) override;
     int OptionChosen(int32_t s32ItemId) override;
     int32_t SwitchState(int32_t s32ItemId) override;
     int SwitchChanged(int32_t s32ItemId, bool bOn) override;

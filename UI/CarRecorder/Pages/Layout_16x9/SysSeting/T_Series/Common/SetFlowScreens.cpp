@@ -202,4 +202,59 @@ void SetFlow_FocusRow(const SetRow *pstRow, bool bFocused) {
     }
 }
 
+namespace {
+
+/* Width in pixels of a language id's text in the rows' font. */
+lv_coord_t RowTextWidth(const char *pcId) {
+    if (pcId == nullptr) {
+        return 0;
+    }
+    lv_obj_t *probe = lv_label_create(lv_layer_top());
+    lv_label_freetype_set_text_normal(probe, SYS_PATH_FONT_BODY, 22, LV_PART_MAIN);
+    lv_label_set_text(probe, "");
+    lv_label_set_text_tr(probe, pcId);
+    lv_point_t size = {0, 0};
+    lv_txt_get_size(&size, lv_label_get_text(probe), lv_obj_get_style_text_font(probe, LV_PART_MAIN), 0, 0,
+                    LV_COORD_MAX, LV_TEXT_FLAG_NONE);
+    lv_obj_del(probe);
+    return size.x;
+}
+
+} // namespace
+
+void SetRow_FitWidths(PageCommonItem *pstRow, const char *pcValueId) {
+    if (pcValueId == nullptr || pstRow->bHasSwitch) {
+        pstRow->s32LabelW = pstRow->bHasSwitch ? 80 : 84;
+        return;
+    }
+    /* A row's button is 98 % of the list's 288-pixel content; label and value share 85 % of it. */
+    const int32_t s32Row = 282, s32Room = 85;
+    const int32_t s32Label = (RowTextWidth(pstRow->pcLabel) * 100 + s32Row - 1) / s32Row + 1;
+    const int32_t s32Value = (RowTextWidth(pcValueId) * 100 + s32Row - 1) / s32Row + 1;
+    if (s32Label + s32Value <= s32Room) {
+        pstRow->s32LabelW = s32Room - s32Value;
+        pstRow->s32ValueW = s32Value;
+    } else {
+        pstRow->s32LabelW = s32Label < 60 ? s32Label : 60;
+        pstRow->s32ValueW = s32Room - pstRow->s32LabelW;
+    }
+}
+
+const char *SetRow_ValueId(SysSetingModel &stModel, int32_t s32Pos) {
+    const SetMenu *pstMenu = stModel.m_pstTopMenu;
+    if (pstMenu == nullptr || s32Pos < 0 || s32Pos >= pstMenu->s32ItemNum ||
+        pstMenu->GetDefaultValCB != nullptr) {
+        return nullptr;
+    }
+    const SetMenu *pstSub = pstMenu->ppstItems[s32Pos]->pstSubMenu;
+    if (pstSub == nullptr || pstSub->GetDefaultValCB == nullptr) {
+        return nullptr;
+    }
+    const int32_t s32Opt = stModel.GetSubMenuDefVal(s32Pos) - pstMenu->ppstItems[s32Pos]->s32ItemId - 1;
+    if (s32Opt < 0 || s32Opt >= pstSub->s32ItemNum) {
+        return nullptr;
+    }
+    return pstSub->ppstItems[s32Opt]->pcLabel;
+}
+
 } // namespace Page

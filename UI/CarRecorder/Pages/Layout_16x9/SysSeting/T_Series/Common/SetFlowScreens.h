@@ -8,6 +8,7 @@
 
 #include <stdint.h>
 
+#include "PagesCommon.h"
 #include "lvgl.h"
 
 namespace Page {
@@ -56,6 +57,15 @@ void SetFlow_CreateRows(lv_obj_t *screen, lv_coord_t s32Y, const char *const *pp
                         SetRow *pstRows, bool bArrow, lv_event_cb_t event_cb, void *user_data);
 /* The row's focused look: circular scrolling of a long label and the focused states, or back. */
 void SetFlow_FocusRow(const SetRow *pstRow, bool bFocused);
+
+/* Widths of a list row's label and value (language ids; pcValueId null for a row without a
+ * value text) from the room their texts take: a row without a value gives its label most of the
+ * row; a row with one gives each text what it needs while both fit, and otherwise the label at
+ * most 60 % and the value the rest. */
+void SetRow_FitWidths(PageCommonItem *pstRow, const char *pcValueId);
+/* The label id of the option that row s32Pos of the model's current menu shows as its value (the
+ * option its sub-menu marks), or null. */
+const char *SetRow_ValueId(SysSetingModel &stModel, int32_t s32Pos);
 
 } // namespace Page
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "lv_label_ext_func.h"
+#include "SetFlowScreens.h"
 #include "log.h"
 
 namespace Page {
@@ -60,6 +61,7 @@ void SysSetingMore::onPageAppear() {
 
 void SysSetingMore::RowInfo(int32_t s32Pos, PageCommonItem *pstRow) {
     SysSetingPage::RowInfo(s32Pos, pstRow);
+    SetRow_FitWidths(pstRow, SetRow_ValueId(Model, s32Pos));
     if (Model.GetItemId(s32Pos) == ID_4G_CHECK && m_stModel.m_stInfo.support_4gnet_test == 0) {
         pstRow->bEnable = 0; /* a recorder without 4G has nothing to check */
     }

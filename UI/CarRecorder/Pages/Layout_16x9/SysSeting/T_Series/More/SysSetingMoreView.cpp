@@ -45,10 +45,19 @@ void SysSetingMoreView::ClearScreenRefs() {
 
 void SysSetingMoreView::CreateAppConnectScreen(lv_obj_t *root) {
     ClearScreenRefs();
-    lv_obj_t *col = SetFlow_CreateColumn(CreateScreen(root));
-    lv_obj_set_style_pad_top(col, 30, LV_PART_MAIN);
-    SetFlow_AddPicture(col, "setmenu/menu2nd/appQRcode_overseas.png", false);
-    SetFlow_AddText(col, "LANG_RES_ID_APP_CONNECT_TOAST", 17);
+    /* The code beside its hint, below the status bar. */
+    lv_obj_t *row = lv_obj_create(CreateScreen(root));
+    lv_obj_remove_style_all(row);
+    lv_obj_set_size(row, lv_pct(100), lv_disp_get_ver_res(nullptr) - 40 - 34);
+    lv_obj_align(row, LV_ALIGN_TOP_MID, 0, 34);
+    lv_obj_set_flex_flow(row, LV_FLEX_FLOW_ROW);
+    lv_obj_set_flex_align(row, LV_FLEX_ALIGN_CENTER, LV_FLEX_ALIGN_CENTER, LV_FLEX_ALIGN_CENTER);
+    lv_obj_set_style_pad_column(row, 12, LV_PART_MAIN);
+    lv_obj_clear_flag(row, LV_OBJ_FLAG_SCROLLABLE);
+    SetFlow_AddPicture(row, "setmenu/menu2nd/appQRcode_overseas.png", false);
+    lv_obj_t *hint = SetFlow_AddText(row, "LANG_RES_ID_APP_CONNECT_TOAST", 17);
+    lv_obj_set_width(hint, lv_pct(55));
+    lv_obj_set_style_text_align(hint, LV_TEXT_ALIGN_LEFT, LV_PART_MAIN);
 }
 
 void SysSetingMoreView::CreateAboutScreen(lv_obj_t *root, const char *const (*ppcLines)[2], int32_t s32Num) {

@@ -1,5 +1,6 @@
 #include "SysSetingParking.h"
 
+#include "SetFlowScreens.h"
 #include "log.h"
 
 namespace Page {
@@ -102,6 +103,7 @@ bool SysSetingParking::OpenScreen(SetMenu *pstMenu) {
 
 void SysSetingParking::RowInfo(int32_t s32Pos, PageCommonItem *pstRow) {
     SysSetingPage::RowInfo(s32Pos, pstRow);
+    SetRow_FitWidths(pstRow, SetRow_ValueId(Model, s32Pos));
     const SetMenu *pstMenu = Model.m_pstTopMenu;
     const int32_t s32Id = Model.GetItemId(s32Pos);
     if (pstMenu == &s_stRootMenu && s32Id == ID_ACC_OFF_ENTER && m_s32ModeNum == 0) {
