@@ -161,6 +161,8 @@ lv_obj_t *RowLabel(lv_obj_t *parent, uint16_t u16Size, int32_t s32WidthPct) {
     lv_obj_add_style(label, &s_stStyles.stLabel, LV_STATE_DEFAULT);
     lv_obj_add_style(label, &s_stStyles.stLabelFocus, LV_STATE_FOCUSED);
     lv_obj_set_width(label, lv_pct(s32WidthPct));
+    /* One line: a text too long ends in dots instead of wrapping out of the row. */
+    lv_obj_set_height(label, lv_font_get_line_height(lv_obj_get_style_text_font(label, LV_PART_MAIN)));
     lv_label_set_long_mode(label, LV_LABEL_LONG_DOT);
     lv_label_set_text(label, "");
     return label;

@@ -24,10 +24,19 @@ void SysSetingKovarView::CreateMainScreen(lv_obj_t *root, bool bLinked, const ch
     ClearScreenRefs();
     lv_obj_t *scr = CreateScreen(root);
     if (!bLinked) {
-        lv_obj_t *col = SetFlow_CreateColumn(scr);
-        lv_obj_set_style_pad_top(col, 26, LV_PART_MAIN);
-        SetFlow_AddPicture(col, "setmenu/main/kovar_icon.png", false);
-        SetFlow_AddText(col, "LANG_RES_ID_KOVAR_NO_CONNECT", 18);
+        /* The picture beside the hint, below the status bar. */
+        lv_obj_t *row = lv_obj_create(scr);
+        lv_obj_remove_style_all(row);
+        lv_obj_set_size(row, lv_pct(100), lv_disp_get_ver_res(nullptr) - 40 - 34);
+        lv_obj_align(row, LV_ALIGN_TOP_MID, 0, 34);
+        lv_obj_set_flex_flow(row, LV_FLEX_FLOW_ROW);
+        lv_obj_set_flex_align(row, LV_FLEX_ALIGN_CENTER, LV_FLEX_ALIGN_CENTER, LV_FLEX_ALIGN_CENTER);
+        lv_obj_set_style_pad_column(row, 12, LV_PART_MAIN);
+        lv_obj_clear_flag(row, LV_OBJ_FLAG_SCROLLABLE);
+        SetFlow_AddPicture(row, "setmenu/main/kovar_icon.png", false);
+        lv_obj_t *hint = SetFlow_AddText(row, "LANG_RES_ID_KOVAR_NO_CONNECT", 18);
+        lv_obj_set_width(hint, lv_pct(62));
+        lv_obj_set_style_text_align(hint, LV_TEXT_ALIGN_LEFT, LV_PART_MAIN);
         return;
     }
     lv_obj_t *dev = lv_label_create(scr);
@@ -39,9 +48,9 @@ void SysSetingKovarView::CreateMainScreen(lv_obj_t *root, bool bLinked, const ch
     lv_label_set_text(dev, pcDevText);
     lv_obj_align(dev, LV_ALIGN_TOP_MID, 0, 34);
     static const char *const s_apcRows[kRowNum] = {"LANG_RES_ID_KOVAR_UNBIND", "LANG_RES_ID_CANCEL"};
-    SetFlow_CreateRows(scr, 54, s_apcRows, kRowNum, m_astRows, false, event_cb, user_data);
+    SetFlow_CreateRows(scr, 56, s_apcRows, kRowNum, m_astRows, false, event_cb, user_data);
     for (SetRow &r : m_astRows) {
-        lv_obj_set_height(r.btn, 36);
+        lv_obj_set_height(r.btn, 34);
     }
 }
 

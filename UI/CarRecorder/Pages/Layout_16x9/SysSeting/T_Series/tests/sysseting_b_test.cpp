@@ -614,4 +614,65 @@ TEST_F(KovarPage, LinkedRowsUnpairOrLeave) {
     EXPECT_STRNE(mgr->GetStackTop()->Name, "Pages/SysSetingKovar");
 }
 
+// ---- pictures ----
+
+class LookB : public KovarPage, public ::testing::WithParamInterface<const char *> {
+  protected:
+    void SetUp() override {
+        Start(GetParam());
+        for (const auto &p : kMore) {
+            ASSERT_NE(mgr->Install(p[0], p[1]), nullptr) << p[0];
+        }
+        ASSERT_NE(Open<PageBase>("Pages/SysSetingHome"), nullptr);
+        StatusBar_SlideAnim(1); // as the home page leaves it, with the pages' titles
+        Advance(600);
+    }
+    void Shot(const std::string &name) {
+        Advance(600);
+        EXPECT_TRUE(pagetest::MatchesReference(PAGE_TEST_REF_DIR, name + "_" + GetParam()));
+    }
+    void Close() {
+        mgr->Pop();
+        Advance(700);
+    }
+};
+
+TEST_P(LookB, ReferencePictures) {
+    SetSetting("acc_status", 1);
+    SetSettingText("parking_mode_option", "timelapse_aovtimelapse_hibernate_normal");
+    SetSetting("parking_status", 3);
+    SetSetting("parkAovTimeLapseDur", 1440);
+    SetSetting("normal_gsensor_level", 50);
+    SetSetting("aiMasterSwitch", 1);
+    auto *parking = Open<SysSetingParking>("Pages/SysSetingParking");
+    Shot("parking");
+    OpenRow(parking, 0);
+    Shot("parking_modes");
+    Close();
+    auto *algor = Open<SysSetingAlgorAssist>("Pages/SysSetingAlgorAssist");
+    Shot("algor");
+    OpenRow(algor, 1);
+    Shot("algor_adas");
+    Close();
+    auto *more = Open<SysSetingMore>("Pages/SysSetingMore");
+    Shot("more");
+    Press(KEY_CODE_OK);
+    Shot("more_app");
+    Press(KEY_CODE_BACK);
+    OpenRow(more, 1);
+    Shot("more_about");
+    Close();
+    auto *kovar = OpenKovar(false);
+    Shot("kovar");
+    Press(KEY_CODE_OK);
+    Shot("kovar_pairing");
+    Close();
+    kovar = OpenKovar(true);
+    (void)kovar;
+    Shot("kovar_linked");
+    Close();
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, LookB, ::testing::Values("US", "GE", "CN"));
+
 } // namespace
