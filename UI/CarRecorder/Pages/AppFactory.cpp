@@ -9,7 +9,10 @@
 #include "SysSetingMore.h"
 #include "SysSetingParking.h"
 #include "SysSetingReset.h"
+#include "SysSetingScreenSet.h"
 #include "SysSetingSoundSet.h"
+#include "SysSetingSysSet.h"
+#include "SysSetingVideoSet.h"
 
 /*
  * Class names are compared exactly, in this order, each creating Page::<name>: Home, AlbumHome,
@@ -30,6 +33,12 @@ PageBase *AppFactory::CreatePage(const char *name) {
     if (strcmp(name, "SysSetingHome") == 0) {
         return new Page::SysSetingHome;
     }
+    if (strcmp(name, "SysSetingVideoSet") == 0) {
+        return new Page::SysSetingVideoSet;
+    }
+    if (strcmp(name, "SysSetingSysSet") == 0) {
+        return new Page::SysSetingSysSet;
+    }
     if (strcmp(name, "SysSetingParking") == 0) {
         return new Page::SysSetingParking;
     }
@@ -44,6 +53,9 @@ PageBase *AppFactory::CreatePage(const char *name) {
     }
     if (strcmp(name, "SysSetingKovar") == 0) {
         return new Page::SysSetingKovar;
+    }
+    if (strcmp(name, "SysSetingScreenSet") == 0) {
+        return new Page::SysSetingScreenSet;
     }
     if (strcmp(name, "SysSetingReset") == 0) {
         return new Page::SysSetingReset;

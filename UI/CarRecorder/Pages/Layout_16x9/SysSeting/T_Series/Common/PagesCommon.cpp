@@ -160,9 +160,7 @@ lv_obj_t *RowLabel(lv_obj_t *parent, uint16_t u16Size, int32_t s32WidthPct) {
     lv_label_freetype_set_text_normal(label, SYS_PATH_FONT_BODY, u16Size, LV_PART_MAIN);
     lv_obj_add_style(label, &s_stStyles.stLabel, LV_STATE_DEFAULT);
     lv_obj_add_style(label, &s_stStyles.stLabelFocus, LV_STATE_FOCUSED);
-    lv_obj_set_width(label, lv_pct(s32WidthPct));
-    /* One line: a text too long ends in dots instead of wrapping out of the row. */
-    lv_obj_set_height(label, lv_font_get_line_height(lv_obj_get_style_text_font(label, LV_PART_MAIN)));
+    lv_obj_set_size(label, lv_pct(s32WidthPct), u16Size + 8); /* one line: longer texts end in dots */
     lv_label_set_long_mode(label, LV_LABEL_LONG_DOT);
     lv_label_set_text(label, "");
     return label;
@@ -506,6 +504,31 @@ int SysSetingModel::onEvent(Account *account, Account::EventParam *param) {
     return Account::RES_OK;
 }
 
+const SetMenuBinding *SysSetingModel::FindBinding(const SetMenu *pstMenu) const {
+    for (uint32_t i = 0; i < m_u32BindingNum; ++i) {
+        if (m_pstBindings[i].pstMenu == pstMenu) {
+            return &m_pstBindings[i];
+        }
+    }
+    return nullptr;
+}
+
+int32_t SysSetingModel::MenuGetDefault_Binding(SetMenu *pstMenu, int32_t s32Index, SetMenuItem **ppstItems) {
+    (void)s32Index;
+    (void)ppstItems;
+    SysSetingModel *pstModel = Current();
+    const SetMenuBinding *pstBind = pstModel != nullptr ? pstModel->FindBinding(pstMenu) : nullptr;
+    int32_t s32Value = 0;
+    if (pstBind == nullptr || !SetMenu_GetSettingValue(&pstModel->m_stInfo, pstBind->eElem, &s32Value)) {
+        return -1;
+    }
+    int32_t s32Pos = SetMenu_OptionPos(pstMenu, pstBind->pstOptions, pstBind->u32Num, s32Value);
+    if (s32Pos < 0) {
+        LOG_WARN("no support  %d ,skip \n", (int)s32Value);
+    }
+    return s32Pos;
+}
+
 int SysSetingModel::SwitchMenuToChild(int32_t s32Pos) {
     if (m_pstTopMenu == nullptr || s32Pos < 0 || s32Pos >= m_pstTopMenu->s32ItemNum) {
         LOG_ERROR("pstSubMenu[%d] = NULL \n", (int)s32Pos);
@@ -709,12 +732,17 @@ int SysSetingModel::CtrlStatusBarTitle(int32_t eCmd, const char *pcTitle, const 
     if (CheckAccount() != 0) {
         return -1;
     }
+    /* The title goes as text: a language-id title would leave the clock's shadow of the page
+     * before under it. */
+    char szTitle[128] = "";
+    if (pcTitle != nullptr && lv_label_get_text_tr(pcTitle, szTitle, sizeof szTitle) != 0) {
+        snprintf(szTitle, sizeof szTitle, "%s", pcTitle);
+    }
     StatusBarMsg stMsg;
     memset(&stMsg, 0, sizeof stMsg);
     stMsg.eCmd = eCmd;
-    stMsg.pcTitle = pcTitle;
+    stMsg.pcTitle = szTitle;
     stMsg.pcFocus = pcFocus;
-    stMsg.bTitleIsLangId = true;
     return LogResult(m_pstAccount->Notify(DP_ACCOUNT_STATUS_BAR, &stMsg, sizeof stMsg));
 }
 
@@ -1020,6 +1048,16 @@ void SysSetingPage::TimerCb(lv_timer_t *t) {
 
 bool SysSetingPage::IsOptionList() const {
     return Model.m_pstTopMenu != nullptr && Model.m_pstTopMenu->GetDefaultValCB != nullptr;
+}
+
+int SysSetingPage::OptionChosen(int32_t s32ItemId) {
+    const SetMenuBinding *pstBind = Model.FindBinding(Model.m_pstTopMenu);
+    int32_t s32Value = 0;
+    if (pstBind == nullptr ||
+        !SetMenu_OptionValue(pstBind->pstOptions, pstBind->u32Num, s32ItemId, &s32Value)) {
+        return -1;
+    }
+    return Model.GeneralSetingComm(pstBind->eElem, s32Value);
 }
 
 int32_t SysSetingPage::SwitchState(int32_t s32ItemId) {
@@ -1380,6 +1418,8 @@ void SysSetingPage::OnShortClick(lv_obj_t *pstTarget) {
         PageBackHandle();
     } else if (pstTarget == View.ui.btn_up || pstTarget == View.ui.btn_down) {
         PageScrollEventHandle(pstTarget);
+    } else if (pstTarget == View.ui.btn_confirm && ConfirmImageClick()) {
+        return;
     } else if (!OnList()) {
         ScreenClick(pstTarget);
     } else {

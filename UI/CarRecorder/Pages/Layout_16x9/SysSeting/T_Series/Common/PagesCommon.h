@@ -72,6 +72,14 @@ bool SetMenu_OptionValue(const SetMenuOption *pstTable, uint32_t u32Num, int32_t
 int32_t SetMenu_OptionPos(const SetMenu *pstMenu, const SetMenuOption *pstTable, uint32_t u32Num,
                           int32_t s32Value);
 
+/* An option list that writes one number item: its menu, the item and the option values. */
+typedef struct {
+    const SetMenu *pstMenu;
+    int32_t eElem;
+    const SetMenuOption *pstOptions;
+    uint32_t u32Num;
+} SetMenuBinding;
+
 /* Settings picture table. */
 #define SETMENU_PIC_NUM      70
 #define SETMENU_PIC_BTN_ON   63
@@ -187,6 +195,15 @@ class SysSetingModel {
     /* The model of the page on screen, for the menus' default-value callbacks. */
     static SysSetingModel *Current() { return s_pstCurrent; }
 
+    /* The page's option lists that write one item each (set before Init). */
+    void SetBindings(const SetMenuBinding *pstBindings, uint32_t u32Num) {
+        m_pstBindings = pstBindings;
+        m_u32BindingNum = u32Num;
+    }
+    const SetMenuBinding *FindBinding(const SetMenu *pstMenu) const;
+    /* Default-value callback of a bound list: the option whose value the copy holds, or -1. */
+    static int32_t MenuGetDefault_Binding(SetMenu *pstMenu, int32_t s32Index, SetMenuItem **ppstItems);
+
     SetMenu *m_pstTopMenu = nullptr;
     Account *m_pstAccount = nullptr;
     GeneralSetingInfo m_stInfo = {};
@@ -205,6 +222,8 @@ class SysSetingModel {
     uint32_t m_u32Pending = 0;
     const int32_t *m_ps32Items = nullptr;
     int32_t m_s32ItemNum = 0;
+    const SetMenuBinding *m_pstBindings = nullptr;
+    uint32_t m_u32BindingNum = 0;
     static SysSetingModel *s_pstCurrent;
 };
 
@@ -311,8 +330,9 @@ class SysSetingPage : public PageBase {
     /* The row for position s32Pos of the current menu; the default: the item's label, an arrow
      * for rows with a sub-menu, a select image in option lists, a switch image for switch rows. */
     virtual void RowInfo(int32_t s32Pos, PageCommonItem *pstRow);
-    /* An option of an option list was chosen: send its value. 0 sent; -1 no value for it. */
-    virtual int OptionChosen(int32_t s32ItemId) = 0;
+    /* An option of an option list was chosen: send its value. 0 sent; -1 no value for it. The
+     * default sends the value of a bound list. */
+    virtual int OptionChosen(int32_t s32ItemId);
     /* Whether a row is a switch (-1 no, else 0 off, 1 on). */
     virtual int32_t SwitchState(int32_t s32ItemId);
     /* A switch row was toggled to bOn: send it. 0 sent, -1 nothing done. */
@@ -326,6 +346,8 @@ class SysSetingPage : public PageBase {
     virtual bool ScreenBack();
     /* A click while a screen that is not a list is shown. */
     virtual void ScreenClick(lv_obj_t *pstTarget);
+    /* A click of the confirm image (OK): true when the page handled it. */
+    virtual bool ConfirmImageClick() { return false; }
     /* Up or down on a screen that is not a list: true when handled. */
     virtual bool ScreenKey(uint32_t u32Code, uint32_t u32Value);
     /* Once per appearance, after the list is shown. */

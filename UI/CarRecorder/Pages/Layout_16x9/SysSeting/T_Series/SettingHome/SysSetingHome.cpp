@@ -39,11 +39,6 @@ const char *SysSetingHome::TilePage(uint32_t u32Pos) {
 SysSetingHome::SysSetingHome()
     : SysSetingPage(m_stModel, m_stView, "SysSetingHomeModel", RootMenu(), nullptr, 0) {}
 
-int SysSetingHome::OptionChosen(int32_t s32ItemId) {
-    (void)s32ItemId;
-    return -1;
-}
-
 bool SysSetingHome::OpenScreen(SetMenu *pstMenu) {
     if (pstMenu != &s_stRootMenu) {
         return false;

@@ -28,7 +28,6 @@ class SysSetingHome : public SysSetingPage {
     SysSetingHomeView m_stView;
 
   protected:
-    int OptionChosen(int32_t s32ItemId) override;
     bool OpenScreen(SetMenu *pstMenu) override;
     void AddBtnsToGroup() override;
     void onPageAppear() override;

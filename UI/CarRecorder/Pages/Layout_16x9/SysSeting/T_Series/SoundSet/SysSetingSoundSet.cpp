@@ -30,6 +30,7 @@ SetMenuItem *s_apstRoot[] = {&s_stBootSound, &s_stMic, &s_stMicRear, &s_stSpeake
 SetMenu s_stRootMenu = {5, "LANG_RES_ID_SOUND_SET", nullptr, 4, s_apstRoot, nullptr, 0};
 
 const SetMenuOption s_astSpeaker[] = {{177, 100}, {178, 66}, {179, 33}, {180, 0}};
+const SetMenuBinding s_astBindings[] = {{&s_stSpeakerMenu, GS_SPEAKER_TURN, s_astSpeaker, 4}};
 
 const int32_t s_as32Items[] = {GS_START_SOUND_SWITCH, GS_MIC_SWITCH, GS_REARMICSWITCH, GS_SPEAKER_TURN};
 
@@ -42,21 +43,15 @@ SetMenu *SysSetingSoundSet::RootMenu() {
 
 SysSetingSoundSet::SysSetingSoundSet()
     : SysSetingPage(m_stModel, m_stView, "SysSetingSoundSetModel", RootMenu(), s_as32Items,
-                    (int32_t)(sizeof s_as32Items / sizeof s_as32Items[0])) {}
+                    (int32_t)(sizeof s_as32Items / sizeof s_as32Items[0])) {
+    m_stModel.SetBindings(s_astBindings, 1);
+}
 
 void SysSetingSoundSet::RowInfo(int32_t s32Pos, PageCommonItem *pstRow) {
     SysSetingPage::RowInfo(s32Pos, pstRow);
     if (Model.GetItemId(s32Pos) == ID_MIC_REAR) {
         pstRow->bEnable = 0; /* the rear microphone follows the microphone switch */
     }
-}
-
-int SysSetingSoundSet::OptionChosen(int32_t s32ItemId) {
-    int32_t s32Value = 0;
-    if (!SetMenu_OptionValue(s_astSpeaker, 4, s32ItemId, &s32Value)) {
-        return -1;
-    }
-    return Model.GeneralSetingComm(GS_SPEAKER_TURN, s32Value);
 }
 
 int32_t SysSetingSoundSet::SwitchState(int32_t s32ItemId) {

@@ -20,7 +20,6 @@ class SysSetingSoundSet : public SysSetingPage {
 
   protected:
     void RowInfo(int32_t s32Pos, PageCommonItem *pstRow) override;
-    int OptionChosen(int32_t s32ItemId) override;
     int32_t SwitchState(int32_t s32ItemId) override;
     int SwitchChanged(int32_t s32ItemId, bool bOn) override;
 };

@@ -18,7 +18,7 @@ int32_t SysSetingSoundSetModel::MenuChangeVolumeValToLevel(int32_t s32Value) {
         return 3;
     }
     LOG_WARN("no support  %d ,skip \n", (int)s32Value);
-    return -1;
+    return 0;
 }
 
 int32_t SysSetingSoundSetModel::MenuGetDefault_GeneralSetting(SetMenu *pstMenu, int32_t s32Index,

@@ -10,7 +10,7 @@ namespace Page {
 class SysSetingSoundSetModel : public SysSetingModel {
   public:
     /* Option position of a stored volume: 67-100 and above 100 high, 34-66 middle, 1-33 low,
-     * 0 off; negative values match nothing (-1). */
+     * 0 off; a negative value is logged and marks the first option. */
     static int32_t MenuChangeVolumeValToLevel(int32_t s32Value);
     static int32_t MenuGetDefault_GeneralSetting(SetMenu *pstMenu, int32_t s32Index, SetMenuItem **ppstItems);
 };

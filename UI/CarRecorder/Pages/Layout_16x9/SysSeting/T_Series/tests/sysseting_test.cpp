@@ -2,7 +2,10 @@
 // list builder, keys and focus, option and switch rows, rows left out of the table, walking down
 // and back up the tree, and saves the recorder refuses.
 #include "SysSetingHome.h"
+#include "SysSetingScreenSet.h"
 #include "SysSetingSoundSet.h"
+#include "SysSetingSysSet.h"
+#include "SysSetingVideoSet.h"
 #include "sysseting_env.h"
 
 namespace {
@@ -79,7 +82,7 @@ TEST(SoundRules, VolumeToOption) {
     const struct {
         int value;
         int pos;
-    } rows[] = {{100, 0}, {67, 0}, {150, 0}, {66, 1}, {34, 1}, {33, 2}, {1, 2}, {0, 3}, {-5, -1}};
+    } rows[] = {{100, 0}, {67, 0}, {150, 0}, {66, 1}, {34, 1}, {33, 2}, {1, 2}, {0, 3}, {-5, 0}};
     for (const auto &r : rows) {
         EXPECT_EQ(SysSetingSoundSetModel::MenuChangeVolumeValToLevel(r.value), r.pos) << r.value;
     }
@@ -215,23 +218,22 @@ TEST_F(SoundPage, RefusedSavePutsTheOldMarkBack) {
     EXPECT_FALSE(SwitchOn(page, 0));
 }
 
-TEST_F(SoundPage, StoredValueMatchingNoOptionMarksNone) {
+TEST_F(SoundPage, StoredValueOutsideTheRuleMarksTheFirstOption) {
     Press(KEY_CODE_BACK);
     Advance(700);
     SetSetting("speaker_turn", -3);
     page = Open<SysSetingSoundSet>("Pages/SysSetingSoundSet");
-    EXPECT_EQ(LabelText(page->RowObj(3, PAGE_COMMON_OBJ_VALUE)), "");
+    EXPECT_EQ(LabelText(page->RowObj(3, PAGE_COMMON_OBJ_VALUE)), Tr("LANG_RES_ID_HIGH"));
     Press(KEY_CODE_PREV);
     Press(KEY_CODE_OK);
-    EXPECT_EQ(SelectedPos(page), -1);
-    // Without a mark the list opens where it was last left; the page still works.
-    for (int f = FocusedRow(page); f > 0; --f) {
-        Press(KEY_CODE_PREV);
-    }
-    Press(KEY_CODE_OK); // high
     EXPECT_EQ(SelectedPos(page), 0);
+    EXPECT_EQ(FocusedRow(page), 0);
+    Press(KEY_CODE_NEXT);
+    Press(KEY_CODE_NEXT);
+    Press(KEY_CODE_OK); // low
+    EXPECT_EQ(SelectedPos(page), 2);
     ASSERT_TRUE(SavesDone());
-    EXPECT_EQ(RecorderSetting("speaker_turn"), 100);
+    EXPECT_EQ(RecorderSetting("speaker_turn"), 33);
 }
 
 TEST_F(SoundPage, KeyTimingRules) {
@@ -277,3 +279,99 @@ TEST_F(SettingsTest, HomeTileOpensItsPageAndBackRestoresTheTile) {
 }
 
 } // namespace
+
+// ---- what it looks like ----
+
+class SettingsLook : public SettingsTest, public ::testing::WithParamInterface<const char *> {
+  protected:
+    void SetUp() override {
+        Start(GetParam());
+        SetSetting("start_sound_switch", 1);
+        SetSetting("mic_switch", 0);
+        SetSetting("speaker_turn", 66);
+        SetSettingText("api_query_ability", "rear,wifi,1440p30,1080p60,1080p30");
+        SetSetting("res_cur_lvl", 1);
+        SetSetting("eventvideo_level", 15);
+        SetSetting("time_format", 1);
+        SetSetting("screen_dormant", 60);
+        SetSetting("wallpaper", 1);
+        SetSetting("screen_brightness", 100);
+        for (SetMenu *m : {Page::SysSetingHome::RootMenu(), SysSetingSoundSet::RootMenu(),
+                           Page::SysSetingVideoSet::RootMenu(), Page::SysSetingSysSet::RootMenu(),
+                           Page::SysSetingScreenSet::RootMenu()}) {
+            m->iCurrentPos = 0;
+        }
+    }
+    // Opens the page of home tile pos (from the settings home).
+    void OpenTile(int pos) {
+        for (int i = 0; i < pos; ++i) {
+            Press(KEY_CODE_NEXT);
+        }
+        Press(KEY_CODE_OK);
+        Advance(1000);
+    }
+    void Shot(const std::string &name) { StillShot(name + "_" + GetParam()); }
+};
+
+TEST_P(SettingsLook, HomeAndSound) {
+    ASSERT_NE(Open<PageBase>("Pages/SysSetingHome"), nullptr);
+    Shot("settings_home");
+    OpenTile(2);
+    Shot("sound_main");
+    Press(KEY_CODE_PREV);
+    Press(KEY_CODE_OK);
+    Shot("sound_speaker");
+}
+
+TEST_P(SettingsLook, Video) {
+    ASSERT_NE(Open<PageBase>("Pages/SysSetingHome"), nullptr);
+    OpenTile(0);
+    Shot("video_main");
+    Press(KEY_CODE_NEXT);
+    Press(KEY_CODE_OK);
+    Shot("video_resolution");
+    Press(KEY_CODE_BACK);
+    Press(KEY_CODE_NEXT);
+    Press(KEY_CODE_OK);
+    Shot("video_osd");
+}
+
+TEST_P(SettingsLook, System) {
+    ASSERT_NE(Open<PageBase>("Pages/SysSetingHome"), nullptr);
+    OpenTile(1);
+    Shot("system_main");
+    Press(KEY_CODE_OK);
+    Shot("system_wifibt");
+    Press(KEY_CODE_BACK);
+    Press(KEY_CODE_NEXT);
+    Press(KEY_CODE_OK);
+    Shot("system_time");
+    Press(KEY_CODE_NEXT);
+    Press(KEY_CODE_OK);
+    Shot("system_time_format");
+    Press(KEY_CODE_BACK);
+    Press(KEY_CODE_PREV);
+    Press(KEY_CODE_OK);
+    auto *p = static_cast<Page::SysSetingSysSet *>(mgr->GetStackTop());
+    p->m_stEdit = {2026, 12, 9, 8, 30, 0, true, true};
+    p->m_u32Field = Page::SysSetingSysSetModel::DT_DAY;
+    p->m_stView.SetDateTimePageItemRefresh(p->m_stEdit, p->m_u32Field);
+    Shot("system_date_time");
+    p->m_u32Field = 0;
+    Press(KEY_CODE_BACK);
+    Press(KEY_CODE_BACK);
+    Press(KEY_CODE_NEXT); // from the time row
+    Press(KEY_CODE_OK);
+    Shot("system_language");
+}
+
+TEST_P(SettingsLook, Screen) {
+    ASSERT_NE(Open<PageBase>("Pages/SysSetingHome"), nullptr);
+    OpenTile(3);
+    Shot("screen_main");
+    Press(KEY_CODE_NEXT);
+    Press(KEY_CODE_OK);
+    Shot("screen_wallpaper");
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, SettingsLook, ::testing::Values("US", "GE", "CN"));
