@@ -129,7 +129,8 @@ TEST_P(Fit, EveryRowAndScreenFits) {
     SetSetting("support_4gnet_test", 1);
     SetSettingText("parking_mode_option", "timelapse_aovtimelapse_hibernate_normal");
     // The settings home (its tiles' labels are hidden) and the framework's list pages.
-    for (const char *name : {"Pages/SysSetingSoundSet", "Pages/SysSetingParking",
+    for (const char *name : {"Pages/SysSetingVideoSet", "Pages/SysSetingSysSet", "Pages/SysSetingSoundSet",
+                             "Pages/SysSetingScreenSet", "Pages/SysSetingParking",
                              "Pages/SysSetingAlgorAssist", "Pages/SysSetingMore"}) {
         auto *page = Open<Page::SysSetingPage>(name);
         ASSERT_NE(page, nullptr) << name;
@@ -221,7 +222,11 @@ TEST_P(Fit, EveryRowAndScreenFits) {
     for (size_t i = before; i < Misfits().size(); ++i) {
         const std::string &m = Misfits()[i];
         const bool bCut = m.find("\" cut off") != std::string::npos;
-        if (!bCut || std::string(GetParam()) == "US") {
+        // The video, system and screen pages size their rows themselves: their texts are listed.
+        const bool bListed = m.find("SysSetingVideoSet") != std::string::npos ||
+                             m.find("SysSetingSysSet") != std::string::npos ||
+                             m.find("SysSetingScreenSet") != std::string::npos;
+        if (!bCut || (std::string(GetParam()) == "US" && !bListed)) {
             ADD_FAILURE() << m;
         } else {
             printf("to shorten: %s\n", m.c_str());
