@@ -60,6 +60,8 @@ int Apply(const std::string &item, const std::string &value, std::vector<Pairs> 
         report->push_back({{"switch_reversing", strcasecmp(value.c_str(), "on") == 0 ? "on" : "off"}});
     } else if (item == "ctrl_applogout") {
         report->push_back({{"app_status", "logout"}});
+    } else if (item == "ctrl_syncdate") {
+        SetText(r, "clock", value); // "YYYYMMDDHHMMSS", as the user set it
     } else if (item == "ctrl_tfcard_speedtext") {
         report->push_back({{"tfcard_curspeed", std::to_string((long)NumberOr(r, "tfcard_speed", 0))}});
         report->push_back({{"tfcardtest_result", "1"}});
@@ -105,7 +107,7 @@ const SimFamily kFamily_control = {
     "ctrl_displayinit/deinit -> disp_status; ctrl_btpair -> btpair_result; ctrl_screendormant ->\n"
     "screen_dormant (\"reset\", after a format: nothing); ctrl_reversing ->\n"
     "switch_reversing; ctrl_applogout -> app_status; ctrl_tfcard_speedtext -> tfcard_curspeed and\n"
-    "tfcardtest_result.",
+    "tfcardtest_result; ctrl_syncdate stores the date and time it carries as \"clock\".",
     kResponders,
     sizeof(kResponders) / sizeof(kResponders[0]),
     nullptr,

@@ -2,7 +2,10 @@
  * answered by "IPCMSG_GENERALSETING_QUERY" and changed by "IPCMSG_GENERALSETING_SAVE". */
 #include "recorder_sim.h"
 
+#include <chrono>
+#include <cstdio>
 #include <cstring>
+#include <thread>
 
 #include "IpcMsg_GeneralSeting.h"
 
@@ -28,7 +31,7 @@ const Default kDefaults[] = {
     {"wifi_switch", 1, nullptr},
     {"dev_total_size", 60906, nullptr},
     {"dev_available_size", 41230, nullptr},
-    {"api_query_ability", 0, "rear,wifi,gps,adas,parking"},
+    {"api_query_ability", 0, "rear,wifi,gps,adas,parking,1440p30,1080p60,1080p30"}, // resolutions offered
     {"parking_mode_option", 0, "timelapse_hibernate_normal"},
     {"acc_status", 1, nullptr}, // the ACC line is wired
     {"lowPowerVoltage", 118, nullptr},
@@ -182,6 +185,48 @@ bool RunSetting(const std::vector<std::string> &a) {
     return st.Store();
 }
 
+// "expect-setting KEY=VALUE [TIMEOUT_MS]": the item holds VALUE (a number, or a text) within the
+// time (default 3000 ms).
+std::string CheckExpectSetting(std::vector<std::string> &a) {
+    long n;
+    if (a.empty() || a.size() > 2 || a[0].find('=') == std::string::npos ||
+        (a.size() == 2 && !ParseLong(a[1], &n)))
+        return "expect-setting needs KEY=VALUE [TIMEOUT_MS]";
+    if (IpcMsg_GeneralSetingFindKey(a[0].substr(0, a[0].find('=')).c_str()) == nullptr)
+        return "no settings item \"" + a[0].substr(0, a[0].find('=')) + "\"";
+    return "";
+}
+
+bool SettingHolds(const std::string &key, const std::string &want) {
+    StateGuard st;
+    const cJSON *v = cJSON_GetObjectItemCaseSensitive(st.Section("settings"), key.c_str());
+    long n;
+    if (cJSON_IsNumber(v))
+        return ParseLong(want, &n) && (double)n == v->valuedouble;
+    return cJSON_IsString(v) && want == v->valuestring;
+}
+
+bool RunExpectSetting(const std::vector<std::string> &a) {
+    const std::string key = a[0].substr(0, a[0].find('=')), want = a[0].substr(a[0].find('=') + 1);
+    long timeout = 3000;
+    if (a.size() == 2)
+        ParseLong(a[1], &timeout);
+    const long start = NowMs();
+    while (!SettingHolds(key, want)) {
+        if (NowMs() - start >= timeout) {
+            StateGuard st;
+            char *have =
+                cJSON_PrintUnformatted(cJSON_GetObjectItemCaseSensitive(st.Section("settings"), key.c_str()));
+            fprintf(stderr, "recorder_sim: expect-setting %s=%s: the state holds %s\n", key.c_str(),
+                    want.c_str(), have != nullptr ? have : "nothing");
+            cJSON_free(have);
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
 const VYX_IPCMSG_HandlerRow kResponders[] = {
     {"IPCMSG_GENERALSETING_QUERY", RespondQuery},
     {"IPCMSG_GENERALSETING_SAVE", RespondSave},
@@ -190,6 +235,9 @@ const VYX_IPCMSG_HandlerRow kResponders[] = {
 const SimVerb kVerbs[] = {
     {"setting", "KEY=VALUE...", "change settings items in the state without a message", CheckSetting,
      RunSetting},
+    {"expect-setting", "KEY=VALUE [TIMEOUT_MS]",
+     "fail unless the settings item holds VALUE within the time (3000)", CheckExpectSetting,
+     RunExpectSetting},
 };
 
 } // namespace

@@ -9,82 +9,35 @@
 
 namespace {
 
-const char *const s_apcSetMenuPics[SETMENU_PIC_NUM] = {
-    "setmenu/main/show_icon.png", /* 0 */
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",                                  /* 1 ... 54: option icons (none drawn) */
-    "setmenu/main/videoset_icon.png",    /* 55 */
-    "setmenu/main/systemset_icon.png",   /* 56 */
-    "setmenu/main/parking_icon.png",     /* 57 */
-    "setmenu/main/algorassist_icon.png", /* 58 */
-    "setmenu/main/soundset_icon.png",    /* 59 */
-    "setmenu/main/format_icon.png",      /* 60 */
-    "setmenu/main/kovar_icon.png",       /* 61 */
-    "setmenu/main/more_icon.png",        /* 62 */
-    "setmenu/sub/com/btn_on.png",        /* 63 */
-    "setmenu/sub/com/btn_off.png",       /* 64 */
-    "setmenu/sub/com/select.png",        /* 65 */
-    "setmenu/sub/com/noselect.png",      /* 66 */
-    "setmenu/main/screenset_icon.png",   /* 67 */
-    "setmenu/main/reset_icon.png",       /* 68 */
-    "setmenu/main/dashcam.png",          /* 69 */
+/* The settings picture table: number -> picture below the picture root. Numbers 1 to 54 are
+ * option icons no list of these pages draws. */
+struct SetMenuPic {
+    int32_t s32Index;
+    const char *pcPath;
+};
+const SetMenuPic s_astSetMenuPics[] = {
+    {0, "setmenu/main/show_icon.png"},
+    {55, "setmenu/main/videoset_icon.png"},
+    {56, "setmenu/main/systemset_icon.png"},
+    {57, "setmenu/main/parking_icon.png"},
+    {58, "setmenu/main/algorassist_icon.png"},
+    {59, "setmenu/main/soundset_icon.png"},
+    {60, "setmenu/main/format_icon.png"},
+    {61, "setmenu/main/kovar_icon.png"},
+    {62, "setmenu/main/more_icon.png"},
+    {SETMENU_PIC_BTN_ON, "setmenu/sub/com/btn_on.png"},
+    {SETMENU_PIC_BTN_OFF, "setmenu/sub/com/btn_off.png"},
+    {SETMENU_PIC_SELECT, "setmenu/sub/com/select.png"},
+    {SETMENU_PIC_NOSELECT, "setmenu/sub/com/noselect.png"},
+    {67, "setmenu/main/screenset_icon.png"},
+    {68, "setmenu/main/reset_icon.png"},
+    {69, "setmenu/main/dashcam.png"},
 };
 
 constexpr const char *kArrowPic = "setmenu/sub/com/arrow.png";
 constexpr uint32_t kPageBg = 0x101418;
 constexpr int32_t kNavH = 40;
+constexpr int32_t kContentTop = 32; /* the status bar's height */
 constexpr int32_t kRowH = 46;
 constexpr uint16_t kFontSize = 22;
 constexpr uint16_t kDescFontSize = 17;
@@ -147,6 +100,28 @@ lv_obj_t *RowImg(lv_obj_t *parent, const char *pcPath) {
         lv_img_set_src(img, UI_ResPath(pcPath, UI_RES_PIC_ROOT));
     }
     return img;
+}
+
+/* Takes obj and everything below it out of their group (other pages' objects stay). */
+void RemoveFromGroup(lv_obj_t *obj) {
+    if (obj == nullptr) {
+        return;
+    }
+    if (lv_obj_get_group(obj) != nullptr) {
+        lv_group_remove_obj(obj);
+    }
+    for (uint32_t i = 0; i < lv_obj_get_child_cnt(obj); ++i) {
+        RemoveFromGroup(lv_obj_get_child(obj, (int32_t)i));
+    }
+}
+
+bool IsInside(const lv_obj_t *obj, const lv_obj_t *pstAncestor) {
+    for (; obj != nullptr; obj = lv_obj_get_parent(obj)) {
+        if (obj == pstAncestor) {
+            return true;
+        }
+    }
+    return false;
 }
 
 /* An object that takes no room and is not drawn. */
@@ -226,7 +201,7 @@ void BuildRow(PageCommonListInfo *pstInfo, uint32_t u32Row, bool bDescTall) {
     }
     row.apstObj[PAGE_COMMON_OBJ_LABEL] = label;
 
-    lv_obj_t *sw = RowImg(btn, s_apcSetMenuPics[SETMENU_PIC_BTN_ON]);
+    lv_obj_t *sw = RowImg(btn, SetMenu_PicPath(SETMENU_PIC_BTN_ON));
     lv_obj_align(sw, LV_ALIGN_RIGHT_MID, -10, 0);
     if (it.bHasDesc) {
         lv_obj_align(sw, LV_ALIGN_TOP_RIGHT, -10, 12);
@@ -269,10 +244,12 @@ void BuildRow(PageCommonListInfo *pstInfo, uint32_t u32Row, bool bDescTall) {
 } // namespace
 
 const char *SetMenu_PicPath(int32_t s32Index) {
-    if (s32Index < 0 || s32Index >= SETMENU_PIC_NUM || s_apcSetMenuPics[s32Index][0] == '\0') {
-        return nullptr;
+    for (const SetMenuPic &pic : s_astSetMenuPics) {
+        if (pic.s32Index == s32Index) {
+            return pic.pcPath;
+        }
     }
-    return s_apcSetMenuPics[s32Index];
+    return nullptr;
 }
 
 void SetMenu_LinkTree(SetMenu *pstRoot) {
@@ -335,8 +312,9 @@ int lv_page_common_create_content(PageCommonListInfo *pstinfo) {
     lv_obj_set_style_pad_right(content, 16, LV_PART_MAIN);
     lv_obj_set_style_pad_row(content, 6, LV_PART_MAIN);
     lv_obj_set_style_pad_top(content, 0, LV_PART_MAIN);
-    lv_obj_set_size(content, lv_pct(100), lv_pct(84));
-    lv_obj_align(content, LV_ALIGN_TOP_MID, 0, 32);
+    /* Below the status bar and above the navigation bar, so a row scrolled into view is whole. */
+    lv_obj_set_size(content, lv_pct(100), lv_disp_get_ver_res(nullptr) - kNavH - kContentTop);
+    lv_obj_align(content, LV_ALIGN_TOP_MID, 0, kContentTop);
     lv_obj_set_scrollbar_mode(content, LV_SCROLLBAR_MODE_OFF);
 
     pstinfo->pstCont = cont;
@@ -527,6 +505,18 @@ int32_t SysSetingModel::MenuGetDefault_Binding(SetMenu *pstMenu, int32_t s32Inde
         LOG_WARN("no support  %d ,skip \n", (int)s32Value);
     }
     return s32Pos;
+}
+
+int32_t SysSetingModel::MenuGetDefault_BindingOr(SetMenu *pstMenu, int32_t s32Index, SetMenuItem **ppstItems,
+                                                 int32_t (*pfnRule)(const GeneralSetingInfo &stInfo)) {
+    SysSetingModel *pstModel = Current();
+    if (pstModel == nullptr) {
+        return -1;
+    }
+    if (pstModel->FindBinding(pstMenu) != nullptr) {
+        return MenuGetDefault_Binding(pstMenu, s32Index, ppstItems);
+    }
+    return pfnRule(pstModel->m_stInfo);
 }
 
 int SysSetingModel::SwitchMenuToChild(int32_t s32Pos) {
@@ -805,13 +795,17 @@ void NavY(void *var, int32_t v) {
 } // namespace
 
 void SysSetingView::CreateBottomBtns(lv_obj_t *root, lv_event_cb_t event_cb, void *user_data) {
-    if (!m_bStyleInit) {
+    /* One press style for every page's navigation images, made on first use. */
+    static lv_style_transition_dsc_t s_stTrans;
+    static lv_style_t s_stPress;
+    static bool s_bStyleInit = false;
+    if (!s_bStyleInit) {
         static const lv_style_prop_t s_astProps[] = {LV_STYLE_IMG_RECOLOR_OPA, LV_STYLE_PROP_INV};
-        lv_style_transition_dsc_init(&m_stTrans, s_astProps, lv_anim_path_linear, 200, 0, nullptr);
-        lv_style_init(&m_stPress);
-        lv_style_set_img_recolor(&m_stPress, lv_color_black());
-        lv_style_set_transition(&m_stPress, &m_stTrans);
-        m_bStyleInit = true;
+        lv_style_transition_dsc_init(&s_stTrans, s_astProps, lv_anim_path_linear, 200, 0, nullptr);
+        lv_style_init(&s_stPress);
+        lv_style_set_img_recolor(&s_stPress, lv_color_black());
+        lv_style_set_transition(&s_stPress, &s_stTrans);
+        s_bStyleInit = true;
     }
     lv_obj_remove_style_all(root);
     lv_obj_set_size(root, lv_pct(100), lv_pct(100));
@@ -839,7 +833,7 @@ void SysSetingView::CreateBottomBtns(lv_obj_t *root, lv_event_cb_t event_cb, voi
         SetImg(img, b.pcIcon);
         lv_obj_align(img, LV_ALIGN_LEFT_MID, lv_pct(b.s32Pct), 0);
         lv_obj_add_flag(img, LV_OBJ_FLAG_CLICKABLE);
-        lv_obj_add_style(img, &m_stPress, LV_STATE_DEFAULT);
+        lv_obj_add_style(img, &s_stPress, LV_STATE_DEFAULT);
         lv_obj_set_style_img_recolor_opa(img, 153, LV_STATE_PRESSED);
         lv_obj_set_style_img_recolor_opa(img, 102, LV_STATE_USER_1);
         lv_obj_add_event_cb(img, event_cb, LV_EVENT_ALL, user_data);
@@ -886,29 +880,30 @@ void SysSetingView::DelObj_Async_Cb(lv_timer_t *t) {
 }
 
 void SysSetingView::DeleteScreen() {
-    if (ui.cur_bg != nullptr) {
-        lv_group_t *pstGroup = lv_group_get_default();
-        if (pstGroup != nullptr) {
-            lv_group_remove_all_objs(pstGroup);
-        }
-        lv_obj_add_flag(ui.cur_bg, LV_OBJ_FLAG_HIDDEN);
-        bool bQueued = false;
-        for (lv_obj_t *&obj : m_apstPending) {
-            if (obj == nullptr) {
-                obj = ui.cur_bg;
-                bQueued = true;
-                break;
-            }
-        }
-        if (!bQueued) {
-            lv_obj_del(ui.cur_bg); /* only when keys come faster than the timers run */
-        }
-        if (m_pstDelTimer == nullptr) {
-            m_pstDelTimer = lv_timer_create(DelObj_Async_Cb, 0, this);
-        }
-    }
+    lv_obj_t *pstOld = ui.cur_bg;
+    /* Forgotten first: leaving the group moves the focus over the old rows, which must not
+     * count as the user's focus any more. */
     ui.cur_bg = nullptr;
     ui.cur_cont_row = nullptr;
+    if (pstOld == nullptr) {
+        return;
+    }
+    lv_obj_add_flag(pstOld, LV_OBJ_FLAG_HIDDEN);
+    RemoveFromGroup(pstOld);
+    bool bQueued = false;
+    for (lv_obj_t *&obj : m_apstPending) {
+        if (obj == nullptr) {
+            obj = pstOld;
+            bQueued = true;
+            break;
+        }
+    }
+    if (!bQueued) {
+        lv_obj_del(pstOld); /* only when keys come faster than the timers run */
+    }
+    if (m_pstDelTimer == nullptr) {
+        m_pstDelTimer = lv_timer_create(DelObj_Async_Cb, 0, this);
+    }
 }
 
 PageCommonListInfo *SysSetingView::CreateList(lv_obj_t *root, const PageCommonItem *pstItems, uint32_t u32Num,
@@ -1002,7 +997,7 @@ void SysSetingPage::AddBtnsToGroup() {
 void SysSetingPage::onViewWillAppear() {
     Key_SetEventCallback(KeyEventCallBack, this);
     lv_group_t *pstGroup = lv_group_get_default();
-    if (m_bAppeared && pstGroup != nullptr && lv_group_get_obj_count(pstGroup) == 0) {
+    if (m_bAppeared && pstGroup != nullptr && !IsInside(lv_group_get_focused(pstGroup), root)) {
         Model.LoadGeneralSetingData();
         AddBtnsToGroup();
     }
@@ -1023,10 +1018,9 @@ void SysSetingPage::onViewDidAppear() {
 void SysSetingPage::onViewWillDisappear() {
     m_bVisible = false;
     Key_SetEventCallback(nullptr, nullptr);
-    lv_group_t *pstGroup = lv_group_get_default();
-    if (pstGroup != nullptr) {
-        lv_group_remove_all_objs(pstGroup);
-    }
+    m_bMuteFocus = true;   /* the focus moving over the rows as they leave is not the user's */
+    RemoveFromGroup(root); /* only this page's: the page coming in may have added its own */
+    m_bMuteFocus = false;
 }
 
 void SysSetingPage::onViewDidUnload() {
@@ -1291,7 +1285,7 @@ void SysSetingPage::UpdateTitle(int32_t s32Pos) {
 
 void SysSetingPage::PageFocusEventHandle(lv_obj_t *pstTarget) {
     int32_t s32Pos = RowOfTarget(pstTarget);
-    if (s32Pos < 0) {
+    if (s32Pos < 0 || m_bMuteFocus) {
         return;
     }
     if (!IsOptionList()) {

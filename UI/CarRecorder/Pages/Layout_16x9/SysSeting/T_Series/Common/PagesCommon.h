@@ -203,6 +203,9 @@ class SysSetingModel {
     const SetMenuBinding *FindBinding(const SetMenu *pstMenu) const;
     /* Default-value callback of a bound list: the option whose value the copy holds, or -1. */
     static int32_t MenuGetDefault_Binding(SetMenu *pstMenu, int32_t s32Index, SetMenuItem **ppstItems);
+    /* A bound list as above; any other list of the page by pfnRule on the page's copy. */
+    static int32_t MenuGetDefault_BindingOr(SetMenu *pstMenu, int32_t s32Index, SetMenuItem **ppstItems,
+                                            int32_t (*pfnRule)(const GeneralSetingInfo &stInfo));
 
     SetMenu *m_pstTopMenu = nullptr;
     Account *m_pstAccount = nullptr;
@@ -273,9 +276,6 @@ class SysSetingView {
     lv_obj_t *m_apstPending[kMaxPending] = {};
     lv_timer_t *m_pstDelTimer = nullptr;
     PageCommonListInfo m_stList = {};
-    lv_style_transition_dsc_t m_stTrans = {};
-    lv_style_t m_stPress = {};
-    bool m_bStyleInit = false;
 };
 
 /* The page: lifecycle, keys, focus, clicks and the walk through the tree. */
@@ -357,6 +357,8 @@ class SysSetingPage : public PageBase {
     virtual void AddBtnsToGroup();
 
     bool OnList() const { return View.ui.cur_cont_row != nullptr; }
+    /* Set while the page's objects leave the group: focus events then are not the user's. */
+    bool m_bMuteFocus = false;
     /* Whether the current menu is an option list (has a current value). */
     bool IsOptionList() const;
     void UpdateTitle(int32_t s32Pos);

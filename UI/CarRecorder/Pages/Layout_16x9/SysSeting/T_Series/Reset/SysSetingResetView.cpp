@@ -71,16 +71,22 @@ void SysSetingResetView::ShowCancelConfirm(bool bCancel, bool bConfirm) {
 }
 
 void SysSetingResetView::DeleteScreen() {
-    if (ui.cur_cont_row != nullptr) {
-        lv_obj_del(ui.cur_cont_row);
+    lv_obj_t *pstScreen = ui.cur_cont_row;
+    /* The rows leave the group first: removing a focused row focuses another one, whose focus
+     * events must not meet rows half deleted. */
+    for (SetRow &row : ui.rows) {
+        if (row.btn != nullptr) {
+            lv_group_remove_obj(row.btn);
+        }
+        row = {};
+    }
+    if (pstScreen != nullptr) {
+        lv_obj_del(pstScreen);
     }
     ui.cur_cont_row = nullptr;
     ui.text = nullptr;
     ui.sub_text = nullptr;
     ui.picture = nullptr;
-    for (SetRow &row : ui.rows) {
-        row = {};
-    }
 }
 
 void SysSetingResetView::Delete() {

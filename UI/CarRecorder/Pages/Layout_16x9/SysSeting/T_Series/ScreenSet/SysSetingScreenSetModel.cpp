@@ -8,14 +8,9 @@ int32_t SysSetingScreenSetModel::MenuChangeWallPaperValToLevel(int32_t s32Value)
 
 int32_t SysSetingScreenSetModel::MenuGetDefault_GeneralSetting(SetMenu *pstMenu, int32_t s32Index,
                                                                SetMenuItem **ppstItems) {
-    SysSetingModel *pstModel = Current();
-    if (pstModel == nullptr) {
-        return -1;
-    }
-    if (pstModel->FindBinding(pstMenu) != nullptr) {
-        return MenuGetDefault_Binding(pstMenu, s32Index, ppstItems);
-    }
-    return MenuChangeWallPaperValToLevel(pstModel->m_stInfo.wallpaper);
+    return MenuGetDefault_BindingOr(pstMenu, s32Index, ppstItems, [](const GeneralSetingInfo &stInfo) {
+        return MenuChangeWallPaperValToLevel(stInfo.wallpaper);
+    });
 }
 
 } // namespace Page

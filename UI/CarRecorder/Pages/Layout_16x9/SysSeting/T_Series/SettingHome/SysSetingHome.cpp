@@ -104,7 +104,7 @@ void SysSetingHome::TileEvent(lv_event_t *e) {
         break;
     case LV_EVENT_FOCUSED: {
         int32_t s32Pos = self->m_stView.TileOf(pstTarget);
-        if (s32Pos >= 0) {
+        if (s32Pos >= 0 && !self->m_bMuteFocus) {
             s_stRootMenu.iCurrentPos = s32Pos;
             self->RefershMainMenuItemInfo(s32Pos);
         }

@@ -9,8 +9,8 @@ namespace Page {
 
 void SysSetingHomeView::CreateTiles(lv_obj_t *root, const SetMenu *pstMenu, lv_event_cb_t event_cb,
                                     void *user_data) {
+    memset(m_astTiles, 0, sizeof m_astTiles); /* the old tiles' focus events find no tile */
     lv_obj_t *scr = CreateScreen(root);
-    memset(m_astTiles, 0, sizeof m_astTiles);
     m_pstRow = lv_obj_create(scr);
     lv_obj_remove_style_all(m_pstRow);
     lv_obj_set_size(m_pstRow, lv_pct(97), lv_pct(70));

@@ -46,6 +46,7 @@ lv_obj_t *Text(lv_obj_t *parent, const char *pcText, bool bField) {
 
 void SysSetingSysSetView::CreateSetDateTimePage(lv_obj_t *root) {
     lv_obj_t *scr = CreateScreen(root);
+    m_pstEditor = scr;
     using M = SysSetingSysSetModel;
     lv_obj_t *date = Line(scr, 38);
     m_apstField[M::DT_YEAR] = Text(date, "", true);
@@ -65,6 +66,9 @@ void SysSetingSysSetView::CreateSetDateTimePage(lv_obj_t *root) {
 void SysSetingSysSetView::SetDateTimePageItemRefresh(const SysSetingSysSetModel::DateTimeEdit &e,
                                                      uint32_t u32Field) {
     using M = SysSetingSysSetModel;
+    if (m_pstEditor == nullptr || m_pstEditor != ui.cur_bg) {
+        return; /* the editor is not on screen */
+    }
     const uint32_t au32Values[M::DT_AMPM] = {e.u32Year, e.u32Month,  e.u32Day,
                                              e.u32Hour, e.u32Minute, e.u32Second};
     for (uint32_t i = 0; i < M::DT_FIELD_NUM; ++i) {

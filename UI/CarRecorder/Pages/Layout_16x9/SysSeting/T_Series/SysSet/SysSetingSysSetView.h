@@ -11,6 +11,7 @@ class SysSetingSysSetView : public SysSetingView {
   public:
     /* One label per editor field; the AM/PM label only on a 12-hour clock. */
     lv_obj_t *m_apstField[SysSetingSysSetModel::DT_FIELD_NUM] = {};
+    lv_obj_t *m_pstEditor = nullptr; /* the editor's screen while it is the one shown */
 
     void CreateSetDateTimePage(lv_obj_t *root);
     /* Field texts from the editor, the field being edited highlighted. */

@@ -73,14 +73,9 @@ int32_t SysSetingVideoSetModel::MenuChangeResoValToLevel(int32_t s32Value) {
 
 int32_t SysSetingVideoSetModel::MenuGetDefault_GeneralSetting(SetMenu *pstMenu, int32_t s32Index,
                                                               SetMenuItem **ppstItems) {
-    SysSetingModel *pstModel = Current();
-    if (pstModel == nullptr) {
-        return -1;
-    }
-    if (pstModel->FindBinding(pstMenu) != nullptr) {
-        return MenuGetDefault_Binding(pstMenu, s32Index, ppstItems);
-    }
-    return MenuChangeResoValToLevel(pstModel->m_stInfo.res_cur_lvl);
+    return MenuGetDefault_BindingOr(pstMenu, s32Index, ppstItems, [](const GeneralSetingInfo &stInfo) {
+        return MenuChangeResoValToLevel(stInfo.res_cur_lvl);
+    });
 }
 
 } // namespace Page

@@ -616,9 +616,24 @@ TEST_F(KovarPage, LinkedRowsUnpairOrLeave) {
 
 // ---- pictures ----
 
+// Every menu of a tree starts at its first row (the positions live for the run).
+void ResetPositions(SetMenu *menu) {
+    if (menu == nullptr) {
+        return;
+    }
+    menu->iCurrentPos = 0;
+    for (int i = 0; i < menu->s32ItemNum; ++i) {
+        ResetPositions(menu->ppstItems[i]->pstSubMenu);
+    }
+}
+
 class LookB : public KovarPage, public ::testing::WithParamInterface<const char *> {
   protected:
     void SetUp() override {
+        for (SetMenu *root :
+             {SysSetingParking::RootMenu(), SysSetingAlgorAssist::RootMenu(), SysSetingMore::RootMenu()}) {
+            ResetPositions(root);
+        }
         Start(GetParam());
         for (const auto &p : kMore) {
             ASSERT_NE(mgr->Install(p[0], p[1]), nullptr) << p[0];

@@ -48,6 +48,19 @@ inline int RecorderSetting(const char *key) {
     return r;
 }
 
+// Forgets the remembered positions of a whole menu tree (they live for the run).
+inline void ResetMenus(SetMenu *menu) {
+    if (menu == nullptr) {
+        return;
+    }
+    menu->iCurrentPos = 0;
+    for (int i = 0; i < menu->s32ItemNum; ++i) {
+        if (menu->ppstItems[i]->pstSubMenu != menu) {
+            ResetMenus(menu->ppstItems[i]->pstSubMenu);
+        }
+    }
+}
+
 inline size_t Saves() {
     return Recorder().Requests("IPCMSG_GENERALSETING_SAVE").size();
 }

@@ -276,6 +276,12 @@ TEST_F(SettingsTest, HomeTileOpensItsPageAndBackRestoresTheTile) {
     EXPECT_EQ(mgr->GetStackTop(), home);
     EXPECT_EQ(Title(), Tr("LANG_RES_ID_SOUND_SET"));
     EXPECT_EQ(Focus(), "3/8");
+    // The tiles take the keys again: the next one opens the screen page.
+    Press(KEY_CODE_NEXT);
+    EXPECT_EQ(Focus(), "4/8");
+    Press(KEY_CODE_OK);
+    Advance(1000);
+    EXPECT_EQ(mgr->GetStackTop()->Name, std::string("Pages/SysSetingScreenSet"));
 }
 
 } // namespace
@@ -299,7 +305,7 @@ class SettingsLook : public SettingsTest, public ::testing::WithParamInterface<c
         for (SetMenu *m : {Page::SysSetingHome::RootMenu(), SysSetingSoundSet::RootMenu(),
                            Page::SysSetingVideoSet::RootMenu(), Page::SysSetingSysSet::RootMenu(),
                            Page::SysSetingScreenSet::RootMenu()}) {
-            m->iCurrentPos = 0;
+            ResetMenus(m);
         }
     }
     // Opens the page of home tile pos (from the settings home).
