@@ -81,7 +81,10 @@ void SysSetingResetView::DeleteScreen() {
         row = {};
     }
     if (pstScreen != nullptr) {
-        lv_obj_del(pstScreen);
+        /* Deleted after the event that left it: a row's click may end the row's own screen, and
+         * the input device still sends that row the rest of the click. */
+        lv_obj_add_flag(pstScreen, LV_OBJ_FLAG_HIDDEN);
+        lv_obj_del_async(pstScreen);
     }
     ui.cur_cont_row = nullptr;
     ui.text = nullptr;
