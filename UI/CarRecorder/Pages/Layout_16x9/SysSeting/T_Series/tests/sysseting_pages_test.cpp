@@ -449,3 +449,50 @@ TEST_F(PagesTest, OpenedByTheGuideForTheLanguageOnly) {
 }
 
 } // namespace
+
+namespace {
+
+// Keys as fast as the key driver takes them, in a fixed pseudo-random order: after every key the
+// page shows exactly one screen, and on a list the focus is on one of its rows.
+TEST_F(PagesTest, FastKeysNeverLeaveAPageHalfBuilt) {
+    const uint32_t keys[] = {KEY_CODE_OK, KEY_CODE_NEXT, KEY_CODE_PREV, KEY_CODE_BACK};
+    uint32_t seed = 12345;
+    for (const char *name :
+         {"Pages/SysSetingSysSet", "Pages/SysSetingVideoSet", "Pages/SysSetingScreenSet"}) {
+        auto *p = Open<Page::SysSetingPage>(name);
+        ASSERT_NE(p, nullptr) << name;
+        for (int i = 0; i < 120 && mgr->GetStackTop() == p; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            uint32_t code = keys[(seed >> 16) % 4];
+            // BACK only now and then, so that the walk goes deep as well.
+            if (code == KEY_CODE_BACK && (seed >> 8) % 3 != 0) {
+                code = KEY_CODE_OK;
+            }
+            pagetest::Key(code, KEY_VALUE_PRESS);
+            pagetest::Key(code, KEY_VALUE_RELEASE);
+            lv_obj_t *focused = lv_group_get_focused(lv_group_get_default());
+            if (focused != nullptr && !lv_obj_is_valid(focused)) {
+                ADD_FAILURE() << name << " key " << i << ": the focus is on a deleted object";
+            }
+            if (p->View.ui.cur_cont_row != nullptr && focused != nullptr && p->RowOfTarget(focused) < 0) {
+                // Only BACK on the root list gives the keys away: to the page below.
+                Advance(700);
+                EXPECT_NE(mgr->GetStackTop(), p) << name << " key " << i;
+                break;
+            }
+            ASSERT_NE(p->View.ui.cur_bg, nullptr) << name << " key " << i;
+            if (p->View.ui.cur_cont_row != nullptr) {
+                EXPECT_GE(FocusedRow(p), 0) << name << " key " << i;
+            }
+        }
+        while (mgr->GetStackTop() == p) {
+            Press(KEY_CODE_BACK);
+            Press(KEY_CODE_BACK);
+        }
+        Advance(700);
+        ASSERT_TRUE(SavesDone());
+    }
+    Lang_SetCode("US");
+}
+
+} // namespace
