@@ -152,6 +152,7 @@ class PagesB : public SettingsTest {
         {"SysSetingAlgorAssist", "Pages/SysSetingAlgorAssist"},
         {"SysSetingMore", "Pages/SysSetingMore"},
         {"SysSetingKovar", "Pages/SysSetingKovar"},
+        {"SysSetingReset", "Pages/SysSetingReset"},
     };
     void SetUp() override {
         SettingsTest::SetUp();
@@ -612,6 +613,42 @@ TEST_F(KovarPage, LinkedRowsUnpairOrLeave) {
     Press(KEY_CODE_OK);
     Advance(700);
     EXPECT_STRNE(mgr->GetStackTop()->Name, "Pages/SysSetingKovar");
+}
+
+// ---- keys as fast as the driver takes them ----
+
+// A pseudo-random walk of keys on each of this group's pages: after every key the focus is on a
+// live object, a framework page shows a screen, and the page leaves only by BACK.
+TEST_F(KovarPage, FastKeysLeaveEveryPageWhole) {
+    SetSetting("acc_status", 1);
+    SetSetting("support_4gnet_test", 1);
+    uint32_t seed = 2024;
+    for (const char *name : {"Pages/SysSetingParking", "Pages/SysSetingAlgorAssist", "Pages/SysSetingMore",
+                             "Pages/SysSetingKovar", "Pages/SysSetingReset"}) {
+        Advance(700);
+        PageBase *p = Open<PageBase>(name);
+        ASSERT_NE(p, nullptr) << name << " over " << mgr->GetStackTop()->Name;
+        auto *framework = dynamic_cast<Page::SysSetingPage *>(p);
+        for (int i = 0; i < 150 && mgr->GetStackTop() == p; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            uint32_t code =
+                (seed >> 20) % 8 == 0 ? KEY_CODE_BACK : ((seed >> 24) % 3 == 0 ? KEY_CODE_NEXT : KEY_CODE_OK);
+            pagetest::Key(code, KEY_VALUE_PRESS);
+            pagetest::Key(code, KEY_VALUE_RELEASE);
+            lv_obj_t *focused = lv_group_get_focused(lv_group_get_default());
+            ASSERT_TRUE(focused == nullptr || lv_obj_is_valid(focused)) << name << " key " << i;
+            if (framework != nullptr && mgr->GetStackTop() == p) {
+                ASSERT_NE(framework->View.ui.cur_bg, nullptr) << name << " key " << i;
+            }
+        }
+        for (int i = 0; i < 10 && mgr->GetStackTop() == p; ++i) {
+            Advance(4000); // a running format or pairing ends
+            Press(KEY_CODE_BACK);
+            Advance(700);
+        }
+        EXPECT_NE(mgr->GetStackTop(), p) << name;
+        ASSERT_TRUE(SavesDone());
+    }
 }
 
 // ---- pictures ----
