@@ -36,19 +36,6 @@ int Apply(const std::string &item, const std::string &value, std::vector<Pairs> 
     int result = 0;
     if (item == "ctrl_snap") {
         report->push_back({{"snap_event", "manual_snap"}});
-    } else if (item == "ctrl_format") {
-        SetText(r, "storage", "normal");
-        cJSON *s = st.Section("settings");
-        SetNumber(s, "dev_available_size", NumberOr(s, "dev_total_size", 0));
-        report->push_back({{"storage_status", "formating"}});
-        report->push_back({{"storage_status", "format_succss"}});
-        report->push_back({{"storage_status", "normal"}});
-    } else if (item == "ctrl_resetdev") {
-        cJSON_DeleteItemFromObjectCaseSensitive(st.Root(), "settings");
-        for (const SimFamily *f : Families())
-            if (f->defaults != nullptr)
-                f->defaults(st.Root());
-        report->push_back({{"resetdev_result", "success_no_reboot"}});
     } else if (item == "ctrl_rec") {
         bool on = value.empty() ? NumberOr(r, "recording", 0) == 0 : strcasecmp(value.c_str(), "stop") != 0;
         SetNumber(r, "recording", on);
@@ -75,11 +62,6 @@ int Apply(const std::string &item, const std::string &value, std::vector<Pairs> 
         report->push_back({{"switch_reversing", strcasecmp(value.c_str(), "on") == 0 ? "on" : "off"}});
     } else if (item == "ctrl_applogout") {
         report->push_back({{"app_status", "logout"}});
-    } else if (item == "ctrl_kovar_unbind" || item == "ctrl_kovar_start_bind") {
-        cJSON *k = st.Section("kovar");
-        bool bind = item == "ctrl_kovar_start_bind";
-        SetNumber(k, "status", bind ? 2 : 1);
-        report->push_back({{"kovar_bind_status", bind ? "1" : "0"}});
     } else if (item == "ctrl_syncdate") {
         SetText(r, "clock", value); // "YYYYMMDDHHMMSS", as the user set it
     } else if (item == "ctrl_tfcard_speedtext") {
@@ -96,7 +78,10 @@ int Apply(const std::string &item, const std::string &value, std::vector<Pairs> 
 int RespondCtrl(const char *msg, const MsgHeader *hdr) {
     std::string key, value;
     std::vector<Pairs> report;
-    const int result = FirstStringParam(msg, &key, &value) ? Apply(key, value, &report) : -1;
+    int result = -1;
+    // Formats, resets and pairings take their time (family_upkeep.cpp).
+    if (FirstStringParam(msg, &key, &value) && !UpkeepControl(key, value, &result))
+        result = Apply(key, value, &report);
     // A notice only, when the user interface does not wait for an answer.
     int r = hdr->needAck ? AnswerResult(hdr, result) : 0;
     // The user interface's three receive threads may take messages sent back to back in either
@@ -119,13 +104,12 @@ const SimFamily kFamily_control = {
     "control",
     "IPCMSG_GENERALCTRL applies the control item to \"recorder\" (recording, work_mode, storage,\n"
     "tfcard_speed), answers \"result\" (-1 for what is no control item) when an answer is asked\n"
-    "for, then reports as status: ctrl_rec -> rec_status, ctrl_format -> storage_status formating,\n"
-    "format_succss, normal; ctrl_resetdev -> settings back to defaults and resetdev_result;\n"
-    "ctrl_playbackmode enter/exit -> switch_workmode 2/1; ctrl_displayinit/deinit -> disp_status;\n"
-    "ctrl_btpair -> btpair_result; ctrl_screendormant -> screen_dormant; ctrl_reversing ->\n"
-    "switch_reversing; ctrl_applogout -> app_status; ctrl_kovar_start_bind/unbind ->\n"
-    "kovar_bind_status; ctrl_tfcard_speedtext -> tfcard_curspeed and tfcardtest_result;\n"
-    "ctrl_syncdate stores the date and time it carries as \"clock\".",
+    "for, then reports as status: ctrl_rec -> rec_status (ctrl_format, ctrl_resetdev and the\n"
+    "pairing items: see upkeep); ctrl_playbackmode enter/exit -> switch_workmode 2/1;\n"
+    "ctrl_displayinit/deinit -> disp_status; ctrl_btpair -> btpair_result; ctrl_screendormant ->\n"
+    "screen_dormant (\"reset\", after a format: nothing); ctrl_reversing ->\n"
+    "switch_reversing; ctrl_applogout -> app_status; ctrl_tfcard_speedtext -> tfcard_curspeed and\n"
+    "tfcardtest_result; ctrl_syncdate stores the date and time it carries as \"clock\".",
     kResponders,
     sizeof(kResponders) / sizeof(kResponders[0]),
     nullptr,

@@ -32,7 +32,8 @@ const Default kDefaults[] = {
     {"dev_total_size", 60906, nullptr},
     {"dev_available_size", 41230, nullptr},
     {"api_query_ability", 0, "rear,wifi,gps,adas,parking,1440p30,1080p60,1080p30"}, // resolutions offered
-    {"parking_mode_option", 0, "0,1,2"},
+    {"parking_mode_option", 0, "timelapse_hibernate_normal"},
+    {"acc_status", 1, nullptr}, // the ACC line is wired
     {"lowPowerVoltage", 118, nullptr},
     {"lowPowerVoltageOp", 0, "116,118,120,122"},
 };

@@ -99,6 +99,11 @@ void CameraSettingChanged(const std::string &key, double value);
 /* Album family (family_album.cpp): seconds of a clip by FFmpeg's probe (0 when unknown). */
 uint32_t ClipSeconds(const std::string &path);
 
+/* Upkeep family (family_upkeep.cpp): formats, factory resets and pairings of the linked camera
+ * take their time and report as a recorder does. true when item is one of its control items;
+ * *result is then the answer's "result". */
+bool UpkeepControl(const std::string &item, const std::string &value, int *result);
+
 /* ---- the state document ---- */
 
 /* The state document, locked for as long as the guard lives. Store() writes it atomically (a

@@ -9,7 +9,12 @@
 #include "Home.h"
 #include "InstallGuide.h"
 #include "ParkingEvtToast.h"
+#include "SysSetingAlgorAssist.h"
 #include "SysSetingHome.h"
+#include "SysSetingKovar.h"
+#include "SysSetingMore.h"
+#include "SysSetingParking.h"
+#include "SysSetingReset.h"
 #include "SysSetingScreenSet.h"
 #include "SysSetingSoundSet.h"
 #include "SysSetingSysSet.h"
@@ -49,11 +54,26 @@ PageBase *AppFactory::CreatePage(const char *name) {
     if (strcmp(name, "SysSetingSysSet") == 0) {
         return new Page::SysSetingSysSet;
     }
+    if (strcmp(name, "SysSetingParking") == 0) {
+        return new Page::SysSetingParking;
+    }
+    if (strcmp(name, "SysSetingAlgorAssist") == 0) {
+        return new Page::SysSetingAlgorAssist;
+    }
     if (strcmp(name, "SysSetingSoundSet") == 0) {
         return new Page::SysSetingSoundSet;
     }
+    if (strcmp(name, "SysSetingMore") == 0) {
+        return new Page::SysSetingMore;
+    }
+    if (strcmp(name, "SysSetingKovar") == 0) {
+        return new Page::SysSetingKovar;
+    }
     if (strcmp(name, "SysSetingScreenSet") == 0) {
         return new Page::SysSetingScreenSet;
+    }
+    if (strcmp(name, "SysSetingReset") == 0) {
+        return new Page::SysSetingReset;
     }
     /* "FacTest", "InstallGuide", "ParkingEvtToast", "SysStateToastPage": the system pages join here. */
     if (strcmp(name, "FacTest") == 0) {

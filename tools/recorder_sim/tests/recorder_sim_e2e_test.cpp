@@ -372,3 +372,117 @@ TEST_F(RecorderSim, ThePromptRunsOneStep) {
         << in[0];
     EXPECT_NE(Slurp(Dir() + "/prompt.err").find("unknown step \"bogus\""), std::string::npos);
 }
+
+namespace {
+
+// Runs recorder_sim with a scenario of setup lines, staying until killed; waits until it is ready.
+pid_t StartStaying(const std::string &name, const std::string &setup) {
+    std::ofstream(Dir() + "/" + name + ".scn") << setup;
+    pid_t pid = Start({"--state", Dir() + "/" + name + ".json", "--scenario", Dir() + "/" + name + ".scn",
+                       "--stay", "--no-marker"},
+                      name);
+    for (int i = 0; i < 500 && Slurp(Dir() + "/" + name + ".out").find("ready") == std::string::npos; i++)
+        usleep(10000);
+    usleep(100000); // the setup lines
+    return pid;
+}
+
+// The index of the first status message holding text, waiting up to ms; -1 when none came.
+int WaitStatus(const std::vector<std::string> *(*inbound)(), const char *text, int ms) {
+    for (int t = 0; t <= ms; t += 10) {
+        const auto *in = inbound();
+        for (size_t i = 0; i < in->size(); i++)
+            if ((*in)[i].find(text) != std::string::npos)
+                return (int)i;
+        usleep(10000);
+    }
+    return -1;
+}
+
+const std::vector<std::string> *Snapshot() {
+    static std::vector<std::string> copy;
+    std::lock_guard<std::mutex> l(g_mu);
+    copy = g_inbound;
+    return &copy;
+}
+
+int Number(const std::string &state, const char *section, const char *key) {
+    cJSON *doc = cJSON_Parse(Slurp(state).c_str());
+    const cJSON *v = cJSON_GetObjectItem(cJSON_GetObjectItem(doc, section), key);
+    int n = cJSON_IsNumber(v) ? v->valueint : -100;
+    cJSON_Delete(doc);
+    return n;
+}
+
+} // namespace
+
+// Format, reset and pairing run for their time, report in order and change the state.
+TEST_F(RecorderSim, UpkeepJobsTakeTheirTimeAndChangeTheState) {
+    pid_t pid = StartStaying("jobs", "upkeep-time format 300\nupkeep-time reset 300\nupkeep-time bind 300\n"
+                                     "setting dev_available_size=5 language=7\n");
+    EXPECT_EQ(Ctrl("IPCMSG_GENERALCTRL", "ctrl_format", "FormatAuxStorage"), 0);
+    EXPECT_EQ(Ctrl("IPCMSG_GENERALCTRL", "ctrl_format", "FormatAuxStorage"), -1) << "one format at a time";
+    int busy = WaitStatus(Snapshot, "\"formating\"", 2000);
+    int done = WaitStatus(Snapshot, "\"format_succss\"", 3000);
+    ASSERT_GE(busy, 0);
+    ASSERT_GT(done, busy);
+    EXPECT_GT(WaitStatus(Snapshot, "\"value\":\"normal\"", 2000), done);
+    EXPECT_EQ(Number(Dir() + "/jobs.json", "settings", "dev_available_size"),
+              Number(Dir() + "/jobs.json", "settings", "dev_total_size"));
+
+    EXPECT_EQ(Ctrl("IPCMSG_GENERALCTRL", "ctrl_resetdev", ""), 0);
+    EXPECT_EQ(Number(Dir() + "/jobs.json", "settings", "language"), 7) << "the reset takes its time";
+    EXPECT_GE(WaitStatus(Snapshot, "\"success_no_reboot\"", 3000), 0);
+    EXPECT_EQ(Number(Dir() + "/jobs.json", "settings", "language"), 2);
+
+    EXPECT_EQ(Ctrl("IPCMSG_GENERALCTRL", "ctrl_kovar_start_bind", ""), 0);
+    int ble = WaitStatus(Snapshot, "\"kovar_ble_status\",\"value\":1", 2000);
+    int bound = WaitStatus(Snapshot, "\"kovar_bind_status\",\"value\":1", 2000);
+    ASSERT_GE(ble, 0);
+    EXPECT_GT(bound, ble);
+    EXPECT_GE(WaitStatus(Snapshot, "\"kovar_Connect_status\",\"value\":1", 2000), 0);
+    EXPECT_EQ(Number(Dir() + "/jobs.json", "kovar", "status"), 2);
+    EXPECT_EQ(Ctrl("IPCMSG_GENERALCTRL", "ctrl_kovar_unbind", ""), 0);
+    EXPECT_GE(WaitStatus(Snapshot, "\"kovar_bind_status\",\"value\":0", 2000), 0);
+    EXPECT_EQ(Number(Dir() + "/jobs.json", "kovar", "status"), 1);
+    kill(pid, SIGTERM);
+    EXPECT_EQ(Wait(pid), 0);
+}
+
+// Scenario lines make the jobs fail (missing card, busy recorder) or end without a word.
+TEST_F(RecorderSim, UpkeepJobsFailOrStaySilentAsTold) {
+    pid_t pid = StartStaying("fails", "state recorder storage=noinsert\nreset-fails busy\nbind-ends fail\n"
+                                      "upkeep-time bind 300\n");
+    EXPECT_EQ(Ctrl("IPCMSG_GENERALCTRL", "ctrl_format", "FormatAuxStorage"), -1);
+    int failed = WaitStatus(Snapshot, "\"format_failed\"", 2000);
+    ASSERT_GE(failed, 0);
+    EXPECT_GT(WaitStatus(Snapshot, "\"noinsert\"", 2000), failed);
+    EXPECT_EQ(Ctrl("IPCMSG_GENERALCTRL", "ctrl_resetdev", ""), -1);
+    EXPECT_GE(WaitStatus(Snapshot, "\"resetdev_result\",\"value\":\"failure\"", 2000), 0);
+    EXPECT_EQ(Ctrl("IPCMSG_GENERALCTRL", "ctrl_kovar_start_bind", ""), 0);
+    EXPECT_GE(WaitStatus(Snapshot, "\"kovar_bind_status\",\"value\":0", 2000), 0);
+    EXPECT_EQ(Number(Dir() + "/fails.json", "kovar", "status"), 1);
+    kill(pid, SIGTERM);
+    EXPECT_EQ(Wait(pid), 0);
+
+    {
+        std::lock_guard<std::mutex> l(g_mu);
+        g_inbound.clear();
+    }
+    pid = StartStaying("silent", "format-fails silent\nreset-fails silent\nupkeep-time bind 200\n");
+    EXPECT_EQ(Ctrl("IPCMSG_GENERALCTRL", "ctrl_format", "FormatAuxStorage"), 0);
+    EXPECT_EQ(Ctrl("IPCMSG_GENERALCTRL", "ctrl_resetdev", ""), 0);
+    // A pairing stopped before its end reports nothing either.
+    EXPECT_EQ(Ctrl("IPCMSG_GENERALCTRL", "ctrl_kovar_start_bind", ""), 0);
+    EXPECT_EQ(Ctrl("IPCMSG_GENERALCTRL", "ctrl_kovar_stop_bind", ""), 0);
+    usleep(600000);
+    EXPECT_TRUE(Snapshot()->empty()) << Snapshot()->front();
+    kill(pid, SIGTERM);
+    EXPECT_EQ(Wait(pid), 0);
+
+    std::ofstream(Dir() + "/badup.scn") << "format-fails sometimes\nupkeep-time bind -1\nbind-ends\n";
+    EXPECT_EQ(Wait(Start({"--scenario", Dir() + "/badup.scn", "--no-marker"}, "badup")), 2);
+    std::string err = Slurp(Dir() + "/badup.err");
+    for (const char *line : {"badup.scn:1:", "badup.scn:2:", "badup.scn:3:"})
+        EXPECT_NE(err.find(line), std::string::npos) << err;
+}

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "AppFactory.h"
 #include "DataProc.h"
@@ -72,6 +73,40 @@ inline std::string Tr(const char *id) {
     char sz[256] = "";
     lv_label_get_text_tr(id, sz, sizeof sz);
     return sz;
+}
+
+// Labels that scroll in circles stand still (as dots) for the picture: where a scroll is at
+// depends on the time the test ran before, which waits for threads in real time.
+inline void StillLabels(lv_obj_t *obj, std::vector<lv_obj_t *> *moved) {
+    if (lv_obj_check_type(obj, &lv_label_class) &&
+        lv_label_get_long_mode(obj) == LV_LABEL_LONG_SCROLL_CIRCULAR) {
+        lv_label_set_long_mode(obj, LV_LABEL_LONG_DOT);
+        moved->push_back(obj);
+    }
+    for (uint32_t i = 0; i < lv_obj_get_child_cnt(obj); ++i) {
+        StillLabels(lv_obj_get_child(obj, (int32_t)i), moved);
+    }
+}
+
+// Compares the screen with the reference picture ref (name_LANG), the recording mark off and the
+// scrolling labels still.
+inline void StillShot(const std::string &ref) {
+    StatusBar_SetRecording(false);
+    Advance(600);
+    std::vector<lv_obj_t *> moved, bar;
+    StillLabels(lv_scr_act(), &moved);
+    // The status bar's scrolling title starts again now, so it is as far at every run.
+    StillLabels(lv_layer_top(), &bar);
+    for (lv_obj_t *obj : bar) {
+        std::string text = lv_label_get_text(obj);
+        lv_label_set_long_mode(obj, LV_LABEL_LONG_SCROLL_CIRCULAR);
+        lv_label_set_text(obj, text.c_str());
+    }
+    Advance(100);
+    EXPECT_TRUE(pagetest::MatchesReference(PAGE_TEST_REF_DIR, ref));
+    for (lv_obj_t *obj : moved) {
+        lv_label_set_long_mode(obj, LV_LABEL_LONG_SCROLL_CIRCULAR);
+    }
 }
 
 class SettingsTest : public ::testing::Test {

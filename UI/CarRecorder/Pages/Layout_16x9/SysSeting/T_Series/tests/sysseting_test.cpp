@@ -316,36 +316,7 @@ class SettingsLook : public SettingsTest, public ::testing::WithParamInterface<c
         Press(KEY_CODE_OK);
         Advance(1000);
     }
-    // Labels that scroll in circles stand still (as dots) for the picture: where a scroll is at
-    // depends on the time the test ran before, which waits for threads in real time.
-    static void StillLabels(lv_obj_t *obj, std::vector<lv_obj_t *> *moved) {
-        if (lv_obj_check_type(obj, &lv_label_class) &&
-            lv_label_get_long_mode(obj) == LV_LABEL_LONG_SCROLL_CIRCULAR) {
-            lv_label_set_long_mode(obj, LV_LABEL_LONG_DOT);
-            moved->push_back(obj);
-        }
-        for (uint32_t i = 0; i < lv_obj_get_child_cnt(obj); ++i) {
-            StillLabels(lv_obj_get_child(obj, (int32_t)i), moved);
-        }
-    }
-    void Shot(const std::string &name) {
-        StatusBar_SetRecording(false);
-        Advance(600);
-        std::vector<lv_obj_t *> moved, bar;
-        StillLabels(lv_scr_act(), &moved);
-        // The status bar's scrolling title starts again now, so it is as far at every run.
-        StillLabels(lv_layer_top(), &bar);
-        for (lv_obj_t *obj : bar) {
-            std::string text = lv_label_get_text(obj);
-            lv_label_set_long_mode(obj, LV_LABEL_LONG_SCROLL_CIRCULAR);
-            lv_label_set_text(obj, text.c_str());
-        }
-        Advance(100);
-        EXPECT_TRUE(pagetest::MatchesReference(PAGE_TEST_REF_DIR, name + "_" + GetParam()));
-        for (lv_obj_t *obj : moved) {
-            lv_label_set_long_mode(obj, LV_LABEL_LONG_SCROLL_CIRCULAR);
-        }
-    }
+    void Shot(const std::string &name) { StillShot(name + "_" + GetParam()); }
 };
 
 TEST_P(SettingsLook, HomeAndSound) {
