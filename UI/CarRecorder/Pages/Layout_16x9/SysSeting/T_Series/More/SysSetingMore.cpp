@@ -8,6 +8,7 @@
 #include "lv_label_ext_func.h"
 #include "SetFlowScreens.h"
 #include "log.h"
+#include "vyx_ui_common_data.h"
 
 namespace Page {
 
@@ -54,6 +55,30 @@ SetMenu *SysSetingMore::RootMenu() {
 SysSetingMore::SysSetingMore()
     : SysSetingPage(m_stModel, m_stView, "SysSetingMoreModel", RootMenu(), s_as32Items,
                     (int32_t)(sizeof s_as32Items / sizeof s_as32Items[0])) {}
+
+void SysSetingMore::onViewLoad() {
+    uint8_t u8Arg = 0;
+    m_bGuide = StashRead(&u8Arg, sizeof u8Arg) && (u8Arg == GUIDE_4G_INTRODUCE || u8Arg == GUIDE_APP_CONNECT);
+    m_pstRootMenu = !m_bGuide ? &s_stRootMenu : (u8Arg == GUIDE_APP_CONNECT ? &s_stAppMenu : &s_st4GMenu);
+    SysSetingPage::onViewLoad();
+}
+
+void SysSetingMore::GuideDone() {
+    /* The install guide takes its next step when it appears again. */
+    LOG_INFO("eGuideStep = %d\n", (int)GetGuideStep());
+    SwitchGuideStep(1);
+    if (Manager != nullptr) {
+        Manager->Pop();
+    }
+}
+
+bool SysSetingMore::ConfirmImageClick() {
+    if (!m_bGuide) {
+        return false;
+    }
+    GuideDone();
+    return true;
+}
 
 void SysSetingMore::onPageAppear() {
     m_stModel.SubscribeInfo();
@@ -164,6 +189,10 @@ void SysSetingMore::AddBtnsToGroup() {
 }
 
 bool SysSetingMore::ScreenBack() {
+    if (m_bGuide) {
+        GuideDone();
+        return true;
+    }
     if (m_eScreen == Screen::kLteAbnormal) {
         OpenLteCheck();
         UpdateTitle(-1);

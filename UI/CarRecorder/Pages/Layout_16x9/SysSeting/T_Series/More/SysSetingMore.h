@@ -24,6 +24,9 @@ class SysSetingMore : public SysSetingPage {
     /* Screens that are not lists. */
     enum class Screen { kList, kQrCode, kAbout, k4GIntroduce, kLteCheck, kLteAbnormal };
 
+    /* The install guide's arguments: the 4G introduction and the app connection alone. */
+    enum : uint8_t { GUIDE_4G_INTRODUCE = 3, GUIDE_APP_CONNECT = 4 };
+
     SysSetingMore();
     static SetMenu *RootMenu();
 
@@ -32,13 +35,16 @@ class SysSetingMore : public SysSetingPage {
     Screen m_eScreen = Screen::kList;
     SysSetingMoreModel::LteCheck m_astChecks[SysSetingMoreModel::kLteCheckNum] = {};
     int32_t m_s32LtePos = 0;
+    bool m_bGuide = false; /* pushed by the install guide for one screen */
 
   protected:
+    void onViewLoad() override;
     void onPageAppear() override;
     void RowInfo(int32_t s32Pos, PageCommonItem *pstRow) override;
     int OptionChosen(int32_t s32ItemId) override;
     bool OpenScreen(SetMenu *pstMenu) override;
     bool ScreenBack() override;
+    bool ConfirmImageClick() override;
     void ScreenClick(lv_obj_t *pstTarget) override;
     bool ScreenKey(uint32_t u32Code, uint32_t u32Value) override;
     void AddBtnsToGroup() override;
@@ -46,6 +52,7 @@ class SysSetingMore : public SysSetingPage {
   private:
     void OpenLteCheck();
     void OpenAbout();
+    void GuideDone();
 };
 
 } // namespace Page

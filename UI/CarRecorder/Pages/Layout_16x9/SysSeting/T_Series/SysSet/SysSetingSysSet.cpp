@@ -5,6 +5,7 @@
 
 #include "log.h"
 #include "lv_label_ext_func.h"
+#include "vyx_ui_common_data.h"
 
 namespace Page {
 
@@ -108,9 +109,11 @@ SysSetingSysSet::SysSetingSysSet()
 }
 
 void SysSetingSysSet::onViewLoad() {
+    /* The install guide pushes this page with a one-byte argument: 1 language, 2 date and time. */
+    uint8_t u8Mode = MODE_NORMAL;
     int32_t s32Mode = MODE_NORMAL;
-    if (!StashRead(&s32Mode, sizeof s32Mode) || s32Mode < MODE_NORMAL || s32Mode > MODE_DATE_TIME) {
-        s32Mode = MODE_NORMAL;
+    if (StashRead(&u8Mode, sizeof u8Mode) && u8Mode <= MODE_DATE_TIME) {
+        s32Mode = u8Mode;
     }
     m_s32Mode = s32Mode;
     m_pstRootMenu = s32Mode == MODE_LANGUAGE
@@ -280,6 +283,7 @@ bool SysSetingSysSet::ConfirmImageClick() {
 void SysSetingSysSet::GuideDone() {
     /* The install guide takes its next step when it appears again. */
     LOG_INFO("guide step done, mode %d\n", (int)m_s32Mode);
+    SwitchGuideStep(1);
     if (Manager != nullptr) {
         Manager->Pop();
     }

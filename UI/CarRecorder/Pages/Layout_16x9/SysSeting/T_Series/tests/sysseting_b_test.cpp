@@ -8,6 +8,7 @@
 #include "SysSetingKovar.h"
 #include "SysSetingMore.h"
 #include "SysSetingParking.h"
+#include "vyx_ui_common_data.h"
 #include "sysseting_env.h"
 
 namespace {
@@ -456,6 +457,32 @@ TEST_F(PagesB, MoreOpensItsScreensAndComesBackToTheRow) {
     Press(KEY_CODE_BACK);
     Press(KEY_CODE_BACK);
     EXPECT_EQ(FocusedRow(page), 3);
+}
+
+// The install guide pushes the page with one byte: 4 shows the app's QR code alone, 3 the 4G
+// introduction alone; BACK or OK moves the guide on (4 -> 5) and leaves; without the byte the page
+// is the whole menu again.
+TEST_F(PagesB, MoreInsideTheGuideShowsOneScreenAndMovesTheGuideOn) {
+    for (uint8_t arg : {uint8_t{4}, uint8_t{3}}) {
+        for (uint32_t key : {KEY_CODE_OK, KEY_CODE_BACK}) {
+            GuideStepInit();
+            SwitchGuideStep(arg == 4 ? 2 : 1); // 1 -> 3 steps on to 4; 1 -> 2 is the time step
+            const uint32_t before = GetGuideStep();
+            PageBase::Stash_t stash = {&arg, sizeof arg};
+            auto *page = static_cast<SysSetingMore *>(mgr->Push("Pages/SysSetingMore", &stash));
+            Advance(1000);
+            ASSERT_NE(page, nullptr);
+            EXPECT_EQ(page->m_eScreen,
+                      arg == 4 ? SysSetingMore::Screen::kQrCode : SysSetingMore::Screen::k4GIntroduce);
+            Press(key);
+            Advance(700);
+            EXPECT_NE(mgr->GetStackTop(), page) << "arg " << int(arg) << " key " << key;
+            EXPECT_EQ(GetGuideStep(), before + 1 + (before + 1 == 3 ? 1 : 0));
+        }
+    }
+    auto *page = Open<SysSetingMore>("Pages/SysSetingMore");
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(ShownRows(page), (std::vector<int>{197, 198, 199, 200}));
 }
 
 TEST_F(PagesB, MoreNetworkCheckExplainsAFailedCheck) {

@@ -431,7 +431,7 @@ TEST_F(PagesTest, TwelveHourEditorHasAnAmPmField) {
 }
 
 TEST_F(PagesTest, OpenedByTheGuideForTheLanguageOnly) {
-    int32_t mode = SysSetingSysSet::MODE_LANGUAGE;
+    uint8_t mode = SysSetingSysSet::MODE_LANGUAGE;
     PageBase::Stash_t stash = {&mode, sizeof mode};
     SetSetting("language", 2);
     auto *p = static_cast<SysSetingSysSet *>(mgr->Push("Pages/SysSetingSysSet", &stash));
