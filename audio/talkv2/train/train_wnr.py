@@ -152,23 +152,23 @@ def speech_bank(cache, quick):
 
 def lowpass(x, hz):
     """Second-order low-pass shape (two real poles at hz), applied in the frequency domain."""
-    spec = np.fft.rfft(x)
+    bins = np.fft.rfft(x)
     f = np.fft.rfftfreq(len(x), 1 / RATE)
-    return np.fft.irfft(spec / (1 + (f / hz) ** 2), len(x))
+    return np.fft.irfft(bins / (1 + (f / hz) ** 2), len(x))
 
 
 def pink(rng, n):
     """1/f noise from white noise shaped in the frequency domain."""
-    spec = np.fft.rfft(rng.standard_normal(n))
-    f = np.arange(len(spec))
+    bins = np.fft.rfft(rng.standard_normal(n))
+    f = np.arange(len(bins))
     f[0] = 1
-    return np.fft.irfft(spec / np.sqrt(f), n)
+    return np.fft.irfft(bins / np.sqrt(f), n)
 
 
 def brown(rng, n):
-    spec = np.fft.rfft(rng.standard_normal(n))
+    bins = np.fft.rfft(rng.standard_normal(n))
     f = np.maximum(np.fft.rfftfreq(n, 1 / RATE), 3.0)
-    return np.fft.irfft(spec / f, n)
+    return np.fft.irfft(bins / f, n)
 
 
 def gust_envelope(rng, n):
