@@ -278,9 +278,9 @@ void Home::PowerClick() {
         Model.CtrlGeneralCtrlItem(CTRL_ELEM_SCREENDORMANT,
                                   Model.m_stStatus.bScreenDormant != 0 ? "on" : "off");
     } else {
-        /* The supervision's screen-saver / wallpaper state; its account "SysStateCheck" joins
-         * when system state supervision does (until then the notify is refused and logged). */
-        Model.CtrlEnterScreenWallpaper(1);
+        /* The supervision's screen-saver / wallpaper state: it shows the wallpaper for the
+         * value 0. */
+        Model.CtrlEnterScreenWallpaper(0);
     }
 }
 

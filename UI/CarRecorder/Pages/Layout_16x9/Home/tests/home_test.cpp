@@ -224,6 +224,29 @@ TEST_F(HomeTest, WithoutCamerasTheSwitchIsThePowerButton) {
     EXPECT_EQ(home->m_u32CamId, 0u);
 }
 
+// Outside work mode 3 the power button asks the supervision for the wallpaper, which it shows
+// for the value 0.
+TEST_F(HomeTest, PowerButtonAsksTheSupervisionForTheWallpaper) {
+    static std::vector<int32_t> s_values;
+    s_values.clear();
+    Account supervision("SysStateCheck", DataProc_GetCenter());
+    supervision.SetEventCallback([](Account *, Account::EventParam *param) {
+        if (param->event == Account::EVENT_NOTIFY && param->size == sizeof(int32_t)) {
+            s_values.push_back(*static_cast<const int32_t *>(param->data_p));
+        }
+        return 0;
+    });
+    // The supervision's account exists before the pages in the program; here the home page
+    // subscribes to it again.
+    ASSERT_NE(home->Model.m_pstAccount->Subscribe("SysStateCheck"), nullptr);
+    home->m_bRearPresent = false;
+    home->m_bInsidePresent = false;
+    home->m_bKovarPresent = false;
+    home->RefreshSwitchBtnIcon();
+    Click(home->View.ui.switch_btn);
+    EXPECT_EQ(s_values, std::vector<int32_t>{0});
+}
+
 // ---- album ----
 
 TEST_F(HomeTest, AlbumWaitsForTheRecordingToStopAndForPlaybackMode) {
