@@ -212,7 +212,9 @@ lv_coord_t RowTextWidth(const char *pcId) {
     lv_obj_t *probe = lv_label_create(lv_layer_top());
     lv_label_freetype_set_text_normal(probe, SYS_PATH_FONT_BODY, 22, LV_PART_MAIN);
     lv_label_set_text(probe, "");
-    lv_label_set_text_tr(probe, pcId);
+    if (lv_label_set_text_tr(probe, pcId) != 0) {
+        lv_label_set_text(probe, pcId); /* options built at run time carry their text */
+    }
     lv_point_t size = {0, 0};
     lv_txt_get_size(&size, lv_label_get_text(probe), lv_obj_get_style_text_font(probe, LV_PART_MAIN), 0, 0,
                     LV_COORD_MAX, LV_TEXT_FLAG_NONE);
@@ -222,20 +224,31 @@ lv_coord_t RowTextWidth(const char *pcId) {
 
 } // namespace
 
+int32_t SetRow_TextPct(const char *pcId) {
+    /* A row's button is 98 % of the list's 288-pixel content. */
+    const int32_t s32Row = 282;
+    return (RowTextWidth(pcId) * 100 + s32Row - 1) / s32Row + 1;
+}
+
 void SetRow_FitWidths(PageCommonItem *pstRow, const char *pcValueId) {
     if (pcValueId == nullptr || pstRow->bHasSwitch) {
         pstRow->s32LabelW = pstRow->bHasSwitch ? 80 : 84;
         return;
     }
-    /* A row's button is 98 % of the list's 288-pixel content; label and value share 85 % of it. */
-    const int32_t s32Row = 282, s32Room = 85;
-    const int32_t s32Label = (RowTextWidth(pstRow->pcLabel) * 100 + s32Row - 1) / s32Row + 1;
-    const int32_t s32Value = (RowTextWidth(pcValueId) * 100 + s32Row - 1) / s32Row + 1;
+    /* Label and value share 85 % of a row. */
+    const int32_t s32Room = 85;
+    const int32_t s32Label = SetRow_TextPct(pstRow->pcLabel);
+    const int32_t s32Value = SetRow_TextPct(pcValueId);
     if (s32Label + s32Value <= s32Room) {
         pstRow->s32LabelW = s32Room - s32Value;
         pstRow->s32ValueW = s32Value;
+    } else if (s32Value <= 45) {
+        /* An option's name stays whole; a long label scrolls when focused. */
+        pstRow->s32ValueW = s32Value;
+        pstRow->s32LabelW = s32Room - s32Value;
     } else {
-        pstRow->s32LabelW = s32Label < 60 ? s32Label : 60;
+        /* A value too long for any row (a date format) ends in dots after the whole label. */
+        pstRow->s32LabelW = s32Label < 50 ? s32Label : 50;
         pstRow->s32ValueW = s32Room - pstRow->s32LabelW;
     }
 }

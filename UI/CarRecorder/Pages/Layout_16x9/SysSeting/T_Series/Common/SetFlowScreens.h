@@ -58,10 +58,13 @@ void SetFlow_CreateRows(lv_obj_t *screen, lv_coord_t s32Y, const char *const *pp
 /* The row's focused look: circular scrolling of a long label and the focused states, or back. */
 void SetFlow_FocusRow(const SetRow *pstRow, bool bFocused);
 
+/* Percent of a list row that a text (language id, or the text itself) takes in the rows' font. */
+int32_t SetRow_TextPct(const char *pcId);
 /* Widths of a list row's label and value (language ids; pcValueId null for a row without a
  * value text) from the room their texts take: a row without a value gives its label most of the
- * row; a row with one gives each text what it needs while both fit, and otherwise the label at
- * most 60 % and the value the rest. */
+ * row; a row with one gives each text what it needs while both fit, and otherwise the value what
+ * it needs up to 45 % and the label the rest, or, for a longer value, the label what it needs up
+ * to 50 % and the value the rest. */
 void SetRow_FitWidths(PageCommonItem *pstRow, const char *pcValueId);
 /* The label id of the option that row s32Pos of the model's current menu shows as its value (the
  * option its sub-menu marks), or null. */

@@ -1,5 +1,6 @@
 #include "SysSetingScreenSet.h"
 
+#include "SetFlowScreens.h"
 #include "log.h"
 
 namespace Page {
@@ -78,6 +79,7 @@ SysSetingScreenSet::SysSetingScreenSet()
 
 void SysSetingScreenSet::RowInfo(int32_t s32Pos, PageCommonItem *pstRow) {
     SysSetingPage::RowInfo(s32Pos, pstRow);
+    SetRow_FitWidths(pstRow, SetRow_ValueId(Model, s32Pos));
     if (Model.GetItemLabel(s32Pos) == nullptr) {
         pstRow->bEnable = 0;
     }

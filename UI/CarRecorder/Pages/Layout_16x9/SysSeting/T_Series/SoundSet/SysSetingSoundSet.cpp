@@ -1,5 +1,6 @@
 #include "SysSetingSoundSet.h"
 
+#include "SetFlowScreens.h"
 #include "log.h"
 
 namespace Page {
@@ -49,6 +50,7 @@ SysSetingSoundSet::SysSetingSoundSet()
 
 void SysSetingSoundSet::RowInfo(int32_t s32Pos, PageCommonItem *pstRow) {
     SysSetingPage::RowInfo(s32Pos, pstRow);
+    SetRow_FitWidths(pstRow, SetRow_ValueId(Model, s32Pos));
     if (Model.GetItemId(s32Pos) == ID_MIC_REAR) {
         pstRow->bEnable = 0; /* the rear microphone follows the microphone switch */
     }

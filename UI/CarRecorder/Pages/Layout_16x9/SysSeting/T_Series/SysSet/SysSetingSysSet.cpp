@@ -3,6 +3,7 @@
 #include <string.h>
 #include <time.h>
 
+#include "SetFlowScreens.h"
 #include "log.h"
 #include "lv_label_ext_func.h"
 #include "vyx_ui_common_data.h"
@@ -124,10 +125,13 @@ void SysSetingSysSet::onViewLoad() {
 
 void SysSetingSysSet::RowInfo(int32_t s32Pos, PageCommonItem *pstRow) {
     SysSetingPage::RowInfo(s32Pos, pstRow);
+    SetRow_FitWidths(pstRow, SetRow_ValueId(Model, s32Pos));
     if (Model.m_pstTopMenu == &s_stWifiMenu) {
         pstRow->bHasSwitch = 0;
-        pstRow->s32LabelW = 45;
-        pstRow->s32ValueW = 50;
+        /* The label whole (up to 55 %), the rest for the name or key, which may be long. */
+        const int32_t s32Label = SetRow_TextPct(pstRow->pcLabel);
+        pstRow->s32LabelW = s32Label < 55 ? s32Label : 55;
+        pstRow->s32ValueW = 88 - pstRow->s32LabelW;
     }
 }
 

@@ -1,5 +1,6 @@
 #include "SysSetingVideoSet.h"
 
+#include "SetFlowScreens.h"
 #include "log.h"
 
 namespace Page {
@@ -106,6 +107,7 @@ bool SysSetingVideoSet::OpenScreen(SetMenu *pstMenu) {
 
 void SysSetingVideoSet::RowInfo(int32_t s32Pos, PageCommonItem *pstRow) {
     SysSetingPage::RowInfo(s32Pos, pstRow);
+    SetRow_FitWidths(pstRow, SetRow_ValueId(Model, s32Pos));
     if (Model.m_pstTopMenu == &s_stResoMenu) {
         pstRow->s32LabelW = 75;
     }

@@ -2,7 +2,7 @@
 // off or runs past the screen, and no text of the other screens runs below them. Every list of
 // every page's menu tree and every screen of the reset, more and device-link pages is built and
 // each shown label measured: a one-line label must hold its whole text, every label must end
-// inside the panel. The texts that do not fit are listed.
+// inside the panel.
 #include <algorithm>
 #include <functional>
 #include <set>
@@ -215,25 +215,22 @@ TEST_P(Fit, EveryRowAndScreenFits) {
         }
         Close();
     }
-    // Texts that run past or below the screen are faults of the page in every language; a row
-    // text cut off is a fault of the source language's text, and in the translations a text to
-    // shorten, listed for the translators.
-    size_t cut = 0;
+    // Every text must fit. The one exception is the date format a time-format row shows as its
+    // value: no row leaves that much room beside its label, so the label stays whole and the
+    // format ends in dots; its option list, walked above, shows each format whole.
+    size_t shortened = 0;
     for (size_t i = before; i < Misfits().size(); ++i) {
         const std::string &m = Misfits()[i];
-        const bool bCut = m.find("\" cut off") != std::string::npos;
-        // The video, system and screen pages size their rows themselves: their texts are listed.
-        const bool bListed = m.find("SysSetingVideoSet") != std::string::npos ||
-                             m.find("SysSetingSysSet") != std::string::npos ||
-                             m.find("SysSetingScreenSet") != std::string::npos;
-        if (!bCut || (std::string(GetParam()) == "US" && !bListed)) {
-            ADD_FAILURE() << m;
+        const bool bDateFormat = m.find("LANG_RES_ID_TIME_SET: \"") != std::string::npos &&
+                                 m.find("YYYY") != std::string::npos &&
+                                 m.find("\" cut off") != std::string::npos;
+        if (bDateFormat) {
+            ++shortened;
         } else {
-            printf("to shorten: %s\n", m.c_str());
-            ++cut;
+            ADD_FAILURE() << m;
         }
     }
-    RecordProperty("cut_off_texts", (int)cut);
+    RecordProperty("date_formats_in_dots", (int)shortened);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, Fit, ::testing::ValuesIn(kLangs));
