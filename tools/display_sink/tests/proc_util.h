@@ -77,10 +77,19 @@ struct Proc {
         argv.insert(argv.end(), argvIn.begin(), argvIn.end());
         out = logBase + ".out";
         err = logBase + ".err";
+        // The files are emptied here, before the spawn: under qemu's user mode the spawn returns
+        // before the child has opened them, and a read in between would still see the output of
+        // the previous process that wrote there.
+        for (const std::string *path : {&out, &err}) {
+            int fd = open(path->c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
+            if (fd >= 0) {
+                close(fd);
+            }
+        }
         posix_spawn_file_actions_t fa;
         posix_spawn_file_actions_init(&fa);
-        posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
-        posix_spawn_file_actions_addopen(&fa, 2, err.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
+        posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_CREAT | O_WRONLY, 0644);
+        posix_spawn_file_actions_addopen(&fa, 2, err.c_str(), O_CREAT | O_WRONLY, 0644);
         std::vector<char *> args;
         for (const std::string &a : argv) {
             args.push_back(const_cast<char *>(a.c_str()));

@@ -69,7 +69,8 @@ class WithRecorderSim : public ::testing::Test {
     static void SetUpTestSuite() {
         Log_Config(true, true, LOG_LEVEL_WARN);
         std::ofstream(Dir() + "/play.txt") << "state device soft_version=V2.1.0\n"
-                                              "factest key_status=1 snap_status=/mnt/R_0001.jpg\n";
+                                              "factest key_status=1 snap_status=/mnt/R_0001.jpg\n"
+                                              "upkeep-time format 300\n";
         // Cross builds run the stand-in through the emulator.
         std::string cmd = "exec ";
 #ifdef E2E_EMULATOR
