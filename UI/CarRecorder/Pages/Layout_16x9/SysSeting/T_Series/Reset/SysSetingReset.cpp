@@ -40,7 +40,16 @@ void SysSetingReset::onViewLoad() {
     Model.Init();
     View.CreateBottomBtns(root, onEvent, this);
     m_eScreen = Screen::kMain;
-    CreateMainPageHandle(0);
+    /* Argument 1 comes from the format reminder and the storage error: the user has already said
+     * the card should be formatted, so the page opens on the format question (back leads to the
+     * list with the format row focused). */
+    uint8_t u8Arg = 0;
+    if (StashRead(&u8Arg, sizeof u8Arg) && u8Arg == kArgFormat) {
+        CreateMainPageHandle(RowOfItem(kItemFormatTfCard));
+        CreateFormatAskPageHandle(0);
+    } else {
+        CreateMainPageHandle(0);
+    }
 }
 
 void SysSetingReset::onViewWillAppear() {
@@ -159,6 +168,15 @@ void SysSetingReset::CreateFormatAskPageHandle(int32_t s32Type) {
     StatusBar_ShowType(STATUSBAR_SHOW_NONE);
     RefershStatusbarCommHandle(0);
     m_u32IgnoreConfirmKeyTime = lv_tick_get();
+}
+
+int32_t SysSetingReset::RowOfItem(int32_t s32Id) {
+    for (int32_t i = 0; i < kMainRowNum; i++) {
+        if (s_astMainRows[i].s32Id == s32Id) {
+            return i;
+        }
+    }
+    return 0;
 }
 
 int32_t SysSetingReset::RowOf(lv_obj_t *pstTarget) const {

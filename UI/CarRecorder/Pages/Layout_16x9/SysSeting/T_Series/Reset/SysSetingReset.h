@@ -25,6 +25,7 @@ class SysSetingReset : public PageBase {
     static constexpr int32_t kItemFormatTfCard = 194;
     static constexpr int32_t kItemFormatEmmc = 195;
     static constexpr int32_t kItemReset = 196;
+    static constexpr uint8_t kArgFormat = 1; /* push argument: open on the format question */
 
     static constexpr uint32_t kResetCheckPeriod = 200;   /* ms */
     static constexpr uint32_t kFormatCheckPeriod = 500;  /* ms */
@@ -78,6 +79,7 @@ class SysSetingReset : public PageBase {
     void RemoveBtnsFromeGroup();
     void StartCheckTimer(uint32_t u32Period);
     void EndFormatWait();
+    static int32_t RowOfItem(int32_t s32Id);
     int32_t RowOf(lv_obj_t *pstTarget) const;
 
     uint32_t m_u32PressTick = 0;

@@ -50,7 +50,8 @@ uint8_t StatusByte(uint32_t offset) {
 class ResetTest : public ::testing::Test {
   protected:
     void SetUp() override { Open("US"); }
-    void Open(const char *lang) {
+    // Opens the page from the home page, with a one-byte push argument when `arg` is given.
+    void Open(const char *lang, const uint8_t *arg = nullptr) {
         mgr.reset();
         Advance(50);
         pagetest::Up(lang);
@@ -64,7 +65,8 @@ class ResetTest : public ::testing::Test {
         ASSERT_NE(mgr->Install("SysSetingReset", "Pages/SysSetingReset"), nullptr);
         ASSERT_NE(mgr->Push("Pages/Home"), nullptr);
         Advance(600);
-        page = static_cast<Page::SysSetingReset *>(mgr->Push("Pages/SysSetingReset"));
+        PageBase::Stash_t stash = {const_cast<uint8_t *>(arg), arg != nullptr ? 1u : 0u};
+        page = static_cast<Page::SysSetingReset *>(mgr->Push("Pages/SysSetingReset", arg ? &stash : nullptr));
         ASSERT_NE(page, nullptr);
         Advance(700);
         Recorder().ClearRequests();
@@ -160,6 +162,27 @@ TEST_F(ResetTest, MainListOpensEachAskPageAndBackRestoresTheFocus) {
     Click(KEY_CODE_BACK);
     Advance(700);
     EXPECT_STREQ(mgr->GetStackTop()->Name, "Pages/Home");
+}
+
+// The format reminder and the storage error push the page with argument 1: it opens on the format
+// question, and back shows the list with the format row focused. Other arguments open the list.
+TEST_F(ResetTest, ArgumentOneOpensOnTheFormatQuestion) {
+    const uint8_t one = 1, five = 5;
+    Open("US", &one);
+    ASSERT_EQ(page->m_eScreen, Screen::kFormatAsk);
+    EXPECT_EQ(page->m_s32FormatType, 0);
+    Advance(400);
+    Click(KEY_CODE_BACK);
+    ASSERT_EQ(page->m_eScreen, Screen::kMain);
+    EXPECT_EQ(lv_group_get_focused(lv_group_get_default()), page->View.ui.rows[1].btn);
+    OpenAsk(1);
+    Click(KEY_CODE_OK);
+    EXPECT_EQ(page->m_eScreen, Screen::kFormating);
+    EXPECT_EQ(CtrlCount("ctrl_format"), 1u);
+
+    Open("US", &five);
+    EXPECT_EQ(page->m_eScreen, Screen::kMain);
+    EXPECT_EQ(lv_group_get_focused(lv_group_get_default()), page->View.ui.rows[0].btn);
 }
 
 TEST_F(ResetTest, OkIsIgnoredRightAfterAScreenAppearsAndAfterALongPress) {
