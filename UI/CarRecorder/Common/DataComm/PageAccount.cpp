@@ -39,7 +39,7 @@ void PageAccount::Destroy() {
     m_pstAccount = nullptr;
 }
 
-int PageAccount::Check() const {
+int PageAccount::CheckAccount() const {
     if (m_pstAccount == nullptr) {
         LOG_ERROR("pointer[%s] is NULL\n", "m_pstAccount");
         return -1;
@@ -47,52 +47,51 @@ int PageAccount::Check() const {
     return 0;
 }
 
-int PageAccount::QuerySystemStatus(SystemStatusInfo *pstInfo) {
-    if (Check() != 0) {
+int PageAccount::Pull(const char *pcId, void *pData, uint32_t u32Size) {
+    if (CheckAccount() != 0) {
         return -1;
     }
-    return Result(m_pstAccount->Pull(DP_ACCOUNT_SYSTEM_STATUS, pstInfo, sizeof *pstInfo));
+    return Result(m_pstAccount->Pull(pcId, pData, u32Size));
+}
+
+int PageAccount::Notify(const char *pcId, const void *pData, uint32_t u32Size) {
+    if (CheckAccount() != 0) {
+        return -1;
+    }
+    return Result(m_pstAccount->Notify(pcId, pData, u32Size));
+}
+
+int PageAccount::QuerySystemStatus(SystemStatusInfo *pstInfo) {
+    return Pull(DP_ACCOUNT_SYSTEM_STATUS, pstInfo, sizeof *pstInfo);
 }
 
 int PageAccount::SetSystemStatus(const SystemStatusInfo *pstInfo) {
-    if (Check() != 0) {
-        return -1;
-    }
-    return Result(m_pstAccount->Notify(DP_ACCOUNT_SYSTEM_STATUS, pstInfo, sizeof *pstInfo));
+    return Notify(DP_ACCOUNT_SYSTEM_STATUS, pstInfo, sizeof *pstInfo);
 }
 
 int PageAccount::QueryGeneralSeting(GeneralSetingInfo *pstInfo) {
-    if (Check() != 0) {
-        return -1;
-    }
-    return Result(m_pstAccount->Pull(DP_ACCOUNT_GENERAL_SETING, pstInfo, sizeof *pstInfo));
+    return Pull(DP_ACCOUNT_GENERAL_SETING, pstInfo, sizeof *pstInfo);
 }
 
 int PageAccount::LoadGeneralSeting(const int32_t *ps32Items, int32_t s32Num) {
-    if (Check() != 0) {
-        return -1;
-    }
     GeneralSetingReq stReq;
     memset(&stReq, 0, sizeof stReq);
     stReq.peElemList = ps32Items;
     stReq.iElemNum = s32Num;
-    return Result(m_pstAccount->Notify(DP_ACCOUNT_GENERAL_SETING, &stReq, sizeof stReq));
+    return Notify(DP_ACCOUNT_GENERAL_SETING, &stReq, sizeof stReq);
 }
 
 int PageAccount::CtrlGeneralSetingItem(int32_t eElem, int32_t s32Value) {
-    if (Check() != 0) {
-        return -1;
-    }
     GeneralSetingReq stReq;
     memset(&stReq, 0, sizeof stReq);
     stReq.bSave = 1;
     stReq.eElem = eElem;
     stReq.iValue = s32Value;
-    return Result(m_pstAccount->Notify(DP_ACCOUNT_GENERAL_SETING, &stReq, sizeof stReq));
+    return Notify(DP_ACCOUNT_GENERAL_SETING, &stReq, sizeof stReq);
 }
 
 int PageAccount::CtrlGeneralCtrlItem(bool bNoBlock, int32_t eElem, const char *pcValue) {
-    if (Check() != 0) {
+    if (CheckAccount() != 0) {
         return -1;
     }
     GeneralCtrlReq stReq;
@@ -108,10 +107,7 @@ int PageAccount::CtrlGeneralCtrlItem(bool bNoBlock, int32_t eElem, const char *p
 }
 
 int PageAccount::CtrlStatusBarItem(const StatusBarMsg *pstMsg) {
-    if (Check() != 0) {
-        return -1;
-    }
-    return Result(m_pstAccount->Notify(DP_ACCOUNT_STATUS_BAR, pstMsg, sizeof *pstMsg));
+    return Notify(DP_ACCOUNT_STATUS_BAR, pstMsg, sizeof *pstMsg);
 }
 
 int PageAccount::CtrlStatusBarTitle(const char *pcTitle) {
@@ -123,12 +119,9 @@ int PageAccount::CtrlStatusBarTitle(const char *pcTitle) {
 }
 
 int PageAccount::ShowTips(const char *pcLangId) {
-    if (Check() != 0) {
-        return -1;
-    }
     TipsInfo stTips;
     memset(&stTips, 0, sizeof stTips);
     stTips.eMsgType = TIPS_TYPE_NORMAL;
     stTips.pcText = pcLangId;
-    return Result(m_pstAccount->Notify(DP_ACCOUNT_INFO_TIPS, &stTips, sizeof stTips));
+    return Notify(DP_ACCOUNT_INFO_TIPS, &stTips, sizeof stTips);
 }

@@ -5,7 +5,8 @@
  * "GeneralCtrl error\n") and returns -1 on failure, 0 on success; without an account it logs
  * "pointer[m_pstAccount] is NULL\n" and returns -1.
  *
- * The account is made when the page loads and deleted when it unloads; LVGL thread only.
+ * The account is made when the page loads and deleted when it unloads; LVGL thread only. Page
+ * models derive from it (or keep one as a member) and add their own requests on Pull and Notify.
  */
 #ifndef PAGE_ACCOUNT_H
 #define PAGE_ACCOUNT_H
@@ -20,7 +21,7 @@
 class PageAccount {
   public:
     PageAccount() = default;
-    ~PageAccount() { Destroy(); }
+    virtual ~PageAccount() { Destroy(); }
     PageAccount(const PageAccount &) = delete;
     PageAccount &operator=(const PageAccount &) = delete;
 
@@ -31,6 +32,10 @@ class PageAccount {
     void Destroy();
     bool Exists() const { return m_pstAccount != nullptr; }
     Account *Get() const { return m_pstAccount; }
+
+    /* Pull from / notify the account pcId of the data center, with the checks and logs above. */
+    int Pull(const char *pcId, void *pData, uint32_t u32Size);
+    int Notify(const char *pcId, const void *pData, uint32_t u32Size);
 
     int QuerySystemStatus(SystemStatusInfo *pstInfo);
     int SetSystemStatus(const SystemStatusInfo *pstInfo);
@@ -46,8 +51,8 @@ class PageAccount {
     /* A normal tip of a language id. */
     int ShowTips(const char *pcLangId);
 
-  private:
-    int Check() const;
+  protected:
+    int CheckAccount() const;
     Account *m_pstAccount = nullptr;
 };
 

@@ -138,33 +138,9 @@ lv_obj_t *AlbumNaviBar::ForKey(uint32_t u32KeyCode) const {
 
 /* ---- model base ---- */
 
-AlbumModelBase::~AlbumModelBase() {
-    DeleteAccount();
-}
-
-int AlbumModelBase::CreateAccount(const char *pcName, const char *const *ppcSubscribe, uint32_t u32Num) {
-    DeleteAccount();
-    m_pstAccount = new Account(pcName, DataProc_GetCenter(), 0, this);
-    for (uint32_t i = 0; i < u32Num; ++i) {
-        if (m_pstAccount->Subscribe(ppcSubscribe[i]) == nullptr) {
-            LOG_WARN("subscribe %s failed\n", ppcSubscribe[i]);
-        }
-    }
-    m_pstAccount->SetEventCallback(onEvent);
-    return 0;
-}
-
-void AlbumModelBase::DeleteAccount() {
-    delete m_pstAccount;
-    m_pstAccount = nullptr;
-}
-
-int AlbumModelBase::CheckAccount() const {
-    if (m_pstAccount == nullptr) {
-        LOG_ERROR("pointer[%s] is NULL\n", "m_pstAccount");
-        return -1;
-    }
-    return 0;
+int AlbumModelBase::CreateAccount(const char *pcName, std::initializer_list<const char *> subscriptions) {
+    Destroy();
+    return Create(pcName, subscriptions, onEvent, this);
 }
 
 int AlbumModelBase::onEvent(Account *account, Account::EventParam *param) {
@@ -176,47 +152,8 @@ int AlbumModelBase::OnAccountEvent(Account::EventParam *param) {
     return Account::RES_UNSUPPORTED;
 }
 
-static int LogResult(int s32Ret) {
-    if (s32Ret != Account::RES_OK) {
-        LOG_ERROR("Error Code: [0x%08X]\n\n", (unsigned)s32Ret);
-    }
-    return s32Ret;
-}
-
-int AlbumModelBase::ShowTips(const char *pcLangId) {
-    if (CheckAccount() != 0) {
-        return -1;
-    }
-    TipsInfo stTips;
-    memset(&stTips, 0, sizeof stTips);
-    stTips.eMsgType = TIPS_TYPE_NORMAL;
-    stTips.pcText = pcLangId;
-    return LogResult(m_pstAccount->Notify(DP_ACCOUNT_INFO_TIPS, &stTips, sizeof stTips));
-}
-
 int AlbumModelBase::CtrlGeneralCtrlItem(int32_t eElem, const char *pcValue) {
-    if (CheckAccount() != 0) {
-        return -1;
-    }
-    GeneralCtrlReq stReq;
-    memset(&stReq, 0, sizeof stReq);
-    stReq.eElem = eElem;
-    stReq.pcValue = pcValue;
-    return LogResult(m_pstAccount->Notify(DP_ACCOUNT_GENERAL_CTRL, &stReq, sizeof stReq));
-}
-
-int AlbumModelBase::CtrlStatusBarItem(const StatusBarMsg *pstMsg) {
-    if (CheckAccount() != 0) {
-        return -1;
-    }
-    return LogResult(m_pstAccount->Notify(DP_ACCOUNT_STATUS_BAR, pstMsg, sizeof *pstMsg));
-}
-
-int AlbumModelBase::QuerySystemStatus(SystemStatusInfo *pstInfo) {
-    if (CheckAccount() != 0) {
-        return -1;
-    }
-    return LogResult(m_pstAccount->Pull(DP_ACCOUNT_SYSTEM_STATUS, pstInfo, sizeof *pstInfo));
+    return PageAccount::CtrlGeneralCtrlItem(false, eElem, pcValue);
 }
 
 int AlbumModelBase::SetStatusBarTitle(const char *pcTitle, const char *pcFocus, const char *pcFileType) {

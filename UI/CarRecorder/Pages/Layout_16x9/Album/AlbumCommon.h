@@ -9,11 +9,13 @@
 
 #include <stdint.h>
 
+#include <initializer_list>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "DataProc.h"
+#include "PageAccount.h"
 #include "StatusBar.h"
 #include "lvgl.h"
 #include "vyx_ui_album.h"
@@ -74,24 +76,17 @@ void Album_SetInheritedFont(lv_obj_t *cont, uint16_t u16Size);
 
 /* The base of the album models: one account named after the model, subscribed to the accounts
  * the page needs, and the requests all album pages make. Failures are logged. */
-class AlbumModelBase {
+/* Status, tips and the status bar come with PageAccount; each album model adds its own. */
+class AlbumModelBase : public PageAccount {
   public:
-    virtual ~AlbumModelBase();
-
-    int ShowTips(const char *pcLangId);
     /* Control item to the recorder (waits for its answer). */
     int CtrlGeneralCtrlItem(int32_t eElem, const char *pcValue);
-    int CtrlStatusBarItem(const StatusBarMsg *pstMsg);
-    int QuerySystemStatus(SystemStatusInfo *pstInfo);
     /* The status bar's title (a text) with its counter and file type (either may be null). */
     int SetStatusBarTitle(const char *pcTitle, const char *pcFocus, const char *pcFileType);
 
-    Account *m_pstAccount = nullptr;
-
   protected:
-    int CreateAccount(const char *pcName, const char *const *ppcSubscribe, uint32_t u32Num);
-    void DeleteAccount();
-    int CheckAccount() const;
+    int CreateAccount(const char *pcName, std::initializer_list<const char *> subscriptions);
+    void DeleteAccount() { Destroy(); }
     /* Publishes to the model's account; the default takes nothing. */
     virtual int OnAccountEvent(Account::EventParam *param);
 

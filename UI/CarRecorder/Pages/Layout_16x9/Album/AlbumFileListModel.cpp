@@ -10,10 +10,8 @@
 namespace Page {
 
 int AlbumFileListModel::Init() {
-    static const char *const s_apcSubscribe[] = {DP_ACCOUNT_STATUS_BAR, DP_ACCOUNT_GENERAL_CTRL,
-                                                 DP_ACCOUNT_SYSTEM_STATUS, DP_ACCOUNT_INFO_TIPS};
-    return CreateAccount("AlbumFileListModel", s_apcSubscribe,
-                         sizeof s_apcSubscribe / sizeof s_apcSubscribe[0]);
+    return CreateAccount("AlbumFileListModel", {DP_ACCOUNT_STATUS_BAR, DP_ACCOUNT_GENERAL_CTRL,
+                                                DP_ACCOUNT_SYSTEM_STATUS, DP_ACCOUNT_INFO_TIPS});
 }
 
 void AlbumFileListModel::Deinit() {

@@ -9,9 +9,8 @@
 namespace Page {
 
 int AlbumHomeModel::Init() {
-    static const char *const s_apcSubscribe[] = {DP_ACCOUNT_STATUS_BAR, DP_ACCOUNT_GENERAL_CTRL,
-                                                 DP_ACCOUNT_SYSTEM_STATUS, DP_ACCOUNT_INFO_TIPS};
-    CreateAccount("AlbumHomeModel", s_apcSubscribe, sizeof s_apcSubscribe / sizeof s_apcSubscribe[0]);
+    CreateAccount("AlbumHomeModel", {DP_ACCOUNT_STATUS_BAR, DP_ACCOUNT_GENERAL_CTRL, DP_ACCOUNT_SYSTEM_STATUS,
+                                     DP_ACCOUNT_INFO_TIPS});
     for (const char *pcPath : {SYS_PATH_FILELIST, SYS_PATH_CATFILELIST}) {
         if (access(pcPath, F_OK) == 0 && unlink(pcPath) != 0) {
             LOG_WARN("rm -rf %s failed\n", pcPath);

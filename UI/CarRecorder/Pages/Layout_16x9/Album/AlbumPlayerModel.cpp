@@ -7,12 +7,10 @@
 namespace Page {
 
 int AlbumPlayerModel::Init(std::function<void(const PlayerState &)> fnOnEvent) {
-    static const char *const s_apcSubscribe[] = {DP_ACCOUNT_PLAYER, DP_ACCOUNT_STATUS_BAR,
-                                                 DP_ACCOUNT_SYSTEM_STATUS, DP_ACCOUNT_GENERAL_CTRL,
-                                                 DP_ACCOUNT_INFO_TIPS};
     m_fnOnEvent = std::move(fnOnEvent);
-    return CreateAccount("AlbumPlayerModel", s_apcSubscribe,
-                         sizeof s_apcSubscribe / sizeof s_apcSubscribe[0]);
+    return CreateAccount("AlbumPlayerModel",
+                         {DP_ACCOUNT_PLAYER, DP_ACCOUNT_STATUS_BAR, DP_ACCOUNT_SYSTEM_STATUS,
+                          DP_ACCOUNT_GENERAL_CTRL, DP_ACCOUNT_INFO_TIPS});
 }
 
 void AlbumPlayerModel::Deinit() {
@@ -46,19 +44,12 @@ int AlbumPlayerModel::OnAccountEvent(Account::EventParam *param) {
 }
 
 int AlbumPlayerModel::PlayerCommand(int32_t eCmd, int64_t s64SeekMs, const char *pcFile) {
-    if (CheckAccount() != 0) {
-        return -1;
-    }
     PlayerCtrlReq stReq;
     memset(&stReq, 0, sizeof stReq);
     stReq.eCmd = eCmd;
     stReq.llSeekPos = s64SeekMs;
     stReq.pcFileName = pcFile;
-    int s32Ret = m_pstAccount->Notify(DP_ACCOUNT_PLAYER, &stReq, sizeof stReq);
-    if (s32Ret != Account::RES_OK) {
-        LOG_ERROR("Error Code: [0x%08X]\n\n", (unsigned)s32Ret);
-    }
-    return s32Ret;
+    return Notify(DP_ACCOUNT_PLAYER, &stReq, sizeof stReq);
 }
 
 int AlbumPlayerModel::PlayerStopCtrl(int32_t eState) {

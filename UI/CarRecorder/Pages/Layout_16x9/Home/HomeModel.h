@@ -5,13 +5,15 @@
 #include <stdint.h>
 
 #include "DataProc.h"
+#include "PageAccount.h"
 #include "StatusBar.h"
 
 namespace Page {
 
 class Home;
 
-class HomeModel {
+/* Status, settings, tips and the status bar come with PageAccount. */
+class HomeModel : public PageAccount {
   public:
     /* The account of the system state supervision (the screen-saver request goes there). */
     static constexpr const char *kSysStateCheck = "SysStateCheck";
@@ -22,24 +24,20 @@ class HomeModel {
 
     /* The date and time in the settings' format, sent to the status bar's title. */
     int RefershRTCInfo();
-    int ShowTips(const char *pcLangId);
+    /* Control item to the recorder (waits for its answer). */
     int CtrlGeneralCtrlItem(int32_t eElem, const char *pcValue);
-    int CtrlGeneralSetingItem(int32_t eElem, int32_t s32Value);
+    /* Asks the recorder for the listed settings items. */
     int QueryGeneralSeting(const int32_t *peElemList, int32_t s32Num);
-    int QueryGeneralSeting(GeneralSetingInfo *pstInfo);
-    int QuerySystemStatus(SystemStatusInfo *pstInfo);
+    using PageAccount::QueryGeneralSeting;
     int QuerySystemRearEnableStatus();
     int QuerySystemInsideEnableStatus();
-    int CtrlStatusBarItem(const StatusBarMsg *pstMsg);
     int CtrlEnterScreenWallpaper(int32_t s32State);
 
     /* The last system status published to the page. */
     SystemStatusInfo m_stStatus = {};
-    Account *m_pstAccount = nullptr;
 
   private:
     static int onEvent(Account *account, Account::EventParam *param);
-    int CheckAccount() const;
     Home *m_pstPage = nullptr;
 };
 

@@ -7,24 +7,24 @@
 #include <stdint.h>
 
 #include "DataProc.h"
+#include "PageAccount.h"
 
 namespace Page {
 
 class SysStateToastPage;
 
-class SysStateToastPageModel {
+class SysStateToastPageModel : public PageAccount {
   public:
     int Init(SysStateToastPage *pstPage);
     void Deinit();
 
-    int QuerySystemStatus(SystemStatusInfo *pstInfo);
-    /* Loads the listed items first when peItems is not null, then pulls the settings. */
-    int QueryGeneralSeting(GeneralSetingInfo *pstInfo, const int32_t *peItems = nullptr, int32_t s32Num = 0);
+    /* Loads the listed items first, then pulls the settings. */
+    int QueryGeneralSeting(GeneralSetingInfo *pstInfo, const int32_t *peItems, int32_t s32Num);
+    using PageAccount::QueryGeneralSeting;
     /* The status bar's title becomes empty. */
     int CtrlStatusBarTitleIsNull();
 
     SystemStatusInfo m_stStatus = {};
-    Account *m_pstAccount = nullptr;
 
   private:
     static int onEvent(Account *account, Account::EventParam *param);

@@ -238,7 +238,7 @@ TEST_F(HomeTest, PowerButtonAsksTheSupervisionForTheWallpaper) {
     });
     // The supervision's account exists before the pages in the program; here the home page
     // subscribes to it again.
-    ASSERT_NE(home->Model.m_pstAccount->Subscribe("SysStateCheck"), nullptr);
+    ASSERT_NE(home->Model.Get()->Subscribe("SysStateCheck"), nullptr);
     home->m_bRearPresent = false;
     home->m_bInsidePresent = false;
     home->m_bKovarPresent = false;

@@ -410,14 +410,6 @@ void SetSettingValue(GeneralSetingInfo *pstInfo, int32_t eElem, int32_t s32Value
     }
 }
 
-int LogResult(int s32Ret) {
-    if (s32Ret != Account::RES_OK) {
-        LOG_ERROR("Error Code: [0x%08X]\n\n", (unsigned)s32Ret);
-        return -1;
-    }
-    return 0;
-}
-
 } // namespace
 
 namespace Page {
@@ -426,35 +418,24 @@ namespace Page {
 
 SysSetingModel *SysSetingModel::s_pstCurrent = nullptr;
 
-int SysSetingModel::CheckAccount() const {
-    if (m_pstAccount == nullptr) {
-        LOG_ERROR("pointer[%s] is NULL\n", "m_pstAccount");
-        return -1;
-    }
-    return 0;
-}
-
 int SysSetingModel::Init(const char *pcName, SetMenu *pstRootMenu, const int32_t *ps32Items,
                          int32_t s32ItemNum) {
     m_pstTopMenu = pstRootMenu;
     m_ps32Items = ps32Items;
     m_s32ItemNum = s32ItemNum;
     m_u32Pending = 0;
-    m_pstAccount = new Account(pcName, DataProc_GetCenter(), 0, this);
-    for (const char *pcSub : {DP_ACCOUNT_GENERAL_SETING, DP_ACCOUNT_STATUS_BAR, DP_ACCOUNT_INFO_TIPS,
-                              DP_ACCOUNT_SYSTEM_STATUS, DP_ACCOUNT_GENERAL_CTRL, DP_ACCOUNT_DEVS_INFO}) {
-        if (m_pstAccount->Subscribe(pcSub) == nullptr) {
-            LOG_WARN("subscribe %s failed\n", pcSub);
-        }
+    if (Create(pcName,
+               {DP_ACCOUNT_GENERAL_SETING, DP_ACCOUNT_STATUS_BAR, DP_ACCOUNT_INFO_TIPS,
+                DP_ACCOUNT_SYSTEM_STATUS, DP_ACCOUNT_GENERAL_CTRL, DP_ACCOUNT_DEVS_INFO},
+               onEvent, this) != 0) {
+        return -1;
     }
-    m_pstAccount->SetEventCallback(onEvent);
     s_pstCurrent = this;
     return 0;
 }
 
 void SysSetingModel::Deinit() {
-    delete m_pstAccount;
-    m_pstAccount = nullptr;
+    Destroy();
     m_u32Pending = 0;
     if (s_pstCurrent == this) {
         s_pstCurrent = nullptr;
@@ -616,13 +597,9 @@ int SysSetingModel::LoadGeneralSetingData() {
     }
     int s32Ret = 0;
     if (m_ps32Items != nullptr && m_s32ItemNum > 0) {
-        GeneralSetingReq stReq;
-        memset(&stReq, 0, sizeof stReq);
-        stReq.peElemList = m_ps32Items;
-        stReq.iElemNum = m_s32ItemNum;
-        s32Ret = LogResult(m_pstAccount->Notify(DP_ACCOUNT_GENERAL_SETING, &stReq, sizeof stReq));
+        s32Ret = LoadGeneralSeting(m_ps32Items, m_s32ItemNum);
     }
-    if (LogResult(m_pstAccount->Pull(DP_ACCOUNT_GENERAL_SETING, &m_stInfo, sizeof m_stInfo)) != 0) {
+    if (QueryGeneralSeting(&m_stInfo) != 0) {
         return -1;
     }
     /* Values sent but not yet taken by the store stay as chosen in the page's copy. */
@@ -639,19 +616,11 @@ int SysSetingModel::GetGeneralSetingInfo(GeneralSetingInfo *pstInfo, bool bReloa
     if (bReload) {
         LoadGeneralSetingData();
     }
-    return LogResult(m_pstAccount->Pull(DP_ACCOUNT_GENERAL_SETING, pstInfo, sizeof *pstInfo));
+    return QueryGeneralSeting(pstInfo);
 }
 
 int SysSetingModel::GeneralSetingComm(int32_t eElem, int32_t s32Value) {
-    if (CheckAccount() != 0) {
-        return -1;
-    }
-    GeneralSetingReq stReq;
-    memset(&stReq, 0, sizeof stReq);
-    stReq.bSave = 1;
-    stReq.eElem = eElem;
-    stReq.iValue = s32Value;
-    if (LogResult(m_pstAccount->Notify(DP_ACCOUNT_GENERAL_SETING, &stReq, sizeof stReq)) != 0) {
+    if (CtrlGeneralSetingItem(eElem, s32Value) != 0) {
         return -1;
     }
     int32_t s32Old = 0;
@@ -671,7 +640,7 @@ bool SysSetingModel::CheckPendingSaves() {
         return false;
     }
     GeneralSetingInfo stStore;
-    if (LogResult(m_pstAccount->Pull(DP_ACCOUNT_GENERAL_SETING, &stStore, sizeof stStore)) != 0) {
+    if (QueryGeneralSeting(&stStore) != 0) {
         return false;
     }
     bool bRefused = false;
@@ -691,37 +660,19 @@ bool SysSetingModel::CheckPendingSaves() {
 }
 
 int SysSetingModel::GeneralCtrlComm(int32_t eElem, const char *pcValue) {
-    if (CheckAccount() != 0) {
-        return -1;
-    }
-    GeneralCtrlReq stReq;
-    memset(&stReq, 0, sizeof stReq);
-    stReq.bNoBlock = 1;
-    stReq.eElem = eElem;
-    stReq.pcValue = pcValue;
-    if (m_pstAccount->Notify(DP_ACCOUNT_GENERAL_CTRL, &stReq, sizeof stReq) != Account::RES_OK) {
-        LOG_ERROR("GeneralCtrl error\n");
-        return -1;
-    }
-    return 0;
+    return CtrlGeneralCtrlItem(true, eElem, pcValue);
 }
 
 int SysSetingModel::CtrlStatusBarItem(int32_t eCmd, const char *pcTitle, bool bLangId) {
-    if (CheckAccount() != 0) {
-        return -1;
-    }
     StatusBarMsg stMsg;
     memset(&stMsg, 0, sizeof stMsg);
     stMsg.eCmd = eCmd;
     stMsg.pcTitle = pcTitle;
     stMsg.bTitleIsLangId = bLangId;
-    return LogResult(m_pstAccount->Notify(DP_ACCOUNT_STATUS_BAR, &stMsg, sizeof stMsg));
+    return CtrlStatusBarItem(&stMsg);
 }
 
 int SysSetingModel::CtrlStatusBarTitle(int32_t eCmd, const char *pcTitle, const char *pcFocus) {
-    if (CheckAccount() != 0) {
-        return -1;
-    }
     /* The title goes as text: a language-id title would leave the clock's shadow of the page
      * before under it. */
     char szTitle[128] = "";
@@ -733,36 +684,15 @@ int SysSetingModel::CtrlStatusBarTitle(int32_t eCmd, const char *pcTitle, const 
     stMsg.eCmd = eCmd;
     stMsg.pcTitle = szTitle;
     stMsg.pcFocus = pcFocus;
-    return LogResult(m_pstAccount->Notify(DP_ACCOUNT_STATUS_BAR, &stMsg, sizeof stMsg));
-}
-
-int SysSetingModel::QuerySystemStatus(SystemStatusInfo *pstInfo) {
-    if (CheckAccount() != 0) {
-        return -1;
-    }
-    return LogResult(m_pstAccount->Pull(DP_ACCOUNT_SYSTEM_STATUS, pstInfo, sizeof *pstInfo));
-}
-
-int SysSetingModel::ShowTips(const char *pcLangId) {
-    if (CheckAccount() != 0) {
-        return -1;
-    }
-    TipsInfo stTips;
-    memset(&stTips, 0, sizeof stTips);
-    stTips.eMsgType = TIPS_TYPE_NORMAL;
-    stTips.pcText = pcLangId;
-    return LogResult(m_pstAccount->Notify(DP_ACCOUNT_INFO_TIPS, &stTips, sizeof stTips));
+    return CtrlStatusBarItem(&stMsg);
 }
 
 int SysSetingModel::GetDevsInfo(DevsInfo *pstInfo, bool bRefresh) {
-    if (CheckAccount() != 0) {
-        return -1;
-    }
     if (bRefresh) {
         int32_t s32Any = 0;
-        LogResult(m_pstAccount->Notify(DP_ACCOUNT_DEVS_INFO, &s32Any, sizeof s32Any));
+        Notify(DP_ACCOUNT_DEVS_INFO, &s32Any, sizeof s32Any);
     }
-    return LogResult(m_pstAccount->Pull(DP_ACCOUNT_DEVS_INFO, pstInfo, sizeof *pstInfo));
+    return Pull(DP_ACCOUNT_DEVS_INFO, pstInfo, sizeof *pstInfo);
 }
 
 /* ======================================== view ======================================== */

@@ -27,6 +27,7 @@
 
 #include "DataProc.h"
 #include "PageManager.h"
+#include "PageAccount.h"
 #include "StatusBar.h"
 #include "key.h"
 #include "lvgl.h"
@@ -151,7 +152,7 @@ namespace Page {
 class SysSetingPage;
 
 /* The model: the page's account, the current menu, the settings copy. */
-class SysSetingModel {
+class SysSetingModel : public PageAccount {
   public:
     /* Creates the account pcName, subscribes to the six accounts a settings page uses and
      * installs onEvent. 0 or -1. */
@@ -180,9 +181,8 @@ class SysSetingModel {
     int GeneralSetingComm(int32_t eElem, int32_t s32Value);
     int GeneralCtrlComm(int32_t eElem, const char *pcValue);
     int CtrlStatusBarItem(int32_t eCmd, const char *pcTitle, bool bLangId);
+    using PageAccount::CtrlStatusBarItem;
     int CtrlStatusBarTitle(int32_t eCmd, const char *pcTitle, const char *pcFocus);
-    int QuerySystemStatus(SystemStatusInfo *pstInfo);
-    int ShowTips(const char *pcLangId);
     /* Pulls "DevsInfo" (bRefresh: asks the recorder first). */
     int GetDevsInfo(DevsInfo *pstInfo, bool bRefresh);
 
@@ -208,12 +208,10 @@ class SysSetingModel {
                                             int32_t (*pfnRule)(const GeneralSetingInfo &stInfo));
 
     SetMenu *m_pstTopMenu = nullptr;
-    Account *m_pstAccount = nullptr;
     GeneralSetingInfo m_stInfo = {};
 
   private:
     static int onEvent(Account *account, Account::EventParam *param);
-    int CheckAccount() const;
 
     static constexpr uint32_t kMaxPending = 8;
     struct Pending {

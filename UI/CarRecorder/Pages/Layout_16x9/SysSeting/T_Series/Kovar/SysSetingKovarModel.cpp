@@ -7,8 +7,7 @@
 namespace Page {
 
 int SysSetingKovarModel::Hook() {
-    if (m_pstAccount == nullptr) {
-        LOG_ERROR("pointer[%s] is NULL\n", "m_pstAccount");
+    if (CheckAccount() != 0) {
         return -1;
     }
     if (m_pstHooked == m_pstAccount) {
@@ -55,24 +54,16 @@ int SysSetingKovarModel::OnStatusNotice(const void *pvData, uint32_t u32Size) {
 
 int SysSetingKovarModel::GetKovarInfo(KovarInfo *pstInfo) {
     memset(pstInfo, 0, sizeof *pstInfo);
-    if (m_pstAccount == nullptr || m_pstAccount->Pull(DP_ACCOUNT_KOVAR_INFO, pstInfo, sizeof *pstInfo) != 0) {
-        LOG_ERROR("Error Code: [0x%08X]\n\n", 0xFFFFFFFFu);
-        return -1;
-    }
-    return 0;
+    return Pull(DP_ACCOUNT_KOVAR_INFO, pstInfo, sizeof *pstInfo);
 }
 
 int SysSetingKovarModel::SetBindingByte(uint8_t u8Value) {
     SystemStatusInfo stInfo;
-    if (m_pstAccount == nullptr || QuerySystemStatus(&stInfo) != 0) {
+    if (QuerySystemStatus(&stInfo) != 0) {
         return -1;
     }
     reinterpret_cast<uint8_t *>(&stInfo)[kBindingByte] = u8Value;
-    if (m_pstAccount->Notify(DP_ACCOUNT_SYSTEM_STATUS, &stInfo, sizeof stInfo) != 0) {
-        LOG_ERROR("error\n");
-        return -1;
-    }
-    return 0;
+    return SetSystemStatus(&stInfo);
 }
 
 } // namespace Page

@@ -47,8 +47,7 @@ void SysSetingMoreModel::StorageText(const char *pcLabel, int32_t s32FreeMb, int
 }
 
 int SysSetingMoreModel::SubscribeInfo() {
-    if (m_pstAccount == nullptr) {
-        LOG_ERROR("pointer[%s] is NULL\n", "m_pstAccount");
+    if (CheckAccount() != 0) {
         return -1;
     }
     for (const char *pcName : {DP_ACCOUNT_KOVAR_INFO, DP_ACCOUNT_LTE_INFO}) {
@@ -61,25 +60,17 @@ int SysSetingMoreModel::SubscribeInfo() {
 
 int SysSetingMoreModel::GetKovarInfo(KovarInfo *pstInfo) {
     memset(pstInfo, 0, sizeof *pstInfo);
-    if (m_pstAccount == nullptr || m_pstAccount->Pull(DP_ACCOUNT_KOVAR_INFO, pstInfo, sizeof *pstInfo) != 0) {
-        LOG_ERROR("Error Code: [0x%08X]\n\n", 0xFFFFFFFFu);
-        return -1;
-    }
-    return 0;
+    return Pull(DP_ACCOUNT_KOVAR_INFO, pstInfo, sizeof *pstInfo);
 }
 
 int SysSetingMoreModel::GetLteInfo(LteInfo *pstInfo) {
     memset(pstInfo, 0, sizeof *pstInfo);
-    if (m_pstAccount == nullptr) {
+    if (CheckAccount() != 0) {
         return -1;
     }
     char cAsk = 0;
-    m_pstAccount->Notify(DP_ACCOUNT_LTE_INFO, &cAsk, sizeof cAsk);
-    if (m_pstAccount->Pull(DP_ACCOUNT_LTE_INFO, pstInfo, sizeof *pstInfo) != 0) {
-        LOG_ERROR("Error Code: [0x%08X]\n\n", 0xFFFFFFFFu);
-        return -1;
-    }
-    return 0;
+    m_pstAccount->Notify(DP_ACCOUNT_LTE_INFO, &cAsk, sizeof cAsk); /* a refused ask keeps the last answer */
+    return Pull(DP_ACCOUNT_LTE_INFO, pstInfo, sizeof *pstInfo);
 }
 
 } // namespace Page

@@ -58,9 +58,7 @@ void SysSetingReset::onViewWillAppear() {
     StatusBarMsg stMsg;
     memset(&stMsg, 0, sizeof stMsg);
     stMsg.eCmd = STATUSBAR_CMD_TITLE_CENTER;
-    if (Model.m_pstAccount != nullptr) {
-        Model.m_pstAccount->Notify(DP_ACCOUNT_STATUS_BAR, &stMsg, sizeof stMsg);
-    }
+    Model.CtrlStatusBarItem(&stMsg);
 }
 
 void SysSetingReset::onViewDidAppear() {

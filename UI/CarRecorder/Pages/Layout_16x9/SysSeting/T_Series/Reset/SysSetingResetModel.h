@@ -6,11 +6,12 @@
 #include <stdint.h>
 
 #include "DataProc.h"
+#include "PageAccount.h"
 #include "StatusBar.h"
 
 namespace Page {
 
-class SysSetingResetModel {
+class SysSetingResetModel : public PageAccount {
   public:
     /* Bytes of the status record that this page owns (reserved by the recorder's status items,
      * written only by the user interface): the recorder is formatting at the page's request, and
@@ -26,7 +27,6 @@ class SysSetingResetModel {
     int LoadGeneralSetingData();
     int GetGeneralSetingInfo(GeneralSetingInfo *pstInfo);
     int GetSystemStatus(SystemStatusInfo *pstInfo);
-    int SetSystemStatus(const SystemStatusInfo *pstInfo);
     /* Sets one byte the page owns: pull, change, notify. */
     int SetStatusByte(uint32_t u32Offset, uint8_t u8Value);
     int CtrlStatusBarTitle(const char *pcTitle, const char *pcFocus);
@@ -39,14 +39,12 @@ class SysSetingResetModel {
     bool m_bResetting = false;
     bool m_bResetFailed = false;
     SystemStatusInfo m_stStatus = {};
-    Account *m_pstAccount = nullptr;
 
     /* What a status notice means for the page (the account's publish handler; tests call it). */
     int OnStatusNotice(const void *pvData, uint32_t u32Size);
 
   private:
     static int onEvent(Account *account, Account::EventParam *param);
-    int CheckAccount() const;
 };
 
 } // namespace Page
