@@ -62,7 +62,8 @@ void SysSetingReset::onViewWillAppear() {
 }
 
 void SysSetingReset::onViewDidAppear() {
-    StatusBar_ShowType(STATUSBAR_SHOW_REC_TITLE);
+    /* The question pages keep the status bar hidden, also when the page opens on one. */
+    StatusBar_ShowType(m_eScreen == Screen::kMain ? STATUSBAR_SHOW_REC_TITLE : STATUSBAR_SHOW_NONE);
     lv_obj_clear_state(View.ui.btn.confirm, LV_STATE_PRESSED);
     m_u32IgnoreConfirmKeyTime = lv_tick_get();
 }
