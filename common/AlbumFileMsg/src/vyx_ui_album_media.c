@@ -172,18 +172,19 @@ int VYX_UI_ALBUM_GetFilePathByRecNode(const VYX_UI_Album_FileEntry_S *pstEntry, 
 
 /* ---- requests to the recorder for pictures ------------------------------------------------ */
 
-/* One kind of picture request: its message, its lock (one in flight) and the semaphore its answer
- * posts. */
+/* One kind of picture request: its message, its lock (one in flight), the semaphore its answer
+ * posts and what the answer said (0 the picture is there, -1 refused), written before the post. */
 typedef struct {
     const char *pcMsgID;
     pthread_mutex_t mutex;
     sem_t sem;
+    int s32Answer;
 } AlbumPictureReq;
 
 static AlbumPictureReq s_astReq[] = {
-    {"IPCMSG_GETMP4_THUMB", PTHREAD_MUTEX_INITIALIZER, {{0}}},
-    {"IPCMSG_GETJPG_THUMB", PTHREAD_MUTEX_INITIALIZER, {{0}}},
-    {"IPCMSG_GETPHOTO_DATE", PTHREAD_MUTEX_INITIALIZER, {{0}}},
+    {"IPCMSG_GETMP4_THUMB", PTHREAD_MUTEX_INITIALIZER, {{0}}, -1},
+    {"IPCMSG_GETJPG_THUMB", PTHREAD_MUTEX_INITIALIZER, {{0}}, -1},
+    {"IPCMSG_GETPHOTO_DATE", PTHREAD_MUTEX_INITIALIZER, {{0}}, -1},
 };
 #define REQ_MP4   0
 #define REQ_JPG   1
@@ -196,18 +197,24 @@ static void ReqInit(void) {
         sem_init(&s_astReq[i].sem, 0, 0);
 }
 
-/* Runs on a receive thread: a "result" of 0 tells the waiting request that the picture is there. */
+/* Runs on a receive thread: a "result" of 0 tells the waiting request that the picture is there;
+ * any other answer ends the wait as a failure at once instead of at the time-out. */
 static void PictureAnswer(const char *pcMsg, const MsgHeader *pstHdr) {
     cJSON *pstRoot = cJSON_Parse(pcMsg);
     const cJSON *pstResult = cJSON_GetObjectItemCaseSensitive(pstRoot, "result");
-    if (!cJSON_IsNumber(pstResult)) {
+    int s32Answer = -1;
+    if (!cJSON_IsNumber(pstResult))
         LOG_ERROR("cJSON_GetObjectItem error\n");
-    } else if (pstResult->valuedouble == 0) {
-        for (int i = 0; i < REQ_KINDS; i++)
-            if (strcmp(pstHdr->msgID, s_astReq[i].pcMsgID) == 0 && sem_post(&s_astReq[i].sem) != 0)
-                LOG_ERROR("sem_post error\n");
-    }
+    else if (pstResult->valuedouble == 0)
+        s32Answer = 0;
     cJSON_Delete(pstRoot);
+    for (int i = 0; i < REQ_KINDS; i++) {
+        if (strcmp(pstHdr->msgID, s_astReq[i].pcMsgID) != 0)
+            continue;
+        s_astReq[i].s32Answer = s32Answer;
+        if (sem_post(&s_astReq[i].sem) != 0)
+            LOG_ERROR("sem_post error\n");
+    }
 }
 
 /* Sends one picture request and waits up to 3 s for its answer. */
@@ -249,6 +256,9 @@ static int RequestPicture(int s32Kind, const char *apcKeys[4], int s32Width, int
         }
         if (s32Ret != 0) {
             LOG_WARN("\33[0;32;32mGet file(%s) thumb time out\n\33[m", pcSrc);
+            s32Ret = -1;
+        } else if (pstReq->s32Answer != 0) {
+            LOG_WARN("Get file(%s) thumb refused\n", pcSrc);
             s32Ret = -1;
         }
     } else {
