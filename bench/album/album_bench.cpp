@@ -21,13 +21,16 @@
 #include "AlbumHome.h"
 #include "AppFactory.h"
 #include "StatusBar.h"
-#include "isolate.h"
+#include "bench_heap.h"
+#include "bench_support.h"
 #include "key.h"
 #include "page_test_env.h"
 #include "sys_paths.h"
 #include "vyx_ui_album.h"
 
 namespace {
+
+using namespace bench;
 
 using Clock = std::chrono::steady_clock;
 
@@ -144,13 +147,6 @@ void Responders() {
     r.On("IPCMSG_GETJPG_THUMB", thumb);
 }
 
-size_t LvHeap() {
-    lv_mem_buf_free_all();
-    lv_mem_monitor_t mon;
-    lv_mem_monitor(&mon);
-    return mon.total_size - mon.free_size;
-}
-
 size_t CHeap() {
     struct mallinfo2 mi = mallinfo2();
     return mi.uordblks;
@@ -187,7 +183,7 @@ struct Run {
 
 Run OneRun(PageManager &mgr) {
     Run r{};
-    size_t lv0 = LvHeap(), c0 = CHeap();
+    size_t lv0 = LvHeapUsed(), c0 = CHeap();
     auto t0 = Clock::now();
     mgr.Push("Pages/AlbumHome"); // the album key's page, once the recorder is in playback mode
     pagetest::Refresh();
@@ -204,7 +200,7 @@ Run OneRun(PageManager &mgr) {
     Until([&] { return FirstScreenShown(list); });
     pagetest::Refresh();
     r.thumbs = Ms(t0);
-    r.lvList = LvHeap() - lv0;
+    r.lvList = LvHeapUsed() - lv0;
     r.cList = CHeap() - c0;
     pagetest::Click(KEY_CODE_BACK);
     pagetest::Click(KEY_CODE_BACK);

@@ -10,7 +10,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "isolate.h"
+#include "bench_support.h"
+#include "bench_heap.h"
 #include "AppFactory.h"
 #include "Home.h"
 #include "StatusBar.h"
@@ -19,14 +20,7 @@
 
 namespace {
 
-// LVGL's heap in use, without the draw scratch buffers (kept between refreshes at the largest
-// size a draw needed so far; they are not part of any page).
-size_t HeapUsed() {
-    lv_mem_buf_free_all();
-    lv_mem_monitor_t mon;
-    lv_mem_monitor(&mon);
-    return mon.total_size;
-}
+using namespace bench;
 
 // A small page pushed over the home page: a panel with a few labels, as a settings page has.
 class OtherPage : public PageBase {
@@ -67,10 +61,10 @@ int main(int argc, char **argv) {
     }
     pagetest::Up("US");
     pagetest::Advance(100);
-    size_t base = HeapUsed();
+    size_t base = LvHeapUsed();
     StatusBar_Create(lv_layer_top());
     pagetest::Advance(1100);
-    size_t withBar = HeapUsed();
+    size_t withBar = LvHeapUsed();
 
     BenchFactory factory;
     PageManager mgr(&factory);
@@ -78,13 +72,13 @@ int main(int argc, char **argv) {
     mgr.Install("Other", "Pages/Other");
     mgr.Push("Pages/Home");
     pagetest::Advance(2000);
-    size_t withHome = HeapUsed();
+    size_t withHome = LvHeapUsed();
     // One cycle first: the other page's first load and what stays cached after it.
     mgr.Push("Pages/Other");
     pagetest::Advance(400);
     mgr.Pop();
     pagetest::Advance(400);
-    size_t afterFirst = HeapUsed();
+    size_t afterFirst = LvHeapUsed();
     // The clock of the status bar runs on the machine's time: while its digits change the
     // FreeType glyph cache takes each digit once. The level is judged over the second half.
     std::vector<size_t> level;
@@ -93,7 +87,7 @@ int main(int argc, char **argv) {
         pagetest::Advance(300);
         mgr.Pop();
         pagetest::Advance(300);
-        level.push_back(HeapUsed());
+        level.push_back(LvHeapUsed());
     }
     size_t after = level.back();
     auto half = level.begin() + (long)level.size() / 2;

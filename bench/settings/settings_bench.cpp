@@ -18,22 +18,18 @@
 
 #include "AppFactory.h"
 #include "StatusBar.h"
-#include "isolate.h"
+#include "bench_support.h"
+#include "bench_heap.h"
 #include "page_test_env.h"
 
 namespace {
+
+using namespace bench;
 
 // Every settings page by class name; those this build does not create are skipped.
 const char *const kPages[] = {
     "SysSetingHome",    "SysSetingVideoSet",    "SysSetingSysSet", "SysSetingSoundSet", "SysSetingScreenSet",
     "SysSetingParking", "SysSetingAlgorAssist", "SysSetingReset",  "SysSetingMore",     "SysSetingKovar"};
-
-size_t HeapUsed() {
-    lv_mem_buf_free_all();
-    lv_mem_monitor_t mon;
-    lv_mem_monitor(&mon);
-    return mon.total_size;
-}
 
 // The display's flushes, with the tick of the last one.
 lv_disp_drv_t *s_pstDrv = nullptr;
@@ -121,7 +117,7 @@ int main(int argc, char **argv) {
         Figures f;
         size_t shown = 0;
         for (int i = 0; i < 50; ++i) {
-            const size_t before = HeapUsed();
+            const size_t before = LvHeapUsed();
             const auto t0 = std::chrono::steady_clock::now();
             const uint32_t v0 = lv_tick_get();
             PageBase *page = mgr.Push(path.c_str());
@@ -129,7 +125,7 @@ int main(int argc, char **argv) {
             const auto t1 = std::chrono::steady_clock::now();
             f.virt.push_back((double)(s_u32LastFlush - v0));
             f.wall.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
-            shown = HeapUsed() - before;
+            shown = LvHeapUsed() - before;
             mgr.Pop();
             Settle();
         }
@@ -139,7 +135,7 @@ int main(int argc, char **argv) {
     }
     // The status bar's clock runs on the machine's time: while its digits change the FreeType
     // glyph cache takes each digit once. The level is judged over the second half of the cycles.
-    const size_t level = HeapUsed();
+    const size_t level = LvHeapUsed();
     std::vector<size_t> levels;
     for (int i = 0; i < cycles; ++i) {
         for (const std::string &path : paths) {
@@ -148,7 +144,7 @@ int main(int argc, char **argv) {
             mgr.Pop();
             pagetest::Advance(600, 20);
         }
-        levels.push_back(HeapUsed());
+        levels.push_back(LvHeapUsed());
     }
     const auto half = levels.begin() + (long)levels.size() / 2;
     const size_t lo = *std::min_element(half, levels.end()), hi = *std::max_element(half, levels.end());

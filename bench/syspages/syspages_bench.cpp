@@ -21,7 +21,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "isolate.h"
+#include "bench_support.h"
+#include "bench_heap.h"
 #include "AppFactory.h"
 #include "DataProc.h"
 #include "StatusBar.h"
@@ -30,6 +31,8 @@
 #include "page_test_env.h"
 
 namespace {
+
+using namespace bench;
 
 // ---- flushes ----
 
@@ -85,13 +88,6 @@ void Report(const char *what, std::vector<Run> runs) {
     std::sort(c.begin(), c.end());
     printf("%-52s screen %6.0f ms median %6.0f worst | processor %6.2f ms median %6.2f worst\n", what,
            s[s.size() / 2], s.back(), c[c.size() / 2], c.back());
-}
-
-size_t HeapUsed() {
-    lv_mem_buf_free_all();
-    lv_mem_monitor_t mon;
-    lv_mem_monitor(&mon);
-    return mon.total_size;
 }
 
 // A page standing for the home page below the system pages (its own figures are bench/home's).
@@ -194,16 +190,16 @@ int main(int argc, char **argv) {
         std::vector<Run> v;
         size_t before = 0, shown = 0;
         for (int i = 0; i < runs; ++i) {
-            before = HeapUsed();
+            before = LvHeapUsed();
             v.push_back(Measure([&] { mgr.Push("Pages/ParkingEvtToast"); }, 700));
-            shown = HeapUsed();
+            shown = LvHeapUsed();
             pagetest::Click(KEY_CODE_BACK);
             pagetest::Advance(1500);
             DrainSaves(); // the two counters it cleared
             HomeOnTop(mgr);
         }
         Report("parking event toast: push -> last flush", v);
-        heaps.push_back({"parking event toast", shown - before, HeapUsed() - before});
+        heaps.push_back({"parking event toast", shown - before, LvHeapUsed() - before});
     }
 
     // ---- the installation guide at its closing step (the settings pages are not in this build) ----
@@ -211,15 +207,15 @@ int main(int argc, char **argv) {
         std::vector<Run> v;
         size_t before = 0, shown = 0;
         for (int i = 0; i < runs; ++i) {
-            before = HeapUsed();
+            before = LvHeapUsed();
             v.push_back(Measure([&] { mgr.Push("Pages/InstallGuide"); }, 1000));
-            shown = HeapUsed();
+            shown = LvHeapUsed();
             mgr.Pop();
             pagetest::Advance(1500);
             HomeOnTop(mgr);
         }
         Report("installation guide: push -> closing page's last flush", v);
-        heaps.push_back({"installation guide", shown - before, HeapUsed() - before});
+        heaps.push_back({"installation guide", shown - before, LvHeapUsed() - before});
     }
 
     // ---- the factory test through supervision, and its keys ----
@@ -227,9 +223,9 @@ int main(int argc, char **argv) {
         std::vector<Run> v, keys;
         size_t before = 0, shown = 0;
         for (int i = 0; i < runs; ++i) {
-            before = HeapUsed();
+            before = LvHeapUsed();
             v.push_back(Measure([&] { Status("test_screenkey", 1); }, 700));
-            shown = HeapUsed();
+            shown = LvHeapUsed();
             if (TopName(mgr) != "Pages/FacTest") {
                 fprintf(stderr, "syspages_bench: the factory test did not come up\n");
                 return 1;
@@ -246,7 +242,7 @@ int main(int argc, char **argv) {
         }
         Report("factory test: status test_screenkey -> last flush", v);
         Report("factory test: key release message -> colour flushed", keys);
-        heaps.push_back({"factory test", shown - before, HeapUsed() - before});
+        heaps.push_back({"factory test", shown - before, LvHeapUsed() - before});
     }
 
     for (const HeapRow &h : heaps) {

@@ -18,104 +18,13 @@
 #include <unistd.h>
 #include <vector>
 
-#include "isolate.h"
+#include "bench_support.h"
 #include "disp_flush_record.h"
 #include "sys_paths.h"
 
 namespace {
 
-double Mono() {
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return (double)ts.tv_sec + (double)ts.tv_nsec / 1e9;
-}
-
-std::string Slurp(const std::string &path) {
-    std::string s;
-    FILE *f = fopen(path.c_str(), "rb");
-    if (f != nullptr) {
-        char b[8192];
-        size_t n;
-        while ((n = fread(b, 1, sizeof b, f)) > 0) {
-            s.append(b, n);
-        }
-        fclose(f);
-    }
-    return s;
-}
-
-pid_t Launch(const std::vector<std::string> &argv, const std::string &log) {
-    pid_t pid = fork();
-    if (pid == 0) {
-        int fd = open(log.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
-        dup2(fd, 1);
-        dup2(fd, 2);
-        std::vector<char *> a;
-        for (const std::string &s : argv) {
-            a.push_back(const_cast<char *>(s.c_str()));
-        }
-        a.push_back(nullptr);
-        execv(a[0], a.data());
-        _exit(127);
-    }
-    return pid;
-}
-
-void Halt(pid_t pid) {
-    if (pid > 0) {
-        kill(pid, SIGTERM);
-        waitpid(pid, nullptr, 0);
-    }
-}
-
-bool WaitFor(const std::string &log, const char *text, double bound_s = 20) {
-    for (double end = Mono() + bound_s; Mono() < end; usleep(2000)) {
-        if (Slurp(log).find(text) != std::string::npos) {
-            return true;
-        }
-    }
-    return false;
-}
-
-[[maybe_unused]] long CpuTicksOf(pid_t pid) {
-    std::string s = Slurp("/proc/" + std::to_string(pid) + "/stat");
-    size_t p = s.rfind(')');
-    if (p == std::string::npos) {
-        return -1;
-    }
-    long ut = 0, st = 0;
-    // After ") ": field 3 is the state; utime and stime are fields 14 and 15.
-    if (sscanf(s.c_str() + p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %ld %ld", &ut, &st) != 2) {
-        return -1;
-    }
-    return ut + st;
-}
-
-// Area lines of display_sink --trace after byte offset `from`: times of the areas that touch
-// rows y0..y1.
-std::vector<double> AreasIn(const std::string &log, size_t from, int y0, int y1) {
-    std::vector<double> out;
-    for (size_t p = log.find("display_sink: ", from); p != std::string::npos;
-         p = log.find("display_sink: ", p + 1)) {
-        double t;
-        int x1, ya, x2, yb;
-        if (sscanf(log.c_str() + p, "display_sink: %lf area (%d,%d)-(%d,%d)", &t, &x1, &ya, &x2, &yb) == 5 &&
-            yb >= y0 && ya <= y1) {
-            out.push_back(t);
-        }
-    }
-    return out;
-}
-
-void AppendLine(const std::string &fifo, const char *line) {
-    int fd = open(fifo.c_str(), O_WRONLY);
-    if (fd >= 0) {
-        if (write(fd, line, strlen(line)) < 0) {
-            perror("key hook");
-        }
-        close(fd);
-    }
-}
+using namespace bench;
 
 // Sends one key (press, then the timed release after recorder_sim's key hold) and returns the
 // time of the last area flushed before the screen stayed quiet for 0.3 s, minus the release
@@ -208,18 +117,5 @@ int main(int argc, char **argv) {
     }
     RunIsolated(argc, argv);
     int openings = argc > 1 ? std::max(1, atoi(argv[1])) : 40;
-    char tmpl[] = "/tmp/sysseting_bench.XXXXXX";
-    if (mkdtemp(tmpl) == nullptr) {
-        return 1;
-    }
-    int rc = Run(tmpl, openings);
-    if (rc != 0) {
-        fprintf(stderr, "logs kept in %s\n", tmpl);
-    } else {
-        std::string rm = std::string("rm -rf '") + tmpl + "'";
-        if (system(rm.c_str()) != 0) {
-            fprintf(stderr, "could not remove %s\n", tmpl);
-        }
-    }
-    return rc;
+    return InWorkFolder("sysseting_bench", [&](const std::string &work) { return Run(work, openings); });
 }

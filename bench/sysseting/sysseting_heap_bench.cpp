@@ -10,20 +10,15 @@
 #include <cstring>
 #include <vector>
 
-#include "isolate.h"
+#include "bench_support.h"
+#include "bench_heap.h"
 #include "AppFactory.h"
 #include "StatusBar.h"
 #include "page_test_env.h"
 
 namespace {
 
-// LVGL's heap in use, without the draw scratch buffers.
-size_t HeapUsed() {
-    lv_mem_buf_free_all();
-    lv_mem_monitor_t mon;
-    lv_mem_monitor(&mon);
-    return mon.total_size;
-}
+using namespace bench;
 
 const char *const kPages[][2] = {
     {"SysSetingHome", "Pages/SysSetingHome"},           {"SysSetingVideoSet", "Pages/SysSetingVideoSet"},
@@ -54,22 +49,22 @@ int main(int argc, char **argv) {
     for (const auto &p : kPages) {
         mgr.Install(p[0], p[1]);
     }
-    size_t base = HeapUsed();
+    size_t base = LvHeapUsed();
     mgr.Push(kPages[0][1]);
     pagetest::Advance(1000);
-    size_t withHome = HeapUsed();
+    size_t withHome = LvHeapUsed();
     printf("LVGL heap of %-20s %6zu bytes\n", kPages[0][0], withHome - base);
     // Each page once: its heap while shown over the settings home (the first load also takes the
     // fonts' glyphs of its texts, which stay in the cache).
     size_t afterFirst = 0;
     for (size_t i = 1; i < kPageNum; ++i) {
-        size_t before = HeapUsed();
+        size_t before = LvHeapUsed();
         mgr.Push(kPages[i][1]);
         pagetest::Advance(1000);
-        printf("LVGL heap of %-20s %6zu bytes\n", kPages[i][0], HeapUsed() - before);
+        printf("LVGL heap of %-20s %6zu bytes\n", kPages[i][0], LvHeapUsed() - before);
         mgr.Pop();
         pagetest::Advance(1000);
-        afterFirst = HeapUsed();
+        afterFirst = LvHeapUsed();
     }
     std::vector<size_t> level;
     for (int c = 0; c < cycles; ++c) {
@@ -79,7 +74,7 @@ int main(int argc, char **argv) {
             mgr.Pop();
             pagetest::Advance(600, 30);
         }
-        level.push_back(HeapUsed());
+        level.push_back(LvHeapUsed());
     }
     size_t after = level.back();
     auto half = level.begin() + (long)level.size() / 2;

@@ -18,8 +18,6 @@
 #include <fcntl.h>
 #include <fstream>
 #include <semaphore.h>
-#include <spawn.h>
-#include <sstream>
 #include <string>
 #include <sys/ipc.h>
 #include <sys/mman.h>
@@ -29,27 +27,14 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench_support.h"
 #include "disp_flush_record.h"
-#include "isolate.h"
 #include "sys_paths.h"
 #include "vyx_ipcmsg.h"
 
-extern char **environ;
-
 namespace {
 
-double Now() {
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return (double)ts.tv_sec + (double)ts.tv_nsec * 1e-9;
-}
-
-std::string ReadAll(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
+using namespace bench;
 
 // One program with its output in a log file.
 struct Proc {
@@ -58,50 +43,16 @@ struct Proc {
 
     bool Start(const std::vector<std::string> &argv, const std::string &logPath) {
         log = logPath;
-        posix_spawn_file_actions_t fa;
-        posix_spawn_file_actions_init(&fa);
-        posix_spawn_file_actions_addopen(&fa, 1, log.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
-        posix_spawn_file_actions_adddup2(&fa, 1, 2);
-        std::vector<char *> a;
-        for (const std::string &s : argv) {
-            a.push_back(const_cast<char *>(s.c_str()));
-        }
-        a.push_back(nullptr);
-        int rc = posix_spawn(&pid, a[0], &fa, nullptr, a.data(), environ);
-        posix_spawn_file_actions_destroy(&fa);
-        return rc == 0;
+        pid = Launch(argv, log);
+        return pid > 0;
     }
-    bool Says(const char *text, double seconds) const {
-        for (double end = Now() + seconds; Now() < end; usleep(5000)) {
-            if (ReadAll(log).find(text) != std::string::npos) {
-                return true;
-            }
-        }
-        return false;
-    }
+    bool Says(const char *text, double seconds) const { return WaitFor(log, text, seconds); }
     void Stop() {
-        if (pid > 0) {
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-            pid = -1;
-        }
+        Halt(pid);
+        pid = -1;
     }
     // User and system time so far, in clock ticks.
-    long CpuTicks() const {
-        std::string s = ReadAll("/proc/" + std::to_string(pid) + "/stat");
-        size_t p = s.rfind(')');
-        std::istringstream in(p == std::string::npos ? "" : s.substr(p + 2));
-        std::string field;
-        long ut = -1, st = -1;
-        for (int i = 3; i <= 15 && in >> field; ++i) {
-            if (i == 14) {
-                ut = atol(field.c_str());
-            } else if (i == 15) {
-                st = atol(field.c_str());
-            }
-        }
-        return ut < 0 || st < 0 ? -1 : ut + st;
-    }
+    long CpuTicks() const { return CpuTicksOf(pid); }
 };
 
 // A status message straight onto the user interface's receive queue, as the recorder sends it.
@@ -136,10 +87,10 @@ bool PostStatus(const char *key, const char *value, bool text) {
 // Time of the last area display_sink took after byte `from` of its log, once nothing new came
 // for `quiet` seconds; -1 when nothing came within `bound` seconds.
 double LastArea(const std::string &log, size_t from, double quiet, double bound) {
-    double last = -1, seen = Now();
+    double last = -1, seen = Mono();
     size_t count = 0;
-    for (double end = Now() + bound; Now() < end; usleep(2000)) {
-        std::string s = ReadAll(log);
+    for (double end = Mono() + bound; Mono() < end; usleep(2000)) {
+        std::string s = Slurp(log);
         size_t n = 0;
         double t = -1;
         for (size_t p = s.find("display_sink: ", from); p != std::string::npos;
@@ -153,8 +104,8 @@ double LastArea(const std::string &log, size_t from, double quiet, double bound)
         if (n != count) {
             count = n;
             last = t;
-            seen = Now();
-        } else if (count > 0 && Now() - seen > quiet) {
+            seen = Mono();
+        } else if (count > 0 && Mono() - seen > quiet) {
             break;
         }
     }
@@ -201,8 +152,8 @@ int Run(const std::string &work, int raises, int seconds) {
     for (const Raise &r : kRaises) {
         std::vector<double> lat;
         for (int i = 0; rc == 0 && i < raises; ++i) {
-            size_t from = ReadAll(sink.log).size();
-            double t0 = Now();
+            size_t from = Slurp(sink.log).size();
+            double t0 = Mono();
             if (!PostStatus(r.key, r.on, r.text)) {
                 fprintf(stderr, "cannot post a status message: %s\n", strerror(errno));
                 rc = 1;
@@ -235,10 +186,10 @@ int Run(const std::string &work, int raises, int seconds) {
     if (rc == 0) {
         sleep(2);
         long c0 = ui.CpuTicks();
-        double t0 = Now();
+        double t0 = Mono();
         sleep((unsigned)seconds);
         long c1 = ui.CpuTicks();
-        double dt = Now() - t0;
+        double dt = Mono() - t0;
         printf("recorder_ui with the wallpaper clock on a dormant screen: %.2f %% of one core over %.1f s\n",
                100.0 * (double)(c1 - c0) / (double)sysconf(_SC_CLK_TCK) / dt, dt);
     }
@@ -260,18 +211,6 @@ int main(int argc, char **argv) {
     RunIsolated(argc, argv);
     int raises = argc > 1 ? std::max(1, atoi(argv[1])) : 20;
     int seconds = argc > 2 ? std::max(1, atoi(argv[2])) : 30;
-    char tmpl[] = "/tmp/sysstate_bench.XXXXXX";
-    if (mkdtemp(tmpl) == nullptr) {
-        return 1;
-    }
-    int rc = Run(tmpl, raises, seconds);
-    if (rc != 0) {
-        fprintf(stderr, "logs kept in %s\n", tmpl);
-    } else {
-        std::string rm = std::string("rm -rf '") + tmpl + "'";
-        if (system(rm.c_str()) != 0) {
-            fprintf(stderr, "could not remove %s\n", tmpl);
-        }
-    }
-    return rc;
+    return InWorkFolder("sysstate_bench",
+                        [&](const std::string &work) { return Run(work, raises, seconds); });
 }

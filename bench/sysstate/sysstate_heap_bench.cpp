@@ -14,18 +14,14 @@
 #include "DataProc.h"
 #include "StatusBar.h"
 #include "SysStateCheck.h"
-#include "isolate.h"
+#include "bench_support.h"
+#include "bench_heap.h"
 #include "lv_label_ext_func.h"
 #include "page_test_env.h"
 
 namespace {
 
-size_t HeapUsed() {
-    lv_mem_buf_free_all(); /* draw scratch buffers belong to no overlay */
-    lv_mem_monitor_t mon;
-    lv_mem_monitor(&mon);
-    return mon.total_size - mon.free_size;
-}
+using namespace bench;
 
 class BlankPage : public PageBase {};
 
@@ -122,12 +118,12 @@ int main(int argc, char **argv) {
         o.raise(); /* first time: fonts and glyphs */
         o.clear();
         pagetest::Advance(3000); /* tips of the state go */
-        size_t before = HeapUsed();
+        size_t before = LvHeapUsed();
         o.raise();
-        size_t shown = HeapUsed();
+        size_t shown = LvHeapUsed();
         o.clear();
         pagetest::Advance(3000);
-        size_t after = HeapUsed();
+        size_t after = LvHeapUsed();
         printf("  %-24s %7ld   %+ld\n", o.name, (long)shown - (long)before, (long)after - (long)before);
         rc |= after > before + 256 ? 1 : 0;
     }
