@@ -1,10 +1,11 @@
-// Figures of the start-up spine, measured against the real programs:
+// Figures of the start-up spine, measured against the real programs (recorder_sim as the recorder):
 //   1. time from the start marker appearing to the first area taken by display_sink
 //      (recorder_ui's fixed 500 ms start-up sleep reported separately);
 //   2. CPU use of recorder_ui's idle main loop, percent of one core over 10 s;
 //   3. flush hand-over throughput with display_sink, areas per second, for full-screen
 //      320 x 170 areas and for 32 x 32 areas.
 // Runs itself in private namespaces (scripts/run-isolated), so it never meets a real peer.
+#include "bench_support.h"
 #include "disp_dev.h"
 
 #include <algorithm>
@@ -25,58 +26,7 @@
 
 namespace {
 
-double Mono() {
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return (double)ts.tv_sec + (double)ts.tv_nsec / 1e9;
-}
-
-std::string ReadFile(const std::string &path) {
-    std::string s;
-    FILE *f = fopen(path.c_str(), "rb");
-    if (f) {
-        char b[4096];
-        size_t n;
-        while ((n = fread(b, 1, sizeof b, f)) > 0) {
-            s.append(b, n);
-        }
-        fclose(f);
-    }
-    return s;
-}
-
-pid_t Spawn(const std::vector<const char *> &argv, const std::string &log) {
-    pid_t pid = fork();
-    if (pid == 0) {
-        int fd = open(log.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
-        dup2(fd, 1);
-        dup2(fd, 2);
-        std::vector<char *> a;
-        for (const char *s : argv) {
-            a.push_back(const_cast<char *>(s));
-        }
-        a.push_back(nullptr);
-        execv(a[0], a.data());
-        _exit(127);
-    }
-    return pid;
-}
-
-void Stop(pid_t pid) {
-    kill(pid, SIGTERM);
-    waitpid(pid, nullptr, 0);
-}
-
-bool WaitText(const std::string &log, const char *text, double bound_s = 20) {
-    double end = Mono() + bound_s;
-    while (Mono() < end) {
-        if (ReadFile(log).find(text) != std::string::npos) {
-            return true;
-        }
-        usleep(1000);
-    }
-    return false;
-}
+using namespace bench;
 
 void Clean() {
     unlink(SYS_PATH_READY2START_UI);
@@ -86,54 +36,49 @@ void Clean() {
     shm_unlink(DISP_SHM_NAME);
 }
 
-long CpuTicks(pid_t pid) {
-    std::string s = ReadFile("/proc/" + std::to_string(pid) + "/stat");
-    size_t p = s.rfind(')');
-    if (p == std::string::npos) {
-        return -1;
-    }
-    // Fields after the name: state is 3; utime 14, stime 15.
-    long utime = 0, stime = 0;
-    const char *c = s.c_str() + p + 2;
-    for (int field = 3; field < 14; ++field) {
-        c = strchr(c, ' ') + 1;
-    }
-    sscanf(c, "%ld %ld", &utime, &stime);
-    return utime + stime;
-}
-
 int StartupAndIdle(const std::string &work, int runs) {
     std::vector<double> lat;
-    pid_t idleUi = -1, idleSink = -1;
+    pid_t idleUi = -1, idleSink = -1, idleSim = -1;
     for (int r = 0; r < runs; ++r) {
         Clean();
         std::string sinkLog = work + "/sink" + std::to_string(r) + ".log",
-                    uiLog = work + "/ui" + std::to_string(r) + ".log";
-        pid_t sink = Spawn({DISPLAY_SINK_BIN, "--png", (work + "/s.png").c_str()}, sinkLog);
-        if (!WaitText(sinkLog, "display_sink: ready")) {
+                    uiLog = work + "/ui" + std::to_string(r) + ".log",
+                    simLog = work + "/sim" + std::to_string(r) + ".log";
+        pid_t sink = Launch({DISPLAY_SINK_BIN, "--png", (work + "/s.png").c_str()}, sinkLog);
+        if (!WaitFor(sinkLog, "display_sink: ready")) {
             fprintf(stderr, "display_sink did not start\n");
             return 1;
         }
-        pid_t ui = Spawn({RECORDER_UI_BIN}, uiLog);
-        if (!WaitText(uiLog, "wait to start ui")) {
+        // The recorder answers the start-up's settings load (without it the load waits out its
+        // time-out before the first page).
+        pid_t sim =
+            Launch({RECORDER_SIM_BIN, "--no-marker", "--stay", "--state", work + "/state.json"}, simLog);
+        if (!WaitFor(simLog, " ready")) {
+            fprintf(stderr, "recorder_sim did not start\n");
+            return 1;
+        }
+        pid_t ui = Launch({RECORDER_UI_BIN}, uiLog);
+        if (!WaitFor(uiLog, "wait to start ui")) {
             fprintf(stderr, "recorder_ui did not start\n");
             return 1;
         }
         double t0 = Mono();
         close(open(SYS_PATH_READY2START_UI, O_CREAT | O_WRONLY, 0644));
-        if (!WaitText(sinkLog, "first area at")) {
+        if (!WaitFor(sinkLog, "first area at")) {
             fprintf(stderr, "no area drawn\n");
             return 1;
         }
-        std::string s = ReadFile(sinkLog);
+        std::string s = Slurp(sinkLog);
         double first = atof(s.c_str() + s.find("first area at") + strlen("first area at"));
         lat.push_back((first - t0) * 1000.0);
         if (r == runs - 1) {
             idleUi = ui;
             idleSink = sink;
+            idleSim = sim;
         } else {
-            Stop(ui);
-            Stop(sink);
+            Halt(ui);
+            Halt(sink);
+            Halt(sim);
         }
     }
     std::sort(lat.begin(), lat.end());
@@ -144,23 +89,24 @@ int StartupAndIdle(const std::string &work, int runs) {
 
     sleep(2); // let the first frames settle
     long hz = sysconf(_SC_CLK_TCK);
-    long c0 = CpuTicks(idleUi);
+    long c0 = CpuTicksOf(idleUi);
     double w0 = Mono();
     sleep(10);
-    long c1 = CpuTicks(idleUi);
+    long c1 = CpuTicksOf(idleUi);
     double w1 = Mono();
     printf("idle main loop CPU: %.2f %% of one core over %.1f s\n",
            100.0 * (double)(c1 - c0) / hz / (w1 - w0), w1 - w0);
-    Stop(idleUi);
-    Stop(idleSink);
+    Halt(idleUi);
+    Halt(idleSink);
+    Halt(idleSim);
     return 0;
 }
 
 int Throughput(const std::string &work, double seconds) {
     Clean();
     std::string sinkLog = work + "/sink_tp.log";
-    pid_t sink = Spawn({DISPLAY_SINK_BIN, "--png", (work + "/tp.png").c_str()}, sinkLog);
-    if (!WaitText(sinkLog, "display_sink: ready")) {
+    pid_t sink = Launch({DISPLAY_SINK_BIN, "--png", (work + "/tp.png").c_str()}, sinkLog);
+    if (!WaitFor(sinkLog, "display_sink: ready")) {
         fprintf(stderr, "display_sink did not start\n");
         return 1;
     }
@@ -192,7 +138,7 @@ int Throughput(const std::string &work, double seconds) {
         printf("flush hand-over with display_sink, %s areas: %.0f areas/s (%ld in %.1f s)\n", c.name,
                (double)n / (t - t0), n, t - t0);
     }
-    Stop(sink);
+    Halt(sink);
     return 0;
 }
 
@@ -204,34 +150,15 @@ int main(int argc, char **argv) {
                "hand-over rate\n");
         return 0;
     }
-    if (getenv("RECORDER_ISOLATED") == nullptr) {
-        setenv("RECORDER_ROOT", RECORDER_ROOT, 1);
-        std::vector<char *> a = {const_cast<char *>(RECORDER_ISOLATE_SCRIPT)};
-        for (int i = 0; i < argc; ++i) {
-            a.push_back(argv[i]);
-        }
-        a.push_back(nullptr);
-        execv(a[0], a.data());
-        perror("run-isolated");
-        return 1;
-    }
+    RunIsolated(argc, argv);
     int runs = argc > 1 ? atoi(argv[1]) : 5;
     if (runs < 1) {
         runs = 1;
     }
-    char tmpl[] = "/tmp/spine_bench.XXXXXX";
-    if (mkdtemp(tmpl) == nullptr) {
-        return 1;
-    }
-    std::string work = tmpl;
-    int rc = StartupAndIdle(work, runs);
-    if (rc == 0) {
-        rc = Throughput(work, 3.0);
-    }
-    std::string cleanup = "rm -rf '" + work + "'";
-    if (system(cleanup.c_str()) != 0) {
-        fprintf(stderr, "could not remove %s\n", work.c_str());
-    }
+    int rc = InWorkFolder("spine_bench", [&](const std::string &work) {
+        int r = StartupAndIdle(work, runs);
+        return r != 0 ? r : Throughput(work, 3.0);
+    });
     Clean();
     return rc;
 }
