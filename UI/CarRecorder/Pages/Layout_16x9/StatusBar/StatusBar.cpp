@@ -783,6 +783,21 @@ void StatusBar_ShowAllAvailableTitleCont(void) {
     }
 }
 
+/* The file-type image stands just right of the title's text. The title label is wider than the
+ * date it shows and centres it: an image at a fixed place in the label (80 pixels from its right
+ * end) lay over the time. */
+static void AlignFileTypeToTitleText() {
+    StatusBarObjs &o = s_stBar.stObjs;
+    lv_obj_update_layout(o.title.obj);
+    const lv_coord_t s32LabelW = lv_obj_get_width(o.title.obj);
+    lv_point_t stText;
+    lv_txt_get_size(
+        &stText, lv_label_get_text(o.title.obj), lv_obj_get_style_text_font(o.title.obj, LV_PART_MAIN),
+        lv_obj_get_style_text_letter_space(o.title.obj, LV_PART_MAIN), 0, LV_COORD_MAX, LV_TEXT_FLAG_NONE);
+    const lv_coord_t s32TextW = LV_MIN(stText.x, s32LabelW);
+    lv_obj_align_to(o.filetype_img.obj, o.title.obj, LV_ALIGN_LEFT_MID, (s32LabelW + s32TextW) / 2 + 4, 2);
+}
+
 void StatusBar_UpdateTitleCont(const StatusBarMsg *info) {
     if (info == nullptr) {
         LOG_ERROR("pointer[%s] is NULL\n", "info");
@@ -851,7 +866,7 @@ void StatusBar_UpdateTitleCont(const StatusBarMsg *info) {
         if (!bKnown) {
             LOG_WARN("file type [%s] unknown\n", info->pcFileType);
         }
-        lv_obj_align_to(o.filetype_img.obj, o.title.obj, LV_ALIGN_RIGHT_MID, -80, 2);
+        AlignFileTypeToTitleText();
         _lv_obj_clear_hidden_flag(&o.filetype_img);
     } else {
         _lv_obj_add_hidden_flag(&o.filetype_img);
