@@ -318,6 +318,11 @@ int InfoTips_OnNotify(const TipsInfo *pstInfo) {
         LOG_INFO("\033[0;32;32mSame Tips info\n\033[m");
         return Account::RES_OK;
     }
+    if (s_astQueue.size() >= INFO_TIPS_QUEUE_MAX) {
+        /* A peer that flips a status without pause would otherwise queue tips for hours. */
+        LOG_WARN("tips queue full, [%s] dropped\n", stTip.text.c_str());
+        return Account::RES_OK;
+    }
     s_astQueue.push_back(std::move(stTip));
     return Account::RES_OK;
 }

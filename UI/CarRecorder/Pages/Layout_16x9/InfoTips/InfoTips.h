@@ -14,6 +14,8 @@
 #define INFO_TIPS_PERIOD_MS 2100
 #define INFO_TIPS_ANIM_MS   200
 #define INFO_TIPS_FONT_SIZE 23
+/* Tips waiting behind the one on screen, at most (about half a minute of tips). */
+#define INFO_TIPS_QUEUE_MAX 16u
 
 /* Tips waiting behind the one on screen. */
 uint32_t InfoTips_QueueSize(void);

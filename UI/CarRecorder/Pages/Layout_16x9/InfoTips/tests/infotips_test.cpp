@@ -64,6 +64,19 @@ TEST_F(InfoTips, OneOnScreenTheOthersQueuedSameTextAtTheHeadDropped) {
     EXPECT_EQ(InfoTips_QueueSize(), 0u);
 }
 
+// A peer flipping a status as fast as it can (the head rule lets every other tip through) fills
+// the queue to its bound, not for hours; the first queued tips still come in order.
+TEST_F(InfoTips, AFloodOfAlternatingTipsStopsAtTheQueueBound) {
+    ASSERT_EQ(Tip(TIPS_TYPE_NORMAL, "LANG_RES_ID_START_REC"), 0);
+    for (int i = 0; i < 200; i++) {
+        Tip(TIPS_TYPE_NORMAL, i % 2 ? "LANG_RES_ID_START_REC" : "LANG_RES_ID_STOP_REC");
+    }
+    EXPECT_EQ(InfoTips_QueueSize(), INFO_TIPS_QUEUE_MAX);
+    Advance(2400);
+    EXPECT_EQ(OnScreenText(), "Recording stopped");
+    EXPECT_EQ(InfoTips_QueueSize(), INFO_TIPS_QUEUE_MAX - 1);
+}
+
 TEST_F(InfoTips, AnUnknownIdIsShownAsItIsAndBadRequestsAreRefused) {
     Tip(TIPS_TYPE_NORMAL, "Plain words");
     EXPECT_EQ(OnScreenText(), "Plain words");
