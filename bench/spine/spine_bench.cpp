@@ -44,29 +44,32 @@ int StartupAndIdle(const std::string &work, int runs) {
         std::string sinkLog = work + "/sink" + std::to_string(r) + ".log",
                     uiLog = work + "/ui" + std::to_string(r) + ".log",
                     simLog = work + "/sim" + std::to_string(r) + ".log";
-        pid_t sink = Launch({DISPLAY_SINK_BIN, "--png", (work + "/s.png").c_str()}, sinkLog);
-        if (!WaitFor(sinkLog, "display_sink: ready")) {
-            fprintf(stderr, "display_sink did not start\n");
+        pid_t sink = -1, sim = -1, ui = -1;
+        auto fail = [&](const char *what) {
+            fprintf(stderr, "%s\n", what);
+            Halt(ui);
+            Halt(sim);
+            Halt(sink);
             return 1;
+        };
+        sink = Launch({DISPLAY_SINK_BIN, "--png", (work + "/s.png").c_str()}, sinkLog);
+        if (!WaitFor(sinkLog, "display_sink: ready")) {
+            return fail("display_sink did not start");
         }
         // The recorder answers the start-up's settings load (without it the load waits out its
         // time-out before the first page).
-        pid_t sim =
-            Launch({RECORDER_SIM_BIN, "--no-marker", "--stay", "--state", work + "/state.json"}, simLog);
+        sim = Launch({RECORDER_SIM_BIN, "--no-marker", "--stay", "--state", work + "/state.json"}, simLog);
         if (!WaitFor(simLog, " ready")) {
-            fprintf(stderr, "recorder_sim did not start\n");
-            return 1;
+            return fail("recorder_sim did not start");
         }
-        pid_t ui = Launch({RECORDER_UI_BIN}, uiLog);
+        ui = Launch({RECORDER_UI_BIN}, uiLog);
         if (!WaitFor(uiLog, "wait to start ui")) {
-            fprintf(stderr, "recorder_ui did not start\n");
-            return 1;
+            return fail("recorder_ui did not start");
         }
         double t0 = Mono();
         close(open(SYS_PATH_READY2START_UI, O_CREAT | O_WRONLY, 0644));
         if (!WaitFor(sinkLog, "first area at")) {
-            fprintf(stderr, "no area drawn\n");
-            return 1;
+            return fail("no area drawn");
         }
         std::string s = Slurp(sinkLog);
         double first = atof(s.c_str() + s.find("first area at") + strlen("first area at"));
@@ -108,14 +111,17 @@ int Throughput(const std::string &work, double seconds) {
     pid_t sink = Launch({DISPLAY_SINK_BIN, "--png", (work + "/tp.png").c_str()}, sinkLog);
     if (!WaitFor(sinkLog, "display_sink: ready")) {
         fprintf(stderr, "display_sink did not start\n");
+        Halt(sink);
         return 1;
     }
     if (g_stDispDevSpi.init(0) != 0) {
+        Halt(sink);
         return 1;
     }
     void *buf = nullptr;
     g_stDispDevSpi.alloc_buf(&buf, DISP_SPI_PANEL_W * DISP_SPI_PANEL_H);
     if (buf == nullptr) {
+        Halt(sink);
         return 1;
     }
     memset(buf, 0x5A, DISP_SPI_PANEL_W * DISP_SPI_PANEL_H * 4);
@@ -130,6 +136,7 @@ int Throughput(const std::string &work, double seconds) {
             for (int k = 0; k < 16; ++k, ++n) {
                 if (disp_spi_send_area(&c.area) != 0) {
                     fprintf(stderr, "hand-over failed\n");
+                    Halt(sink);
                     return 1;
                 }
             }
