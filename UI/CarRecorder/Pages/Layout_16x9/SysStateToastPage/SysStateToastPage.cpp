@@ -1,5 +1,6 @@
 #include "SysStateToastPage.h"
 
+#include "PageKeys.h"
 #include "StatusBar.h"
 #include "log.h"
 
@@ -8,10 +9,6 @@ namespace Page {
 namespace {
 
 const int32_t s_as32FormatItems[] = {GS_FORMAT_ONTIME};
-
-bool Visible(lv_obj_t *obj) {
-    return obj != nullptr && !lv_obj_has_flag(obj, LV_OBJ_FLAG_HIDDEN);
-}
 
 } // namespace
 
@@ -69,27 +66,8 @@ void SysStateToastPage::KeyEventCallBack(KeyEvtInfo *pstEvtInfo) {
     }
     SysStateToastPage *self = static_cast<SysStateToastPage *>(pstEvtInfo->pcUserDate);
     const SysStateBottomBar &b = self->View.ui.bottom;
-    lv_obj_t *pstTarget = nullptr;
-    switch (pstEvtInfo->keycode) {
-    case KEY_CODE_OK:
-        pstTarget = b.confirm_obj;
-        break;
-    case KEY_CODE_NEXT:
-        pstTarget = b.next_obj;
-        break;
-    case KEY_CODE_PREV:
-        pstTarget = b.prev_obj;
-        break;
-    case KEY_CODE_BACK:
-        pstTarget = b.back_obj;
-        break;
-    default:
-        return;
-    }
-    if (!Visible(pstTarget)) {
-        return; /* a hidden button takes no key */
-    }
-    Key_PageSendEvents(pstTarget, pstEvtInfo->keyvalue, &self->m_u32PressTick);
+    /* A hidden button takes no key. */
+    PageKeys_Send(pstEvtInfo, {b.confirm_obj, b.next_obj, b.prev_obj, b.back_obj}, &self->m_u32PressTick);
 }
 
 void SysStateToastPage::onEvent(lv_event_t *e) {
