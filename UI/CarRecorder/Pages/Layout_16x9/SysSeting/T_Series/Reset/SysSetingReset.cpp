@@ -147,20 +147,19 @@ void SysSetingReset::RefershStatusbarCommHandle(int32_t s32Pos) {
 void SysSetingReset::CreateResetAskPageHandle() {
     RemoveBtnsFromeGroup();
     View.CreateResetAskPage(root);
-    m_eScreen = Screen::kResetAsk;
-    View.ShowCancelConfirm(true, true);
-    SetFlow_ShowImg(View.ui.btn.up, false);
-    SetFlow_ShowImg(View.ui.btn.down, false);
-    StatusBar_ShowType(STATUSBAR_SHOW_NONE);
-    RefershStatusbarCommHandle(0);
-    m_u32IgnoreConfirmKeyTime = lv_tick_get();
+    EnterQuestion(Screen::kResetAsk);
 }
 
 void SysSetingReset::CreateFormatAskPageHandle(int32_t s32Type) {
     RemoveBtnsFromeGroup();
     m_s32FormatType = s32Type;
     View.CreateFormatAskPage(root, s32Type);
-    m_eScreen = Screen::kFormatAsk;
+    EnterQuestion(Screen::kFormatAsk);
+}
+
+/* A question screen: back and confirm only, no status bar, OK ignored for a moment. */
+void SysSetingReset::EnterQuestion(Screen eScreen) {
+    m_eScreen = eScreen;
     View.ShowCancelConfirm(true, true);
     SetFlow_ShowImg(View.ui.btn.up, false);
     SetFlow_ShowImg(View.ui.btn.down, false);

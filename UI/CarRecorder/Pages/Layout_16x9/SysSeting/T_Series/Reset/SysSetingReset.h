@@ -72,6 +72,7 @@ class SysSetingReset : public PageBase {
     uint32_t m_u32ResetStartTick = 0;
 
   private:
+    void EnterQuestion(Screen eScreen);
     static void onEvent(lv_event_t *e);
     void PageFocusEventHandle(lv_obj_t *pstTarget);
     void PageDeFocusEventHandle(lv_obj_t *pstTarget);
