@@ -21,6 +21,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench_programs.h"
 #include "bench_support.h"
 #include "disp_flush_record.h"
 #include "sys_paths.h"
@@ -30,11 +31,7 @@ namespace {
 using namespace bench;
 
 int Run(const std::string &work, int presses, int idleSeconds) {
-    unlink(SYS_PATH_READY2START_UI);
-    unlink(DISP_FIFO_PATH);
-    sem_unlink(DISP_SEM_READY);
-    sem_unlink(DISP_SEM_TAKEN);
-    shm_unlink(DISP_SHM_NAME);
+    ClearDisplayHandOver();
     const std::string sinkLog = work + "/sink.log", uiLog = work + "/ui.log", simLog = work + "/sim.log";
     const std::string ctl = work + "/ctl", keys = work + "/keys";
     pid_t sink =

@@ -5,6 +5,7 @@
 //   3. flush hand-over throughput with display_sink, areas per second, for full-screen
 //      320 x 170 areas and for 32 x 32 areas.
 // Runs itself in private namespaces (scripts/run-isolated), so it never meets a real peer.
+#include "bench_programs.h"
 #include "bench_support.h"
 #include "disp_dev.h"
 
@@ -28,19 +29,11 @@ namespace {
 
 using namespace bench;
 
-void Clean() {
-    unlink(SYS_PATH_READY2START_UI);
-    unlink(DISP_FIFO_PATH);
-    sem_unlink(DISP_SEM_READY);
-    sem_unlink(DISP_SEM_TAKEN);
-    shm_unlink(DISP_SHM_NAME);
-}
-
 int StartupAndIdle(const std::string &work, int runs) {
     std::vector<double> lat;
     pid_t idleUi = -1, idleSink = -1, idleSim = -1;
     for (int r = 0; r < runs; ++r) {
-        Clean();
+        ClearDisplayHandOver();
         std::string sinkLog = work + "/sink" + std::to_string(r) + ".log",
                     uiLog = work + "/ui" + std::to_string(r) + ".log",
                     simLog = work + "/sim" + std::to_string(r) + ".log";
@@ -106,7 +99,7 @@ int StartupAndIdle(const std::string &work, int runs) {
 }
 
 int Throughput(const std::string &work, double seconds) {
-    Clean();
+    ClearDisplayHandOver();
     std::string sinkLog = work + "/sink_tp.log";
     pid_t sink = Launch({DISPLAY_SINK_BIN, "--png", (work + "/tp.png").c_str()}, sinkLog);
     if (!WaitFor(sinkLog, "display_sink: ready")) {
@@ -166,6 +159,6 @@ int main(int argc, char **argv) {
         int r = StartupAndIdle(work, runs);
         return r != 0 ? r : Throughput(work, 3.0);
     });
-    Clean();
+    ClearDisplayHandOver();
     return rc;
 }

@@ -18,6 +18,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench_programs.h"
 #include "bench_support.h"
 #include "disp_flush_record.h"
 #include "sys_paths.h"
@@ -51,11 +52,7 @@ double KeyToQuiet(const std::string &keys, const std::string &sinkLog, const cha
 }
 
 int Run(const std::string &work, int openings) {
-    unlink(SYS_PATH_READY2START_UI);
-    unlink(DISP_FIFO_PATH);
-    sem_unlink(DISP_SEM_READY);
-    sem_unlink(DISP_SEM_TAKEN);
-    shm_unlink(DISP_SHM_NAME);
+    ClearDisplayHandOver();
     const std::string sinkLog = work + "/sink.log", uiLog = work + "/ui.log", simLog = work + "/sim.log";
     const std::string ctl = work + "/ctl", keys = work + "/keys";
     pid_t sink = Launch({DISPLAY_SINK_BIN, "--trace", "--control", ctl}, sinkLog);

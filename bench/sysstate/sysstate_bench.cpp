@@ -27,6 +27,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench_programs.h"
 #include "bench_support.h"
 #include "disp_flush_record.h"
 #include "sys_paths.h"
@@ -122,11 +123,7 @@ struct Raise {
 };
 
 int Run(const std::string &work, int raises, int seconds) {
-    unlink(SYS_PATH_READY2START_UI);
-    unlink(DISP_FIFO_PATH);
-    sem_unlink(DISP_SEM_READY);
-    sem_unlink(DISP_SEM_TAKEN);
-    shm_unlink(DISP_SHM_NAME);
+    ClearDisplayHandOver();
     // The wallpaper is the digital clock.
     std::ofstream(work + "/state.json") << R"({"settings":{"wallpaper":1,"installtion_guidecnt":1}})";
     Proc sink, ui, sim;
